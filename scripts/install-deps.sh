@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Installs everything Moonvale needs on Debian 12: build tools and libraries from
+# bookworm, and the SDL3 stack built from Debian's own source packages (bookworm
+# has no SDL3). The stack goes into a prefix keyed by its versions, so a second
+# run only checks a marker file.
+set -euo pipefail
+
+# shellcheck source=deps.conf
+. "$(dirname "$0")/deps.conf"
+PREFIX="$MOONVALE_DEPS_PREFIX"
+
+trap 'echo "[deps] failed at line $LINENO: $BASH_COMMAND" >&2' ERR
+log() { printf '[deps] %s\n' "$*" >&2; }
+warn() { printf '\n[deps] !!!!!!!! %s !!!!!!!!\n\n' "$*" >&2; }
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+APT_PACKAGES=(
+    build-essential cmake ninja-build pkgconf dpkg-dev curl ca-certificates xz-utils
+    libx11-dev libxext-dev libxrandr-dev libxcursor-dev libxi-dev libxss-dev libxfixes-dev
+    libxkbcommon-dev libxtst-dev libasound2-dev libpulse-dev libpipewire-0.3-dev libdrm-dev
+    libgbm-dev libegl-dev libgl-dev libgles-dev libwayland-dev wayland-protocols libdbus-1-dev
+    libudev-dev libdecor-0-dev libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev libharfbuzz-dev
+    libflac-dev libmpg123-dev libogg-dev libvorbis-dev libopusfile-dev libglm-dev
+    libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+    xvfb xdotool imagemagick x11-utils
+)
+
+install_apt_packages() {
+    local missing=()
+    for p in "${APT_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        log "Debian packages: all present"
+        return
+    fi
+    log "Debian packages: installing ${missing[*]}"
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# The archive the machine already uses, so sources come from the same mirror.
+archive_uri() {
+    local uri
+    uri=$(grep -h -E '^\s*URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{print $2}' |
+        grep -v security | head -n 1 || true)
+    [ -n "$uri" ] || uri=$(grep -h -E '^\s*deb\s' /etc/apt/sources.list 2>/dev/null | awk '{print $2}' |
+        grep -v security | head -n 1 || true)
+    echo "${uri:-http://deb.debian.org/debian}"
+}
+
+# Source entries only: binary packages from newer suites would pull in a newer libc.
+add_source_suites() {
+    local list=/etc/apt/sources.list.d/moonvale-deb-src.sources
+    [ -f "$list" ] && return
+    log "adding deb-src entries for trixie and sid"
+    printf 'Types: deb-src\nURIs: %s\nSuites: trixie sid\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$(archive_uri)" | $SUDO tee "$list" >/dev/null
+    $SUDO apt-get update -q
+}
+
+# fetch PKG_DIR FILE SHA256 SOURCE_PACKAGE: the pinned orig tarball from the pool,
+# verified; if it has gone, whatever version the index names, loudly.
+fetch_orig() {
+    local pooldir=$1 file=$2 sum=$3 srcpkg=$4 url
+    url="$(archive_uri)/pool/main/libs/${pooldir}/${file}"
+    if [ -f "$file" ] && echo "$sum  $file" | sha256sum -c --quiet - 2>/dev/null; then
+        log "have $file"
+        echo "$file"
+        return
+    fi
+    log "fetching $url"
+    if curl -fsSL -o "$file" "$url"; then
+        echo "$sum  $file" | sha256sum -c --quiet - || { warn "checksum mismatch for $file"; exit 1; }
+        echo "$file"
+        return
+    fi
+    warn "$file is gone from the archive; falling back to the $srcpkg version the index names"
+    add_source_suites
+    apt-get source --download-only -q "$srcpkg" >&2
+    ls -1 ${srcpkg}_*.orig.tar.* | sort -V | tail -n 1
+}
+
+build_one() {
+    local tarball=$1
+    shift
+    local dir="${tarball%.orig.tar.*}"
+    rm -rf "$dir" && mkdir "$dir" && tar -xf "$tarball" -C "$dir" --strip-components=1
+    log "building $dir"
+    cmake -S "$dir" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" \
+        -DCMAKE_INSTALL_RPATH="$PREFIX/lib" -DCMAKE_INSTALL_LIBDIR=lib "$@" >/dev/null
+    cmake --build "$dir/build" >/dev/null
+    $SUDO cmake --install "$dir/build" >/dev/null
+}
+
+build_stack() {
+    if [ -f "$PREFIX/.complete" ]; then
+        log "SDL3 stack: cached in $PREFIX"
+        return
+    fi
+    local work="${MOONVALE_DEPS_WORK:-/var/tmp/moonvale-deps-src}"
+    $SUDO mkdir -p "$work" "$PREFIX"
+    $SUDO chown "$(id -u):$(id -g)" "$work"
+    cd "$work"
+    local sdl img ttf mix
+    sdl=$(fetch_orig libsdl3 "libsdl3_${SDL3_VER}+ds.orig.tar.xz" \
+        c0499ff0fb7b8d5849b943b80a334c7fa4aaa3f3e58d579fe935f8dcae552865 libsdl3)
+    img=$(fetch_orig libsdl3-image "libsdl3-image_${IMAGE_VER}+ds.orig.tar.xz" \
+        7f689c5a95ad916cb8daca042b995ad136a6a1dc925f151d70ed4ce25dcc4614 libsdl3-image)
+    ttf=$(fetch_orig libsdl3-ttf "libsdl3-ttf_${TTF_VER}+ds.orig.tar.xz" \
+        b10a1a0796955f48b766a87195a24523324b8dbf8c88d8626cfbfd050f8acfdf libsdl3-ttf)
+    mix=$(fetch_orig libsdl3-mixer "libsdl3-mixer_${MIXER_VER}+ds.orig.tar.xz" \
+        5d73172348cc2ff83d24a217a9910af4771ca264b9028737388b47f617b68704 libsdl3-mixer)
+    build_one "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF
+    build_one "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
+        -DSDLIMAGE_DEPS_SHARED=OFF -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF
+    build_one "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_TESTS=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=ON \
+        -DSDLTTF_PLUTOSVG=OFF
+    build_one "$mix" -DSDLMIXER_SAMPLES=OFF -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
+        -DSDLMIXER_DEPS_SHARED=OFF -DSDLMIXER_GME=OFF -DSDLMIXER_MOD=OFF -DSDLMIXER_MIDI=OFF -DSDLMIXER_WAVPACK=OFF
+    $SUDO touch "$PREFIX/.complete"
+    log "SDL3 stack installed in $PREFIX"
+}
+
+install_apt_packages
+build_stack

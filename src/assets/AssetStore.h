@@ -1,0 +1,34 @@
+#pragma once
+#include "core/SdlHandles.h"
+
+#include <string>
+#include <unordered_map>
+
+// Loads each image, sound, music track and font on first request and shares the handle until clean.
+class AssetStore {
+public:
+    // The mixer may be null (no audio device): sounds and music then fail to load and play nothing.
+    AssetStore(SDL_Renderer* renderer, MIX_Mixer* mixer) : renderer_(renderer), mixer_(mixer) {}
+
+    SDL_Texture* getImage(const std::string& file_path);
+    MIX_Audio* getSound(const std::string& file_path);
+    MIX_Audio* getMusic(const std::string& file_path);
+    TTF_Font* getFont(const std::string& file_path, int font_size);
+    // Frees everything; must run before the renderer and the mixer go.
+    void clean();
+
+    bool empty() const { return textures_.empty() && sounds_.empty() && music_.empty() && fonts_.empty(); }
+
+private:
+    void loadImage(const std::string& file_path);
+    void loadSound(const std::string& file_path);
+    void loadMusic(const std::string& file_path);
+    void loadFont(const std::string& file_path, int font_size);
+
+    SDL_Renderer* renderer_ = nullptr; // owned by the Game
+    MIX_Mixer* mixer_ = nullptr;       // owned by the Game
+    std::unordered_map<std::string, TexturePtr> textures_;
+    std::unordered_map<std::string, AudioPtr> sounds_; // fully decoded: short and played often
+    std::unordered_map<std::string, AudioPtr> music_;  // streamed from the file
+    std::unordered_map<std::string, FontPtr> fonts_;   // keyed by path and size, e.g. "a.ttf16"
+};

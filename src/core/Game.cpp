@@ -1,0 +1,302 @@
+#include "core/Game.h"
+
+#include "assets/AssetStore.h"
+#include "components/Texture.h"
+#include "object/Scene.h"
+#include "scenes/SceneTitle.h"
+
+#include <fstream>
+#include <limits>
+
+namespace {
+
+void logError(const char* message) { SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, message, SDL_GetError()); }
+
+bool hasDecoder(const char* name_part) {
+    const int count = MIX_GetNumAudioDecoders();
+    for (int i = 0; i < count; ++i) {
+        const char* name = MIX_GetAudioDecoder(i);
+        if (name && SDL_strstr(name, name_part)) return true;
+    }
+    return false;
+}
+
+void resetDrawColor(SDL_Renderer* renderer) { SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255); }
+
+} // namespace
+
+FramePace paceFrame(Uint64 elapsed_ns, Uint64 frame_delay_ns) {
+    if (elapsed_ns < frame_delay_ns) {
+        return {frame_delay_ns - elapsed_ns, static_cast<float>(frame_delay_ns) / 1e9f};
+    }
+    // A slow frame is not shortened: the next update gets its real length, unclamped.
+    return {0, static_cast<float>(elapsed_ns) / 1e9f};
+}
+
+Game& Game::getInstance() {
+    static Game instance;
+    return instance;
+}
+
+Game::Game() : gen_(std::random_device{}()) {}
+
+Game::~Game() = default;
+
+bool Game::init(std::string title, int width, int height) {
+    screen_size_ = glm::vec2(width, height);
+    if (!SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO)) logError("SDL初始化失败: %s\n");
+    initAudio();
+    if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
+    if (!SDL_CreateWindowAndRenderer(title.c_str(), width, height, SDL_WINDOW_RESIZABLE, &window_, &renderer_) ||
+        !window_ || !renderer_) {
+        logError("创建窗口或渲染器失败: %s\n");
+        // Nothing could ever be seen: running the loop would only hang with no window.
+        return false;
+    }
+    SDL_SetRenderLogicalPresentation(renderer_, width, height, SDL_LOGICAL_PRESENTATION_LETTERBOX);
+    ttf_engine_ = TTF_CreateRendererTextEngine(renderer_);
+    frame_delay_ = 1'000'000'000 / FPS_;
+    asset_store_ = std::make_unique<AssetStore>(renderer_, mixer_);
+    current_scene_ = std::make_unique<SceneTitle>();
+    current_scene_->init();
+    return true;
+}
+
+void Game::initAudio() {
+    if (!MIX_Init() || !hasDecoder("MP3") || !hasDecoder("VORBIS")) logError("SDL_Mixer初始化失败: %s\n");
+    mixer_ = MIX_CreateMixerDevice(SDL_AUDIO_DEVICE_DEFAULT_PLAYBACK, nullptr);
+    if (!mixer_) {
+        logError("SDL_Mixer打开音频失败: %s\n");
+        return; // the game plays on in silence
+    }
+    for (MIX_Track*& track : effect_tracks_) {
+        track = MIX_CreateTrack(mixer_);
+        MIX_SetTrackGain(track, VOLUME);
+    }
+    music_track_ = MIX_CreateTrack(mixer_);
+    MIX_SetTrackGain(music_track_, VOLUME);
+}
+
+void Game::run() {
+    while (is_running_) {
+        const Uint64 sleep_ns = frame();
+        if (sleep_ns > 0) SDL_DelayNS(sleep_ns);
+    }
+}
+
+Uint64 Game::frame() {
+    const Uint64 start = SDL_GetTicksNS();
+    handleEvents();
+    update(dt_);
+    render();
+    const Uint64 end = SDL_GetTicksNS();
+    // After the end time: switching scenes is not counted in the frame.
+    if (next_scene_) changeScene(next_scene_.release());
+    const FramePace pace = paceFrame(end - start, frame_delay_);
+    dt_ = pace.dt;
+    return pace.sleep_ns;
+}
+
+void Game::handleEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_EVENT_QUIT) {
+            is_running_ = false;
+        } else if (current_scene_) {
+            current_scene_->handleEvents(event);
+        }
+    }
+}
+
+void Game::update(float dt) {
+    updateMouse();
+    if (current_scene_) current_scene_->update(dt);
+}
+
+void Game::render() {
+    resetDrawColor(renderer_);
+    SDL_RenderClear(renderer_);
+    if (current_scene_) current_scene_->render();
+    SDL_RenderPresent(renderer_);
+}
+
+void Game::changeScene(Scene* scene) {
+    if (current_scene_) {
+        current_scene_->clean();
+        current_scene_.reset();
+    }
+    current_scene_.reset(scene);
+    if (current_scene_) current_scene_->init();
+}
+
+void Game::safeChangeScene(Scene* scene) {
+    // A scene queued earlier in the same frame was never installed: it goes now instead of leaking.
+    if (scene != next_scene_.get()) next_scene_.reset(scene);
+}
+
+void Game::clean() {
+    if (current_scene_) {
+        current_scene_->clean();
+        current_scene_.reset();
+    }
+    next_scene_.reset();
+    if (asset_store_) {
+        asset_store_->clean();
+        asset_store_.reset();
+    }
+    if (ttf_engine_) TTF_DestroyRendererTextEngine(ttf_engine_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    ttf_engine_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    // The mixer destroys its tracks with it.
+    if (mixer_) MIX_DestroyMixer(mixer_);
+    mixer_ = nullptr;
+    effect_tracks_.fill(nullptr);
+    music_track_ = nullptr;
+    MIX_Quit();
+    TTF_Quit();
+    SDL_Quit();
+}
+
+void Game::setScore(int score) {
+    score_ = score;
+    if (score_ > high_score_) high_score_ = score_;
+}
+
+void Game::renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 size, glm::vec2 mask) {
+    const SDL_FRect& r = texture.src_rect;
+    const SDL_FRect src = {r.x, r.y + r.h * (1.0f - mask.y), r.w * mask.x, r.h * mask.y};
+    const SDL_FRect dst = {position.x, position.y + size.y * (1.0f - mask.y), size.x * mask.x, size.y * mask.y};
+    SDL_RenderTextureRotated(renderer_, texture.texture, &src, &dst, static_cast<double>(texture.angle), nullptr,
+                             texture.is_flip ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+}
+
+void Game::renderHBar(glm::vec2 position, glm::vec2 size, float percent, SDL_FColor color) {
+    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
+    const SDL_FRect outline = {position.x, position.y, size.x, size.y};
+    SDL_RenderRect(renderer_, &outline);
+    const SDL_FRect fill = {position.x, position.y, size.x * percent, size.y};
+    SDL_RenderFillRect(renderer_, &fill);
+    resetDrawColor(renderer_);
+}
+
+void Game::drawGrid(glm::vec2 top_left, glm::vec2 bottom_right, float grid_width, SDL_FColor color) {
+    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
+    for (float x = top_left.x; x <= bottom_right.x; x += grid_width) {
+        SDL_RenderLine(renderer_, x, top_left.y, x, bottom_right.y);
+    }
+    for (float y = top_left.y; y <= bottom_right.y; y += grid_width) {
+        SDL_RenderLine(renderer_, top_left.x, y, bottom_right.x, y);
+    }
+    resetDrawColor(renderer_);
+}
+
+void Game::drawBoundary(glm::vec2 top_left, glm::vec2 bottom_right, float boundary_width, SDL_FColor color) {
+    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
+    for (float i = 0.0f; i < boundary_width; i += 1.0f) {
+        const SDL_FRect rect = {top_left.x - i, top_left.y - i, bottom_right.x - top_left.x + 2.0f * i,
+                                bottom_right.y - top_left.y + 2.0f * i};
+        SDL_RenderRect(renderer_, &rect);
+    }
+    resetDrawColor(renderer_);
+}
+
+void Game::drawPoints(const std::vector<glm::vec2>& points, glm::vec2 offset, SDL_FColor color) {
+    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
+    // One batched call draws the same pixels as one call per point, for a fraction of the cost.
+    points_.resize(points.size());
+    for (size_t i = 0; i < points.size(); ++i) points_[i] = {points[i].x + offset.x, points[i].y + offset.y};
+    SDL_RenderPoints(renderer_, points_.data(), static_cast<int>(points_.size()));
+    resetDrawColor(renderer_);
+}
+
+TTF_Text* Game::createTTF_Text(const std::string& text, const std::string& font_path, int font_size) {
+    TTF_Font* font = asset_store_->getFont(font_path, font_size);
+    return TTF_CreateText(ttf_engine_, font, text.c_str(), 0);
+}
+
+void Game::playSound(const std::string& file_path) {
+    MIX_Audio* audio = asset_store_->getSound(file_path);
+    if (!audio) return;
+    // A paused track is still busy; when all sixteen are busy the sound is dropped.
+    for (MIX_Track* track : effect_tracks_) {
+        if (!track || MIX_TrackPlaying(track) || MIX_TrackPaused(track)) continue;
+        MIX_SetTrackAudio(track, audio);
+        MIX_PlayTrack(track, 0);
+        return;
+    }
+}
+
+void Game::playMusic(const std::string& file_path, bool loop) {
+    MIX_Audio* audio = asset_store_->getMusic(file_path);
+    if (!music_track_ || !audio) return;
+    MIX_StopTrack(music_track_, 0);
+    MIX_SetTrackAudio(music_track_, audio);
+    const SDL_PropertiesID options = SDL_CreateProperties();
+    SDL_SetNumberProperty(options, MIX_PROP_PLAY_LOOPS_NUMBER, loop ? -1 : 0);
+    MIX_PlayTrack(music_track_, options);
+    SDL_DestroyProperties(options);
+}
+
+void Game::pauseSound() {
+    for (MIX_Track* track : effect_tracks_) {
+        if (track && MIX_TrackPlaying(track)) MIX_PauseTrack(track);
+    }
+}
+
+void Game::resumeSound() {
+    for (MIX_Track* track : effect_tracks_) {
+        if (track && MIX_TrackPaused(track)) MIX_ResumeTrack(track);
+    }
+}
+
+void Game::pauseMusic() {
+    if (music_track_) MIX_PauseTrack(music_track_);
+}
+
+void Game::resumeMusic() {
+    if (music_track_) MIX_ResumeTrack(music_track_);
+}
+
+float Game::randomFloat(float min, float max) {
+    return std::generate_canonical<float, std::numeric_limits<float>::digits>(gen_) * (max - min) + min;
+}
+
+glm::vec2 Game::randomVec2(glm::vec2 min, glm::vec2 max) {
+    const float x = randomFloat(min.x, max.x);
+    const float y = randomFloat(min.y, max.y);
+    return {x, y};
+}
+
+void Game::updateMouse() {
+    float x = 0.0f;
+    float y = 0.0f;
+    mouse_buttons_ = SDL_GetMouseState(&x, &y);
+    SDL_SetWindowAspectRatio(window_, screen_size_.x / screen_size_.y, screen_size_.x / screen_size_.y);
+    // SDL's own mapping follows the letterboxed presentation at any window shape, which a plain
+    // screen/window scale only does while the window keeps the canvas's aspect ratio.
+    if (SDL_RenderCoordinatesFromWindow(renderer_, x, y, &x, &y)) mouse_position_ = {x, y};
+}
+
+void Game::setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) {
+    mouse_position_ = position;
+    mouse_buttons_ = buttons;
+}
+
+bool Game::isMouseInRect(glm::vec2 top_left, glm::vec2 bottom_right) const {
+    return mouse_position_.x >= top_left.x && mouse_position_.x <= bottom_right.x &&
+           mouse_position_.y >= top_left.y && mouse_position_.y <= bottom_right.y;
+}
+
+std::string Game::loadTextFile(const std::string& file_path) const {
+    std::ifstream file(file_path);
+    std::string result;
+    std::string line;
+    while (std::getline(file, line)) {
+        result += line;
+        result += '\n';
+    }
+    return result;
+}

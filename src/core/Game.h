@@ -1,0 +1,125 @@
+#pragma once
+#include <SDL3/SDL.h>
+#include <SDL3_mixer/SDL_mixer.h>
+#include <SDL3_ttf/SDL_ttf.h>
+#include <glm/glm.hpp>
+
+#include <array>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+class AssetStore;
+class Scene;
+struct Texture;
+
+// What the loop does after a frame that took elapsed_ns: how long to sleep, and the dt of the next update.
+struct FramePace {
+    Uint64 sleep_ns = 0;
+    float dt = 0.0f;
+};
+[[nodiscard]] FramePace paceFrame(Uint64 elapsed_ns, Uint64 frame_delay_ns);
+
+// The one process-wide object: window, renderer, audio, assets, randomness, score and the current scene,
+// with the frame loop that drives them and the services every object calls.
+class Game {
+public:
+    static constexpr int EFFECT_TRACKS = 16;
+    static constexpr float VOLUME = 0.25f; // a quarter of full scale, for effects and music alike
+
+    static Game& getInstance();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // False when there is no window or renderer to play in; the caller then cleans up and gives up.
+    [[nodiscard]] bool init(std::string title, int width, int height);
+    void run();
+    // One pass of the loop without the sleep; returns how long the loop should sleep.
+    Uint64 frame();
+    void handleEvents();
+    void update(float dt);
+    void render();
+    void clean();
+    void changeScene(Scene* scene);
+    void safeChangeScene(Scene* scene);
+    void quit() { is_running_ = false; }
+
+    // Drawing, in logical screen coordinates.
+    void renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 size, glm::vec2 mask);
+    void renderHBar(glm::vec2 position, glm::vec2 size, float percent, SDL_FColor color);
+    void drawGrid(glm::vec2 top_left, glm::vec2 bottom_right, float grid_width, SDL_FColor color);
+    void drawBoundary(glm::vec2 top_left, glm::vec2 bottom_right, float boundary_width, SDL_FColor color);
+    void drawPoints(const std::vector<glm::vec2>& points, glm::vec2 offset, SDL_FColor color);
+    // The caller owns the result and destroys it with TTF_DestroyText.
+    [[nodiscard]] TTF_Text* createTTF_Text(const std::string& text, const std::string& font_path, int font_size);
+
+    // Audio.
+    void playSound(const std::string& file_path);
+    void playMusic(const std::string& file_path, bool loop);
+    void pauseSound();
+    void resumeSound();
+    void pauseMusic();
+    void resumeMusic();
+
+    // Randomness, all from one generator.
+    float randomFloat(float min, float max);
+    glm::vec2 randomVec2(glm::vec2 min, glm::vec2 max);
+    void seed(std::uint32_t value) { gen_.seed(value); }
+
+    // Mouse and files.
+    void updateMouse();
+    bool isMouseInRect(glm::vec2 top_left, glm::vec2 bottom_right) const;
+    std::string loadTextFile(const std::string& file_path) const;
+
+    glm::vec2 getScreenSize() const { return screen_size_; }
+    Scene* getCurrentScene() const { return current_scene_.get(); }
+    Scene* getNextScene() const { return next_scene_.get(); }
+    AssetStore* getAssetStore() const { return asset_store_.get(); }
+    glm::vec2 getMousePosition() const { return mouse_position_; }
+    SDL_MouseButtonFlags getMouseButtons() const { return mouse_buttons_; }
+    // Tests stand in for the pointer here; the next updateMouse reads the real one again.
+    void setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons);
+    SDL_Window* getWindow() const { return window_; }
+    SDL_Renderer* getRenderer() const { return renderer_; }
+    MIX_Mixer* getMixer() const { return mixer_; }
+    MIX_Track* getEffectTrack(int index) const { return effect_tracks_[index]; }
+    MIX_Track* getMusicTrack() const { return music_track_; }
+    bool getIsRunning() const { return is_running_; }
+    // The loop can be started again after a quit (tests run several loops in one process).
+    void setRunning(bool running) { is_running_ = running; }
+    float getDt() const { return dt_; }
+    Uint64 getFrameDelay() const { return frame_delay_; }
+
+    int getScore() const { return score_; }
+    void setScore(int score);
+    void addScore(int score) { setScore(score_ + score); }
+    int getHighScore() const { return high_score_; }
+    void setHighScore(int high_score) { high_score_ = high_score; }
+
+private:
+    Game();
+    ~Game();
+    void initAudio();
+
+    std::unique_ptr<AssetStore> asset_store_;
+    glm::vec2 screen_size_ = glm::vec2(0.0f);
+    bool is_running_ = true;
+    SDL_Window* window_ = nullptr;     // destroyed in clean, after the renderer
+    SDL_Renderer* renderer_ = nullptr; // destroyed in clean, after the asset store and text engine
+    TTF_TextEngine* ttf_engine_ = nullptr;
+    MIX_Mixer* mixer_ = nullptr; // owns the tracks below
+    std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};
+    MIX_Track* music_track_ = nullptr;
+    std::mt19937 gen_;
+    Uint64 FPS_ = 60;
+    Uint64 frame_delay_ = 0;
+    float dt_ = 0.0f;
+    int score_ = 0;
+    int high_score_ = 0;
+    std::unique_ptr<Scene> current_scene_;
+    std::unique_ptr<Scene> next_scene_;
+    glm::vec2 mouse_position_ = glm::vec2(0.0f);
+    SDL_MouseButtonFlags mouse_buttons_ = 0;
+    std::vector<SDL_FPoint> points_; // scratch for drawPoints, kept to avoid a per-frame allocation
+};

@@ -1,0 +1,3 @@
+#include "object/ObjectScreen.h"
+
+void ObjectScreen::init() { type_ = ObjectType::OBJECT_SCREEN; }

@@ -1,0 +1,5 @@
+#include "scenes/SceneTitle.h"
+
+#include "core/Game.h"
+
+void SceneTitle::init() { world_size_ = game_.getScreenSize(); }
