@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The real binary under a real X server: a 1280 x 720 window titled "Moonvale" that ends with
+# code 0 when the user closes it.
+# Usage: window_close.sh GAME_BINARY WM_CLOSE_BINARY WORK_DIR
+game=$1 wm_close=$2 work=$3
+. "$(dirname "$0")/xvfb-lib.sh"
+trap stop_xvfb EXIT
+start_xvfb
+cd "$work"
+SDL_AUDIO_DRIVER=dummy "$game" &
+pid=$!
+id=$(wait_for_window Moonvale)
+geometry=$(xdotool getwindowgeometry "$id" | awk '/Geometry/ {print $2}')
+[ "$geometry" = "1280x720" ] || { echo "window is $geometry, not 1280x720"; exit 1; }
+sleep 0.5
+"$wm_close" "$id"
+code=0
+wait_for_exit "$pid" 5 || code=$?
+[ "$code" -eq 0 ] || { echo "game exited with $code after the window was closed"; exit 1; }
+echo "window closed, game exited with 0"

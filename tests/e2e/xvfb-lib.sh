@@ -1,0 +1,43 @@
+# Shared by the end-to-end scripts: a private X server and helpers to find and close the game's window.
+set -euo pipefail
+
+start_xvfb() {
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    read -r display_number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$display_number"
+}
+
+stop_xvfb() { kill "$XVFB_PID" 2>/dev/null || true; }
+
+# wait_for_window NAME: prints the window id once a window with that title is mapped.
+wait_for_window() {
+    local id
+    for _ in $(seq 1 100); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "no window named $1 appeared" >&2
+    return 1
+}
+
+# wait_for_exit PID SECONDS: the process's exit code, or 124 if it is still running after SECONDS.
+wait_for_exit() {
+    local pid=$1 limit=$2
+    for _ in $(seq 1 $((limit * 20))); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" && return 0 || return $?
+        fi
+        sleep 0.05
+    done
+    kill "$pid" 2>/dev/null || true
+    return 124
+}
