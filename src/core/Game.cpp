@@ -295,6 +295,8 @@ std::string Game::loadTextFile(const std::string& file_path) const {
     std::string result;
     std::string line;
     while (std::getline(file, line)) {
+        // A file saved with CRLF ends must not show carriage returns on screen.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         result += line;
         result += '\n';
     }

@@ -2,10 +2,13 @@
 
 #include "assets/AssetStore.h"
 #include "components/Texture.h"
+#include "core/SdlHandles.h"
 #include "support/Probe.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -47,6 +50,34 @@ TEST_F(GameServicesTest, TextureMaskKeepsTheLeftAndBottomPartsInPlace) {
     EXPECT_FALSE(lit(200, 299));
 }
 
+TEST_F(GameServicesTest, FlipMirrorsThePicture) {
+    writeQuadrantPng(dir.file("quad.png"), 40, 40);
+    Texture texture(dir.file("quad.png"));
+    texture.is_flip = true;
+    game.renderTexture(texture, {100, 100}, {200, 200}, {1.0f, 1.0f});
+    EXPECT_EQ(readPixel(renderer, 150, 150).g, 255); // top right of the picture, now on the left
+    EXPECT_EQ(readPixel(renderer, 150, 150).r, 0);
+    EXPECT_EQ(readPixel(renderer, 250, 150).r, 255);
+}
+
+TEST_F(GameServicesTest, EveryDrawingServiceLeavesTheColourOpaqueBlack) {
+    const std::vector<glm::vec2> points = {{1, 1}};
+    const std::function<void()> services[] = {
+        [&] { game.renderHBar({0, 0}, {10, 10}, 0.5f, kYellow); },
+        [&] { game.drawGrid({0, 0}, {10, 10}, 5, kYellow); },
+        [&] { game.drawBoundary({0, 0}, {10, 10}, 2, kYellow); },
+        [&] { game.drawPoints(points, {0, 0}, kYellow); },
+    };
+    for (const auto& service : services) {
+        SDL_SetRenderDrawColor(renderer, 9, 9, 9, 9);
+        service();
+        Uint8 r = 1, g = 1, b = 1, a = 0;
+        SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+        EXPECT_EQ(r + g + b, 0);
+        EXPECT_EQ(a, 255);
+    }
+}
+
 TEST_F(GameServicesTest, BarDrawsItsOutlineAndFillsItsLeftPart) {
     game.renderHBar({100, 100}, {100, 20}, 0.0f, kYellow);
     EXPECT_TRUE(lit(100, 110));
@@ -69,6 +100,22 @@ TEST_F(GameServicesTest, GridIncludesBothEndsOfAWholeNumberOfSteps) {
     EXPECT_FALSE(lit(40, 40));
     EXPECT_FALSE(lit(320, 40)); // one step past the end
     EXPECT_FALSE(lit(40, 240));
+}
+
+TEST_F(GameServicesTest, GridOverTheWholeWorldHas49ColumnsAnd28Rows) {
+    // Drawn into a target as large as the world, so that every line can be seen.
+    TexturePtr world(SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_TARGET, 3841, 2161));
+    ASSERT_TRUE(world) << SDL_GetError();
+    SDL_SetRenderTarget(renderer, world.get());
+    SDL_RenderClear(renderer);
+    game.drawGrid({0, 0}, {3840, 2160}, 80, kYellow);
+    int columns = 0;
+    for (int x = 0; x <= 3840; x += 40) columns += lit(x, 10);
+    int rows = 0;
+    for (int y = 0; y <= 2160; y += 40) rows += lit(10, y);
+    SDL_SetRenderTarget(renderer, nullptr);
+    EXPECT_EQ(columns, 49);
+    EXPECT_EQ(rows, 28);
 }
 
 TEST_F(GameServicesTest, BoundaryGrowsOutwardsAndNeverInside) {
@@ -152,9 +199,11 @@ TEST_F(GameServicesTest, TextFilesEndEveryLineWithANewline) {
     writeText(dir.file("a.txt"), "first\nsecond");
     writeText(dir.file("b.txt"), "first\nsecond\n");
     writeText(dir.file("empty.txt"), "");
+    writeText(dir.file("crlf.txt"), "first\r\nsecond\r\n");
     EXPECT_EQ(game.loadTextFile(dir.file("a.txt")), "first\nsecond\n");
     EXPECT_EQ(game.loadTextFile(dir.file("b.txt")), "first\nsecond\n");
     EXPECT_EQ(game.loadTextFile(dir.file("empty.txt")), "");
+    EXPECT_EQ(game.loadTextFile(dir.file("crlf.txt")), "first\nsecond\n"); // no stray carriage returns
     EXPECT_EQ(game.loadTextFile(dir.file("missing.txt")), "");
 }
 
