@@ -1,0 +1,30 @@
+#pragma once
+#include "object/ObjectAffiliate.h"
+
+#include <SDL3_ttf/SDL_ttf.h>
+
+#include <string>
+
+// One line of text that sizes itself to what it shows, so its anchor places it right.
+class TextLabel : public ObjectAffiliate {
+public:
+    static TextLabel* addTextLabelChild(ObjectScreen* parent, const std::string& text, const std::string& font_path,
+                                        int font_size, Anchor anchor);
+    void render() override;
+    void clean() override;
+
+    void setFont(const std::string& font_path, int font_size);
+    void setFontPath(const std::string& font_path);
+    void setFontSize(int font_size);
+    void setText(std::string text);
+    void updateSize();
+    std::string getText() const;
+    TTF_Text* getTtfText() const { return ttf_text_; }
+
+private:
+    void applyFont();
+
+    TTF_Text* ttf_text_ = nullptr; // ours: destroyed in clean
+    std::string font_path_;
+    int font_size_ = 16;
+};
