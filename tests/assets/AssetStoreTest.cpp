@@ -69,6 +69,17 @@ TEST_F(AssetStoreTest, CleanEmptiesEverythingAndLoadsAfreshAfterwards) {
     EXPECT_NE(store.getImage(png), nullptr);
 }
 
+TEST_F(AssetStoreTest, OneFontAtTwoSizesIsTwoEntries) {
+    const std::string font = "assets/font/VonwaonBitmap-16px.ttf";
+    TTF_Font* small = store.getFont(font, 16);
+    TTF_Font* large = store.getFont(font, 32);
+    ASSERT_NE(small, nullptr);
+    ASSERT_NE(large, nullptr);
+    EXPECT_NE(small, large);
+    EXPECT_EQ(TTF_GetFontSize(large), 32.0f);
+    EXPECT_EQ(store.getFont(font, 16), small);
+}
+
 TEST_F(AssetStoreTest, WithoutAMixerSoundsFailQuietlyToNull) {
     AssetStore silent(game.getRenderer(), nullptr);
     writeToneWav(dir.file("a.wav"), 0.1f);

@@ -77,3 +77,17 @@ SDL_Color readPixel(SDL_Renderer* renderer, int x, int y) {
 }
 
 bool isBlack(SDL_Color c) { return c.r < 8 && c.g < 8 && c.b < 8; }
+
+int countLit(SDL_Renderer* renderer, SDL_Rect rect) {
+    SurfacePtr surface(SDL_RenderReadPixels(renderer, &rect));
+    if (!surface) return 0;
+    int lit = 0;
+    for (int y = 0; y < surface->h; ++y) {
+        for (int x = 0; x < surface->w; ++x) {
+            SDL_Color c{};
+            SDL_ReadSurfacePixel(surface.get(), x, y, &c.r, &c.g, &c.b, &c.a);
+            lit += !isBlack(c);
+        }
+    }
+    return lit;
+}

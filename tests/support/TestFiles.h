@@ -26,3 +26,5 @@ void writeText(const std::string& path, const std::string& text);
 // Reads one pixel of the renderer's canvas.
 SDL_Color readPixel(SDL_Renderer* renderer, int x, int y);
 bool isBlack(SDL_Color c);
+// How many pixels of the rectangle are not black.
+int countLit(SDL_Renderer* renderer, SDL_Rect rect);

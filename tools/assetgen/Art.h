@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+
+// Each writes its part of the asset tree under root (which holds sprite/, effect/ and UI/).
+bool makeSprites(const std::string& root);
+bool makeEffects(const std::string& root);
+bool makeUi(const std::string& root, const std::string& font_path);

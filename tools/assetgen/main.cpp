@@ -1,0 +1,65 @@
+// Writes Moonvale's whole assets/ tree: pictures drawn, sounds synthesised and music composed here,
+// the font copied from Debian's GNU Unifont package. Every random choice is seeded: same commit,
+// same files.
+#include "Art.h"
+#include "Audio.h"
+
+#include <SDL3/SDL.h>
+#include <SDL3_ttf/SDL_ttf.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const char* const kCredits = R"(Moonvale
+
+Game, art, sound and music:
+  the Moonvale team; every picture, effect and
+  tune is drawn or composed by the project's own
+  asset generator (tools/assetgen)
+
+Font: GNU Unifont 15.0.01, from Debian's
+  fonts-unifont package, licensed GPL-2+
+  with the font embedding exception
+
+Built with SDL3, SDL3_image, SDL3_ttf,
+  SDL3_mixer (zlib licence) and glm (MIT)
+Music encoded with libvorbis (BSD) and LAME (LGPL)
+
+Click anywhere to close
+)";
+
+bool copyFont(const std::string& from, const std::string& to) {
+    std::error_code error;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+    if (error) SDL_Log("assetgen: cannot copy the font %s: %s", from.c_str(), error.message().c_str());
+    return !error;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        SDL_Log("usage: %s OUTPUT_ASSETS_DIR UNIFONT_FILE", argv[0]);
+        return 2;
+    }
+    const std::string root = argv[1];
+    const std::string font_source = argv[2];
+    for (const char* sub : {"sprite", "effect", "UI", "sound", "bgm", "font"}) {
+        std::filesystem::create_directories(root + "/" + sub);
+    }
+    if (!TTF_Init()) {
+        SDL_Log("assetgen: TTF_Init failed: %s", SDL_GetError());
+        return 1;
+    }
+    const std::string font = root + "/font/VonwaonBitmap-16px.ttf";
+    bool ok = copyFont(font_source, font);
+    ok = ok && makeSprites(root) && makeEffects(root) && makeUi(root, font) && makeSounds(root) && makeMusic(root);
+    std::ofstream(root + "/credits.txt") << kCredits;
+    TTF_Quit();
+    SDL_Quit();
+    if (!ok) SDL_Log("assetgen: failed: %s", SDL_GetError());
+    return ok ? 0 : 1;
+}
