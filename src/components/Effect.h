@@ -1,4 +1,5 @@
 #pragma once
+#include "object/Anchor.h"
 #include "object/ObjectWorld.h"
 
 #include <string>

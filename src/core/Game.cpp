@@ -218,6 +218,7 @@ TTF_Text* Game::createTTF_Text(const std::string& text, const std::string& font_
 }
 
 void Game::playSound(const std::string& file_path) {
+    if (sound_listener_) sound_listener_(file_path);
     MIX_Audio* audio = asset_store_->getSound(file_path);
     if (!audio) return;
     // A paused track is still busy; when all sixteen are busy the sound is dropped.

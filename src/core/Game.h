@@ -5,6 +5,7 @@
 #include <glm/glm.hpp>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -57,6 +58,8 @@ public:
     // Audio.
     void playSound(const std::string& file_path);
     void playMusic(const std::string& file_path, bool loop);
+    // Told of every effect the game asks to play, heard or not; for tests.
+    void setSoundListener(std::function<void(const std::string&)> listener) { sound_listener_ = std::move(listener); }
     void pauseSound();
     void resumeSound();
     void pauseMusic();
@@ -80,6 +83,9 @@ public:
     SDL_MouseButtonFlags getMouseButtons() const { return mouse_buttons_; }
     // Tests stand in for the pointer here; the next updateMouse reads the real one again.
     void setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons);
+    // The keys held now, indexed by scancode; tests may stand in for the keyboard (null: the real one).
+    const bool* getKeyboardState() const { return keyboard_override_ ? keyboard_override_ : SDL_GetKeyboardState(nullptr); }
+    void setKeyboardOverride(const bool* keys) { keyboard_override_ = keys; }
     SDL_Window* getWindow() const { return window_; }
     SDL_Renderer* getRenderer() const { return renderer_; }
     MIX_Mixer* getMixer() const { return mixer_; }
@@ -121,5 +127,7 @@ private:
     std::unique_ptr<Scene> next_scene_;
     glm::vec2 mouse_position_ = glm::vec2(0.0f);
     SDL_MouseButtonFlags mouse_buttons_ = 0;
+    const bool* keyboard_override_ = nullptr; // owned by whoever set it
+    std::function<void(const std::string&)> sound_listener_;
     std::vector<SDL_FPoint> points_; // scratch for drawPoints, kept to avoid a per-frame allocation
 };

@@ -2,7 +2,7 @@
 
 #include "core/Game.h"
 
-Object::Object() : game_(Game::getInstance()) {}
+Object::Object() : game_(Game::getInstance()) { ++live_count_; }
 
 // Anything still held was never cleaned by an owner (a pending scene that never became current, say).
 Object::~Object() {
@@ -10,6 +10,7 @@ Object::~Object() {
     cleanList(children_);
     deleteList(object_to_add_);
     deleteList(children_);
+    --live_count_;
 }
 
 bool Object::handleEvents(SDL_Event& event) { return offerEvent(children_, event); }

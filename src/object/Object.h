@@ -23,6 +23,9 @@ public:
     virtual void addChild(Object* child);
     virtual void removeChild(Object* child);
 
+    // Objects alive in the process: a leak shows as a count that does not come back down.
+    static long getLiveCount() { return live_count_; }
+
     // Queues a child; it is attached at the start of this object's next update, outside any walk.
     void safeAddChild(Object* child) { object_to_add_.push_back(child); }
 
@@ -72,6 +75,8 @@ protected:
         std::erase(list, child);
     }
     void attachQueued();
+
+    static inline long live_count_ = 0; // the game is single-threaded
 
     ObjectType type_ = ObjectType::NONE;
     Game& game_;

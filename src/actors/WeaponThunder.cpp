@@ -1,0 +1,41 @@
+#include "actors/WeaponThunder.h"
+
+#include "actors/Actor.h"
+#include "components/Spell.h"
+#include "core/Game.h"
+#include "object/Scene.h"
+#include "ui/HUDSkill.h"
+
+WeaponThunder* WeaponThunder::addWeaponThunderChild(Actor* parent, float cool_down, float mana_cost) {
+    auto* weapon = new WeaponThunder;
+    weapon->init();
+    weapon->setParent(parent);
+    weapon->setCoolDown(cool_down);
+    weapon->setManaCost(mana_cost);
+    parent->addChild(weapon);
+    return weapon;
+}
+
+void WeaponThunder::init() {
+    Weapon::init();
+    const glm::vec2 position(game_.getScreenSize().x - 300.0f, 30.0f);
+    hud_skill_ = HUDSkill::addHUDSkillChild(game_.getCurrentScene(), "assets/UI/Electric-Icon.png", position, 0.14f,
+                                            Anchor::CENTER);
+}
+
+bool WeaponThunder::handleEvents(SDL_Event& event) {
+    if (event.type != SDL_EVENT_MOUSE_BUTTON_DOWN || event.button.button != SDL_BUTTON_LEFT || !canAttack()) {
+        return false;
+    }
+    game_.playSound("assets/sound/silly-ghost-sound-242342.mp3");
+    const glm::vec2 target = game_.getMousePosition() + game_.getCurrentScene()->getCameraPosition();
+    Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f, 3.0f,
+                                        Anchor::CENTER);
+    attack(target, spell);
+    return true;
+}
+
+void WeaponThunder::update(float dt) {
+    Weapon::update(dt);
+    if (hud_skill_) hud_skill_->setPercent(cool_down_timer_ / cool_down_);
+}
