@@ -54,6 +54,8 @@ bool Game::init(std::string title, int width, int height) {
         return false;
     }
     SDL_SetRenderLogicalPresentation(renderer_, width, height, SDL_LOGICAL_PRESENTATION_LETTERBOX);
+    // The art is pixel art drawn at 2x to 4x: keep its pixels square and sharp instead of blurred.
+    SDL_SetDefaultTextureScaleMode(renderer_, SDL_SCALEMODE_PIXELART);
     ttf_engine_ = TTF_CreateRendererTextEngine(renderer_);
     frame_delay_ = 1'000'000'000 / FPS_;
     asset_store_ = std::make_unique<AssetStore>(renderer_, mixer_);

@@ -1,5 +1,98 @@
 #include "scenes/SceneTitle.h"
 
 #include "core/Game.h"
+#include "scenes/SceneMain.h"
+#include "scenes/ScoreFile.h"
+#include "ui/HUDButton.h"
+#include "ui/HUDText.h"
+#include "ui/UIMouse.h"
 
-void SceneTitle::init() { world_size_ = game_.getScreenSize(); }
+#include <cmath>
+
+namespace {
+constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
+constexpr const char* kPanel = "assets/UI/Textfield_01.png";
+} // namespace
+
+void SceneTitle::init() {
+    Scene::init();
+    loadData("assets/score.dat");
+    SDL_HideCursor();
+    game_.playMusic("assets/bgm/Spooky music.mp3", true);
+    const glm::vec2 screen = game_.getScreenSize();
+    const glm::vec2 centre = screen / 2.0f;
+    HUDText::addHUDTextChild(this, " Moonvale ", centre - glm::vec2(0.0f, 100.0f), {screen.x / 2.0f, screen.y / 3.0f},
+                             kFont, 64, kPanel, Anchor::CENTER);
+    HUDText::addHUDTextChild(this, "High Score: " + std::to_string(game_.getHighScore()),
+                             centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f}, kFont, 24, kPanel, Anchor::CENTER);
+    button_start_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 200.0f), "assets/UI/A_Start1.png",
+                                                 "assets/UI/A_Start2.png", "assets/UI/A_Start3.png", 2.0f,
+                                                 Anchor::CENTER);
+    button_quit_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(200.0f, 200.0f), "assets/UI/A_Quit1.png",
+                                                "assets/UI/A_Quit2.png", "assets/UI/A_Quit3.png", 2.0f,
+                                                Anchor::CENTER);
+    button_credits_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(0.0f, 200.0f),
+                                                   "assets/UI/A_Credits1.png", "assets/UI/A_Credits2.png",
+                                                   "assets/UI/A_Credits3.png", 2.0f, Anchor::CENTER);
+    const std::string credits = game_.loadTextFile("assets/credits.txt");
+    credits_text_ = HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel,
+                                             Anchor::CENTER);
+    credits_text_->setBgSizeByText(50.0f);
+    credits_text_->setActive(false);
+    ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png", "assets/UI/pointer_c_shaded.png",
+                                         1.0f, Anchor::TOP_LEFT);
+}
+
+bool SceneTitle::handleEvents(SDL_Event& event) {
+    // Any release closes the credits, and is used up doing so: it cannot finish a click underneath.
+    if (credits_text_->getIsActive() && event.type == SDL_EVENT_MOUSE_BUTTON_UP) {
+        credits_text_->setActive(false);
+        return true;
+    }
+    return Scene::handleEvents(event);
+}
+
+void SceneTitle::update(float dt) {
+    color_timer_ += dt;
+    updateColor();
+    if (credits_text_->getIsActive()) {
+        ui_mouse_->update(dt); // the menu stands still under the credits; only the cursor moves
+        return;
+    }
+    Scene::update(dt);
+    checkButtonStart();
+    checkButtonQuit();
+    checkButtonCredits();
+}
+
+void SceneTitle::render() {
+    renderBackground();
+    Scene::render();
+}
+
+void SceneTitle::clean() { Scene::clean(); }
+
+void SceneTitle::loadData(const std::string& file_path) { game_.setHighScore(readScoreFile(file_path)); }
+
+void SceneTitle::updateColor() {
+    boundary_color_.r = 0.5f + 0.5f * std::sin(color_timer_ * 0.9f);
+    boundary_color_.g = 0.5f + 0.5f * std::sin(color_timer_ * 0.8f);
+    boundary_color_.b = 0.5f + 0.5f * std::sin(color_timer_ * 0.7f);
+}
+
+void SceneTitle::checkButtonStart() {
+    if (button_start_->isTrigger()) game_.safeChangeScene(new SceneMain);
+}
+
+void SceneTitle::checkButtonQuit() {
+    if (button_quit_->isTrigger()) game_.quit();
+}
+
+void SceneTitle::checkButtonCredits() {
+    if (button_credits_->isTrigger()) credits_text_->setActive(true);
+}
+
+void SceneTitle::renderBackground() {
+    const glm::vec2 screen = game_.getScreenSize();
+    game_.drawBoundary({30.0f, 30.0f}, screen - glm::vec2(30.0f), 10.0f, boundary_color_);
+}

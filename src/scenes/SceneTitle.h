@@ -1,8 +1,40 @@
 #pragma once
 #include "object/Scene.h"
 
-// The first scene: the title screen.
+class HUDButton;
+class HUDText;
+class UIMouse;
+
+// The title: the name, the high score, start, credits and quit, inside a frame that slowly changes colour.
 class SceneTitle : public Scene {
 public:
     void init() override;
+    bool handleEvents(SDL_Event& event) override;
+    void update(float dt) override;
+    void render() override;
+    void clean() override;
+    void loadData(const std::string& file_path) override;
+
+    SDL_FColor getBoundaryColor() const { return boundary_color_; }
+    HUDButton* getButtonStart() const { return button_start_; }
+    HUDButton* getButtonCredits() const { return button_credits_; }
+    HUDButton* getButtonQuit() const { return button_quit_; }
+    HUDText* getCreditsText() const { return credits_text_; }
+    UIMouse* getMouse() const { return ui_mouse_; }
+
+private:
+    void updateColor();
+    void checkButtonStart();
+    void checkButtonQuit();
+    void checkButtonCredits();
+    void renderBackground();
+
+    SDL_FColor boundary_color_ = {0.5f, 0.5f, 0.5f, 1.0f};
+    float color_timer_ = 0.0f;
+    // Children of this scene, owned through its screen list.
+    HUDButton* button_start_ = nullptr;
+    HUDButton* button_credits_ = nullptr;
+    HUDButton* button_quit_ = nullptr;
+    HUDText* credits_text_ = nullptr;
+    UIMouse* ui_mouse_ = nullptr;
 };

@@ -2,7 +2,37 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
+
 namespace {
+
+namespace fs = std::filesystem;
+
+// Tests run in parallel and the game writes assets/score.dat: each test process gets a folder of its
+// own whose assets/ links to the generated files, so no two tests share a score file.
+class IsolatedAssets {
+public:
+    IsolatedAssets() {
+        const fs::path built = fs::current_path() / "assets";
+        dir_ = fs::temp_directory_path() / ("moonvale-run-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_ / "assets");
+        if (fs::exists(built)) {
+            for (const auto& entry : fs::directory_iterator(built)) {
+                if (entry.path().filename() == "score.dat") continue;
+                fs::create_symlink(entry.path(), dir_ / "assets" / entry.path().filename());
+            }
+        }
+        fs::current_path(dir_);
+    }
+    ~IsolatedAssets() {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+private:
+    fs::path dir_;
+};
 
 // Every test process gets one headless Game, as main would set it up.
 class GameEnvironment : public ::testing::Environment {
@@ -21,6 +51,7 @@ public:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    const IsolatedAssets assets;
     ::testing::AddGlobalTestEnvironment(new GameEnvironment);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,49 @@
+#pragma once
+#include "object/Scene.h"
+
+class HUDButton;
+class HUDStats;
+class HUDText;
+class Player;
+class Spawner;
+class Timer;
+class UIMouse;
+
+// One game: the three-screen world, the player, the waves, the interface and the game-over screen.
+class SceneMain : public Scene {
+public:
+    void init() override;
+    bool handleEvents(SDL_Event& event) override;
+    void update(float dt) override;
+    void render() override;
+    void clean() override;
+    void saveData(const std::string& file_path) override;
+
+    Player* getPlayer() const { return player_; }
+    HUDButton* getButtonPause() const { return button_pause_; }
+    HUDButton* getButtonRestart() const { return button_restart_; }
+    HUDButton* getButtonBack() const { return button_back_; }
+    HUDText* getScoreText() const { return hud_text_score_; }
+    UIMouse* getMouse() const { return ui_mouse_; }
+
+private:
+    void checkSlowDown(float& dt);
+    void updateScore();
+    void checkButtonBack();
+    void checkButtonPause();
+    void checkButtonRestart();
+    void checkPlayerDead();
+    void checkEndTimer();
+    void renderBackground();
+
+    // All children of this scene, owned through its lists.
+    Player* player_ = nullptr;
+    Spawner* spawner_ = nullptr;
+    UIMouse* ui_mouse_ = nullptr;
+    HUDStats* hud_stats_ = nullptr;
+    HUDText* hud_text_score_ = nullptr;
+    HUDButton* button_pause_ = nullptr;
+    HUDButton* button_restart_ = nullptr;
+    HUDButton* button_back_ = nullptr;
+    Timer* end_timer_ = nullptr;
+};

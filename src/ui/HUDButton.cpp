@@ -1,0 +1,69 @@
+#include "ui/HUDButton.h"
+
+#include "components/Sprite.h"
+#include "core/Game.h"
+
+HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, const std::string& normal_path,
+                                        const std::string& hover_path, const std::string& press_path, float scale,
+                                        Anchor anchor) {
+    auto* button = new HUDButton;
+    button->init();
+    button->setRenderPosition(position);
+    button->sprite_normal_ = Sprite::addSpriteChild(button, normal_path, scale, anchor);
+    button->sprite_hover_ = Sprite::addSpriteChild(button, hover_path, scale, anchor);
+    button->sprite_press_ = Sprite::addSpriteChild(button, press_path, scale, anchor);
+    button->sprite_hover_->setActive(false);
+    button->sprite_press_->setActive(false);
+    if (parent) parent->addChild(button);
+    return button;
+}
+
+bool HUDButton::handleEvents(SDL_Event& event) {
+    if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
+        if (event.button.button != SDL_BUTTON_LEFT || !is_hover_) return false;
+        is_press_ = true;
+        game_.playSound("assets/sound/UI_button08.wav");
+        return true;
+    }
+    if (event.type == SDL_EVENT_MOUSE_BUTTON_UP && event.button.button == SDL_BUTTON_LEFT) {
+        // Any release over the button completes a click, wherever the press began.
+        is_press_ = false;
+        if (!is_hover_) return false;
+        is_trigger_ = true;
+        return true;
+    }
+    return false;
+}
+
+void HUDButton::update(float /*dt*/) {
+    checkHover();
+    checkState();
+}
+
+bool HUDButton::isTrigger() {
+    if (!is_trigger_) return false;
+    is_trigger_ = false;
+    is_press_ = false;
+    is_hover_ = false;
+    return true;
+}
+
+void HUDButton::setScale(float scale) {
+    sprite_normal_->setScale(scale);
+    sprite_hover_->setScale(scale);
+    sprite_press_->setScale(scale);
+}
+
+void HUDButton::checkHover() {
+    const glm::vec2 top_left = render_position_ + sprite_normal_->getOffset();
+    const bool hovered = game_.isMouseInRect(top_left, top_left + sprite_normal_->getSize());
+    if (hovered == is_hover_) return;
+    is_hover_ = hovered;
+    if (is_hover_ && !is_press_) game_.playSound("assets/sound/UI_button12.wav");
+}
+
+void HUDButton::checkState() {
+    sprite_normal_->setActive(!is_press_ && !is_hover_);
+    sprite_hover_->setActive(!is_press_ && is_hover_);
+    sprite_press_->setActive(is_press_);
+}

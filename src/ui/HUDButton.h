@@ -1,0 +1,39 @@
+#pragma once
+#include "object/Anchor.h"
+#include "object/ObjectScreen.h"
+
+#include <string>
+
+class Sprite;
+
+// A push button of three images (normal, hover, pressed) that reports each completed click once.
+class HUDButton : public ObjectScreen {
+public:
+    static HUDButton* addHUDButtonChild(Object* parent, glm::vec2 position, const std::string& normal_path,
+                                        const std::string& hover_path, const std::string& press_path, float scale,
+                                        Anchor anchor);
+    bool handleEvents(SDL_Event& event) override;
+    void update(float dt) override;
+
+    // Test-and-clear; also forgets hover and press, so a button still under the cursor is entered anew.
+    bool isTrigger();
+    // Grows right and down from the current top-left corner, hit area included.
+    void setScale(float scale);
+    bool getIsHover() const { return is_hover_; }
+    bool getIsPress() const { return is_press_; }
+    Sprite* getSpriteNormal() const { return sprite_normal_; }
+    Sprite* getSpriteHover() const { return sprite_hover_; }
+    Sprite* getSpritePress() const { return sprite_press_; }
+
+private:
+    void checkHover();
+    void checkState();
+
+    // Children, owned through the children list; the normal image's box is the hit area.
+    Sprite* sprite_normal_ = nullptr;
+    Sprite* sprite_hover_ = nullptr;
+    Sprite* sprite_press_ = nullptr;
+    bool is_hover_ = false;
+    bool is_press_ = false;
+    bool is_trigger_ = false;
+};
