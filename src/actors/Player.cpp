@@ -54,6 +54,11 @@ void Player::takeDamage(float damage) {
     game_.playSound("assets/sound/hit-flesh-02-266309.mp3");
 }
 
+long Player::countOwned() const {
+    const bool holds_effect = effect_ && !is_effect_handed_;
+    return Actor::countOwned() + (holds_effect ? effect_->countOwned() : 0);
+}
+
 void Player::keyboardControl() {
     const bool* keys = game_.getKeyboardState();
     // In this order, so that S beats W and D beats A when both are held.

@@ -16,6 +16,7 @@ public:
     void render() override;
     void clean() override;
     void takeDamage(float damage) override;
+    long countOwned() const override;
 
     void keyboardControl();
     void checkState();

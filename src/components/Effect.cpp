@@ -29,6 +29,10 @@ void Effect::clean() {
     dropNextObject();
 }
 
+long Effect::countOwned() const {
+    return ObjectWorld::countOwned() + (next_object_ ? next_object_->countOwned() : 0);
+}
+
 void Effect::checkFinish() {
     if (!sprite_->getFinish()) return;
     setNeedRemove(true);

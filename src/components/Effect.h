@@ -14,6 +14,7 @@ public:
     ~Effect() override;
     void update(float dt) override;
     void clean() override;
+    long countOwned() const override;
 
     void setNextObject(ObjectWorld* next_object) { next_object_ = next_object; }
     SpriteAnim* getSprite() const { return sprite_; }

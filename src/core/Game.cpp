@@ -93,7 +93,7 @@ Uint64 Game::frame() {
     render();
     const Uint64 end = SDL_GetTicksNS();
     // After the end time: switching scenes is not counted in the frame.
-    if (next_scene_) changeScene(next_scene_.release());
+    applyPendingScene();
     const FramePace pace = paceFrame(end - start, frame_delay_);
     dt_ = pace.dt;
     return pace.sleep_ns;
@@ -134,6 +134,10 @@ void Game::changeScene(Scene* scene) {
 void Game::safeChangeScene(Scene* scene) {
     // A scene queued earlier in the same frame was never installed: it goes now instead of leaking.
     if (scene != next_scene_.get()) next_scene_.reset(scene);
+}
+
+void Game::applyPendingScene() {
+    if (next_scene_) changeScene(next_scene_.release());
 }
 
 void Game::clean() {

@@ -44,6 +44,8 @@ public:
     void clean();
     void changeScene(Scene* scene);
     void safeChangeScene(Scene* scene);
+    // Carries out a switch asked for with safeChangeScene; the loop does this after each render.
+    void applyPendingScene();
     void quit() { is_running_ = false; }
 
     // Drawing, in logical screen coordinates.

@@ -31,6 +31,13 @@ void Object::clean() {
     deleteList(object_to_add_);
 }
 
+long Object::countOwned() const {
+    long count = 1;
+    for (const Object* child : children_) count += child->countOwned();
+    for (const Object* child : object_to_add_) count += child->countOwned();
+    return count;
+}
+
 void Object::addChild(Object* child) { children_.push_back(child); }
 
 void Object::removeChild(Object* child) { eraseAll(children_, child); }

@@ -25,6 +25,9 @@ public:
 
     // Objects alive in the process: a leak shows as a count that does not come back down.
     static long getLiveCount() { return live_count_; }
+    // This object and everything it owns, attached, queued or held back; compared with the live count
+    // it tells a leak or a double delete the moment it happens.
+    virtual long countOwned() const;
 
     // Queues a child; it is attached at the start of this object's next update, outside any walk.
     void safeAddChild(Object* child) { object_to_add_.push_back(child); }

@@ -45,6 +45,13 @@ void Scene::clean() {
     deleteList(object_to_add_);
 }
 
+long Scene::countOwned() const {
+    long count = Object::countOwned();
+    for (const Object* child : children_world_) count += child->countOwned();
+    for (const Object* child : children_screen_) count += child->countOwned();
+    return count;
+}
+
 void Scene::addChild(Object* child) {
     switch (child->getType()) {
     case ObjectType::OBJECT_SCREEN: children_screen_.push_back(static_cast<ObjectScreen*>(child)); break;

@@ -21,6 +21,7 @@ public:
     void clean() override;
     void addChild(Object* child) override;
     void removeChild(Object* child) override;
+    long countOwned() const override;
     virtual void saveData(const std::string& /*file_path*/) {}
     virtual void loadData(const std::string& /*file_path*/) {}
 

@@ -20,6 +20,7 @@ public:
     void saveData(const std::string& file_path) override;
 
     Player* getPlayer() const { return player_; }
+    Spawner* getSpawner() const { return spawner_; }
     HUDButton* getButtonPause() const { return button_pause_; }
     HUDButton* getButtonRestart() const { return button_restart_; }
     HUDButton* getButtonBack() const { return button_back_; }
