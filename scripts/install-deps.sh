@@ -23,7 +23,7 @@ APT_PACKAGES=(
     libudev-dev libdecor-0-dev libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev libharfbuzz-dev
     libflac-dev libmpg123-dev libogg-dev libvorbis-dev libopusfile-dev libglm-dev
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils fonts-unifont
+    xvfb xdotool imagemagick x11-utils fonts-unifont sox
 )
 
 install_apt_packages() {

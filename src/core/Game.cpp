@@ -281,10 +281,20 @@ void Game::updateMouse() {
     float x = 0.0f;
     float y = 0.0f;
     mouse_buttons_ = SDL_GetMouseState(&x, &y);
-    SDL_SetWindowAspectRatio(window_, screen_size_.x / screen_size_.y, screen_size_.x / screen_size_.y);
+    lockAspectRatio();
     // SDL's own mapping follows the letterboxed presentation at any window shape, which a plain
     // screen/window scale only does while the window keeps the canvas's aspect ratio.
     if (SDL_RenderCoordinatesFromWindow(renderer_, x, y, &x, &y)) mouse_position_ = {x, y};
+}
+
+// SDL re-applies the window size whenever the ratio is set, a window-system round trip: set it only
+// when it is not already in force, not on every frame.
+void Game::lockAspectRatio() {
+    const float ratio = screen_size_.x / screen_size_.y;
+    float min_aspect = 0.0f;
+    float max_aspect = 0.0f;
+    SDL_GetWindowAspectRatio(window_, &min_aspect, &max_aspect);
+    if (min_aspect != ratio || max_aspect != ratio) SDL_SetWindowAspectRatio(window_, ratio, ratio);
 }
 
 void Game::setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) {

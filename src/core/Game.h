@@ -109,6 +109,7 @@ private:
     Game();
     ~Game();
     void initAudio();
+    void lockAspectRatio();
 
     std::unique_ptr<AssetStore> asset_store_;
     glm::vec2 screen_size_ = glm::vec2(0.0f);

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The real game under a real X server, driven with real X input the way a player would, checked from
+# outside: exit code and time after Quit, the score file, screenshots, and the mixed audio.
+# Usage: play_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR [WIDTHxHEIGHT]
+game=$1 assets=$2 shots=$3 shape=${4:-}
+. "$(dirname "$0")/xvfb-lib.sh"
+
+work=$(mktemp -d)
+trap 'stop_xvfb; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+mkdir -p "$work/assets" "$shots"
+for f in "$assets"/*; do [ "$(basename "$f")" = score.dat ] || ln -s "$f" "$work/assets/"; done
+start_xvfb
+
+step() { echo "== $*"; }
+fail() { echo "FAILED: $*"; exit 1; }
+shot() { import -window "$id" "$shots/$1.png"; }
+# differs A B MIN: the two screenshots differ in at least MIN pixels.
+differs() {
+    local n
+    n=$(compare -metric AE -fuzz 8% "$shots/$1.png" "$shots/$2.png" null: 2>&1 | cut -d' ' -f1)
+    echo "   $1 vs $2: $n pixels differ"
+    [ "${n%.*}" -ge "$3" ]
+}
+same() {
+    local n
+    n=$(compare -metric AE -fuzz 8% "$shots/$1.png" "$shots/$2.png" null: 2>&1 | cut -d' ' -f1)
+    echo "   $1 vs $2: $n pixels differ"
+    [ "${n%.*}" -le "$3" ]
+}
+
+# Logical canvas point to window point, for the letterboxed 1280 x 720 canvas in a w x h window.
+scale=1 left=0 top=0
+to_window() { awk -v x="$1" -v y="$2" -v s="$scale" -v l="$left" -v t="$top" 'BEGIN {printf "%d %d", l + x * s, t + y * s}'; }
+move() { xdotool mousemove --window "$id" $(to_window "$1" "$2"); }
+click() { move "$1" "$2"; sleep 0.15; xdotool click 1; }
+
+cd "$work"
+SDL_AUDIO_DRIVER=disk SDL_AUDIO_DISK_OUTPUT_FILE="$work/audio.raw" "$game" >"$work/game.log" 2>&1 &
+pid=$!
+id=$(wait_for_window Moonvale) || fail "no window"
+if [ -n "$shape" ]; then
+    step "resize the window to $shape, not 16:9"
+    xdotool windowsize "$id" "${shape%x*}" "${shape#*x}"
+    sleep 0.5
+    read -r ww wh < <(xdotool getwindowgeometry "$id" | awk '/Geometry/ {split($2, g, "x"); print g[1], g[2]}')
+    [ "$ww" = "${shape%x*}" ] && [ "$wh" = "${shape#*x}" ] || fail "window is ${ww}x${wh}"
+    read -r scale left top < <(awk -v w="$ww" -v h="$wh" 'BEGIN {
+        s = w / 1280; if (h / 720 < s) s = h / 720; printf "%f %f %f\n", s, (w - 1280 * s) / 2, (h - 720 * s) / 2 }')
+    tag="-$shape"
+fi
+tag=${tag:-}
+sleep 1
+
+step "title: hover and click Start"
+move 640 300
+sleep 0.3
+shot "title$tag"
+move 440 560
+sleep 0.3
+shot "title-hover$tag"
+differs "title$tag" "title-hover$tag" 100 || fail "hovering Start changed nothing"
+click 440 560
+sleep 1
+shot "main$tag"
+differs "title$tag" "main$tag" 20000 || fail "Start did not open the game"
+
+if [ -z "$shape" ]; then
+    # Quick, before the first wave can reach the ghost: waves come at 3 s and enter a second later.
+    step "hold D and W"
+    xdotool keydown d keydown w
+    sleep 1
+    xdotool keyup d keyup w
+    shot moved
+    differs main moved 2000 || fail "the world did not move"
+
+    step "cast after the cool-down"
+    move 900 300
+    sleep 0.8
+    xdotool click 1
+    sleep 0.2
+    shot strike
+    differs moved strike 500 || fail "no thunder strike"
+
+    step "wait for the first wave"
+    sleep 1
+    shot waves
+    differs strike waves 2000 || fail "no wave appeared"
+
+    step "pause and resume"
+    click 1050 690
+    sleep 0.3
+    shot paused-a
+    sleep 1
+    shot paused-b
+    same paused-a paused-b 2500 || fail "the world moved while paused"
+    differs waves paused-a 1000 || fail "the pause button did nothing"
+    click 1050 690
+    sleep 0.3
+
+    step "hold the right button for slow motion"
+    move 700 300
+    xdotool mousedown 3
+    sleep 1
+    xdotool mouseup 3
+fi
+
+step "Back to the title"
+click 1230 690
+sleep 1
+shot "back$tag"
+differs "main$tag" "back$tag" 20000 || fail "Back did not return to the title"
+
+step "Quit"
+move 840 560
+sleep 0.3
+xdotool click 1
+code=0
+start=$(date +%s.%N)
+wait_for_exit "$pid" 1 || code=$?
+pid=
+elapsed=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN {printf "%.2f", b - a}')
+echo "   exited with $code after ${elapsed}s"
+[ "$code" -eq 0 ] || fail "exit code $code (124: still running a second after Quit)"
+
+step "check the score file and the sound"
+[ "$(stat -c %s assets/score.dat)" = 4 ] || fail "assets/score.dat is not 4 bytes"
+bytes=$(stat -c %s audio.raw)
+peak=$(sox -t raw -r 44100 -e signed -b 16 -c 2 audio.raw -n stat 2>&1 | awk '/Maximum amplitude/ {print $3}')
+rms=$(sox -t raw -r 44100 -e signed -b 16 -c 2 audio.raw -n stat 2>&1 | awk '/RMS     amplitude/ {print $3}')
+echo "   audio: $bytes bytes, peak $peak, RMS $rms"
+awk -v r="$rms" 'BEGIN {exit !(r > 0.01)}' || fail "the game was silent"
+if grep -q "Failed" game.log; then cat game.log; fail "the game could not load an asset"; fi
+echo "end-to-end session passed$tag"
