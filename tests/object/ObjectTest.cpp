@@ -41,7 +41,7 @@ public:
     explicit Flagger(Object* target) : target_(target) {}
     void update(float dt) override {
         Object::update(dt);
-        target_->setNeedRemove(true);
+        if (target_) std::exchange(target_, nullptr)->setNeedRemove(true); // once: it is gone after
     }
 
 private:

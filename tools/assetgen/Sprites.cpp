@@ -177,3 +177,5 @@ bool makeSprites(const std::string& root) {
            strip(hostile).savePng(dir + "ghost-Sheet.png") && strip(hurtFrames()).savePng(dir + "ghostHurt-Sheet.png") &&
            strip(deadFrames()).savePng(dir + "ghostDead-Sheet.png");
 }
+
+bool makeIcon(const std::string& path) { return friendlyGhost(0, 8, false).scaled(2).savePng(path); }
