@@ -35,14 +35,20 @@ move() { xdotool mousemove --window "$id" $(to_window "$1" "$2"); }
 click() { move "$1" "$2"; sleep 0.15; xdotool click 1; }
 
 cd "$work"
-SDL_AUDIO_DRIVER=disk SDL_AUDIO_DISK_OUTPUT_FILE="$work/audio.raw" "$game" >"$work/game.log" 2>&1 &
+SDL_AUDIO_DRIVER=disk SDL_AUDIO_DISK_OUTPUT_FILE="$work/audio.raw" \
+    env ${MOONVALE_GAME_PRELOAD:+LD_PRELOAD="$MOONVALE_GAME_PRELOAD"} "$game" >"$work/game.log" 2>&1 &
 pid=$!
 id=$(wait_for_window Moonvale) || fail "no window"
 if [ -n "$shape" ]; then
     step "resize the window to $shape, not 16:9"
-    xdotool windowsize "$id" "${shape%x*}" "${shape#*x}"
-    sleep 0.5
-    read -r ww wh < <(xdotool getwindowgeometry "$id" | awk '/Geometry/ {split($2, g, "x"); print g[1], g[2]}')
+    # After the game's first frames, which set the aspect ratio and with it the window size once.
+    sleep 1
+    for _ in 1 2 3; do
+        xdotool windowsize "$id" "${shape%x*}" "${shape#*x}"
+        sleep 0.5
+        read -r ww wh < <(xdotool getwindowgeometry "$id" | awk '/Geometry/ {split($2, g, "x"); print g[1], g[2]}')
+        [ "${ww}x${wh}" = "$shape" ] && break
+    done
     [ "$ww" = "${shape%x*}" ] && [ "$wh" = "${shape#*x}" ] || fail "window is ${ww}x${wh}"
     read -r scale left top < <(awk -v w="$ww" -v h="$wh" 'BEGIN {
         s = w / 1280; if (h / 720 < s) s = h / 720; printf "%f %f %f\n", s, (w - 1280 * s) / 2, (h - 720 * s) / 2 }')

@@ -7,7 +7,7 @@ game=$1 wm_close=$2 work=$3
 trap stop_xvfb EXIT
 start_xvfb
 cd "$work"
-SDL_AUDIO_DRIVER=dummy "$game" &
+SDL_AUDIO_DRIVER=dummy env ${MOONVALE_GAME_PRELOAD:+LD_PRELOAD="$MOONVALE_GAME_PRELOAD"} "$game" &
 pid=$!
 id=$(wait_for_window Moonvale)
 geometry=$(xdotool getwindowgeometry "$id" | awk '/Geometry/ {print $2}')

@@ -167,7 +167,11 @@ TEST_F(SoakTest, InvinciblePlayerUnderThousandsOfEnemies) {
     std::printf("soak: %ld frames, peak %ld enemies, plateau %ld -> %ld enemies, resident %ld -> %ld KiB\n",
                 frame_count, peak_enemies, plateau_enemies, enemy_count, before, after);
     EXPECT_GE(peak_enemies, kTarget);
+#ifndef __SANITIZE_ADDRESS__
     EXPECT_LT(after - before, 2048); // no growth beyond allocator noise
+#endif
+    // Under AddressSanitizer freed blocks wait in a quarantine, so resident memory grows by design;
+    // there LeakSanitizer checks at exit instead.
 }
 
 } // namespace
