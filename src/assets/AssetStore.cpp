@@ -43,9 +43,25 @@ TTF_Font* AssetStore::getFont(const std::string& file_path, int font_size) {
 }
 
 void AssetStore::loadImage(const std::string& file_path) {
-    TexturePtr texture(IMG_LoadTexture(renderer_, file_path.c_str()));
+    SurfacePtr surface(IMG_Load(file_path.c_str()));
+    TexturePtr texture(surface ? SDL_CreateTextureFromSurface(renderer_, surface.get()) : nullptr);
     if (!texture) return logPath("Failed to load image: %s", file_path);
+    pixels_.emplace(texture.get(), std::move(surface));
     textures_.emplace(file_path, std::move(texture));
+}
+
+SDL_Texture* AssetStore::getScaledImage(SDL_Texture* texture, int factor) {
+    const auto key = (reinterpret_cast<std::uintptr_t>(texture) << 4) | static_cast<std::uintptr_t>(factor & 15);
+    if (const auto it = scaled_.find(key); it != scaled_.end()) return it->second.get();
+    const auto source = pixels_.find(texture);
+    if (source == pixels_.end() || factor < 1 || factor > 15) return nullptr;
+    SDL_Surface* small = source->second.get();
+    SurfacePtr large(SDL_ScaleSurface(small, small->w * factor, small->h * factor, SDL_SCALEMODE_NEAREST));
+    TexturePtr scaled(large ? SDL_CreateTextureFromSurface(renderer_, large.get()) : nullptr);
+    if (scaled) SDL_SetTextureScaleMode(scaled.get(), SDL_SCALEMODE_NEAREST);
+    SDL_Texture* result = scaled.get();
+    scaled_.emplace(key, std::move(scaled)); // a failure is remembered too, as null
+    return result;
 }
 
 void AssetStore::loadSound(const std::string& file_path) {
@@ -67,6 +83,8 @@ void AssetStore::loadFont(const std::string& file_path, int font_size) {
 }
 
 void AssetStore::clean() {
+    scaled_.clear();
+    pixels_.clear();
     textures_.clear();
     sounds_.clear();
     music_.clear();

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/SdlHandles.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -11,13 +12,19 @@ public:
     AssetStore(SDL_Renderer* renderer, MIX_Mixer* mixer) : renderer_(renderer), mixer_(mixer) {}
 
     SDL_Texture* getImage(const std::string& file_path);
+    // The image enlarged by a whole factor, every pixel repeated: drawing it 1:1 looks the same as
+    // drawing the original scaled up with nearest sampling, and software rendering blends unscaled
+    // pictures many times faster. Made on first request; null for textures not loaded here.
+    SDL_Texture* getScaledImage(SDL_Texture* texture, int factor);
     MIX_Audio* getSound(const std::string& file_path);
     MIX_Audio* getMusic(const std::string& file_path);
     TTF_Font* getFont(const std::string& file_path, int font_size);
     // Frees everything; must run before the renderer and the mixer go.
     void clean();
 
-    bool empty() const { return textures_.empty() && sounds_.empty() && music_.empty() && fonts_.empty(); }
+    bool empty() const {
+        return textures_.empty() && sounds_.empty() && music_.empty() && fonts_.empty() && scaled_.empty();
+    }
 
 private:
     void loadImage(const std::string& file_path);
@@ -28,6 +35,8 @@ private:
     SDL_Renderer* renderer_ = nullptr; // owned by the Game
     MIX_Mixer* mixer_ = nullptr;       // owned by the Game
     std::unordered_map<std::string, TexturePtr> textures_;
+    std::unordered_map<SDL_Texture*, SurfacePtr> pixels_;  // the loaded pictures, kept to enlarge them
+    std::unordered_map<std::uintptr_t, TexturePtr> scaled_; // by texture and factor
     std::unordered_map<std::string, AudioPtr> sounds_; // fully decoded: short and played often
     std::unordered_map<std::string, AudioPtr> music_;  // streamed from the file
     std::unordered_map<std::string, FontPtr> fonts_;   // keyed by path and size, e.g. "a.ttf16"

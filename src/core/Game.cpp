@@ -5,6 +5,7 @@
 #include "object/Scene.h"
 #include "scenes/SceneTitle.h"
 
+#include <cmath>
 #include <fstream>
 #include <limits>
 
@@ -173,9 +174,23 @@ void Game::setScore(int score) {
 
 void Game::renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 size, glm::vec2 mask) {
     const SDL_FRect& r = texture.src_rect;
-    const SDL_FRect src = {r.x, r.y + r.h * (1.0f - mask.y), r.w * mask.x, r.h * mask.y};
+    SDL_FRect src = {r.x, r.y + r.h * (1.0f - mask.y), r.w * mask.x, r.h * mask.y};
     const SDL_FRect dst = {position.x, position.y + size.y * (1.0f - mask.y), size.x * mask.x, size.y * mask.y};
-    SDL_RenderTextureRotated(renderer_, texture.texture, &src, &dst, static_cast<double>(texture.angle), nullptr,
+    SDL_Texture* image = texture.texture;
+    // Pixel art drawn at a whole multiple of its size: draw a copy enlarged once instead, which looks
+    // the same and which the software renderer blends without scaling, several times faster.
+    const float factor = src.w > 0.0f ? dst.w / src.w : 0.0f;
+    if (image && factor >= 2.0f && factor <= 8.0f && factor == std::floor(factor) && dst.h == src.h * factor &&
+        asset_store_) {
+        if (SDL_Texture* large = asset_store_->getScaledImage(image, static_cast<int>(factor))) {
+            float cr = 1.0f, cg = 1.0f, cb = 1.0f;
+            SDL_GetTextureColorModFloat(image, &cr, &cg, &cb);
+            SDL_SetTextureColorModFloat(large, cr, cg, cb);
+            src = {src.x * factor, src.y * factor, dst.w, dst.h};
+            image = large;
+        }
+    }
+    SDL_RenderTextureRotated(renderer_, image, &src, &dst, static_cast<double>(texture.angle), nullptr,
                              texture.is_flip ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
 }
 

@@ -50,6 +50,41 @@ TEST_F(GameServicesTest, TextureMaskKeepsTheLeftAndBottomPartsInPlace) {
     EXPECT_FALSE(lit(200, 299));
 }
 
+TEST_F(GameServicesTest, WholeMultipleScalingDrawsExactlyWhatPlainScalingDraws) {
+    writeQuadrantPng(dir.file("quad.png"), 10, 6);
+    Texture texture(dir.file("quad.png"));
+    SDL_SetTextureScaleMode(texture.texture, SDL_SCALEMODE_NEAREST);
+    struct Case {
+        glm::vec2 size, mask;
+        bool flip;
+    };
+    for (const Case& c : {Case{{20, 12}, {1, 1}, false}, Case{{30, 18}, {0.5f, 1}, true}, Case{{40, 24}, {1, 0.5f}, false}}) {
+        texture.is_flip = c.flip;
+        SDL_RenderClear(renderer);
+        game.renderTexture(texture, {101, 53}, c.size, c.mask);
+        SurfacePtr ours(SDL_RenderReadPixels(renderer, nullptr));
+        SDL_RenderClear(renderer);
+        const SDL_FRect& r = texture.src_rect;
+        const SDL_FRect src = {r.x, r.y + r.h * (1 - c.mask.y), r.w * c.mask.x, r.h * c.mask.y};
+        const SDL_FRect dst = {101, 53 + c.size.y * (1 - c.mask.y), c.size.x * c.mask.x, c.size.y * c.mask.y};
+        SDL_RenderTextureRotated(renderer, texture.texture, &src, &dst, 0.0, nullptr,
+                                 c.flip ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+        SurfacePtr plain(SDL_RenderReadPixels(renderer, nullptr));
+        ASSERT_TRUE(ours && plain);
+        // Colour only: the window's alpha is never shown.
+        int differing = 0;
+        for (int y = 0; y < ours->h; ++y) {
+            for (int x = 0; x < ours->w; ++x) {
+                SDL_Color a{}, b{};
+                SDL_ReadSurfacePixel(ours.get(), x, y, &a.r, &a.g, &a.b, &a.a);
+                SDL_ReadSurfacePixel(plain.get(), x, y, &b.r, &b.g, &b.b, &b.a);
+                differing += a.r != b.r || a.g != b.g || a.b != b.b;
+            }
+        }
+        EXPECT_EQ(differing, 0) << c.size.x << " wide";
+    }
+}
+
 TEST_F(GameServicesTest, FlipMirrorsThePicture) {
     writeQuadrantPng(dir.file("quad.png"), 40, 40);
     Texture texture(dir.file("quad.png"));
