@@ -86,10 +86,7 @@ void SceneMain::checkSlowDown(float& dt) {
 void SceneMain::updateScore() { hud_text_score_->setText("Score: " + std::to_string(game_.getScore())); }
 
 void SceneMain::checkButtonBack() {
-    if (!button_back_->isTrigger()) return;
-    saveData(kScoreFile);
-    game_.setScore(0);
-    game_.safeChangeScene(new SceneTitle);
+    if (button_back_->isTrigger()) leaveFor(new SceneTitle);
 }
 
 void SceneMain::checkButtonPause() {
@@ -102,10 +99,14 @@ void SceneMain::checkButtonPause() {
 }
 
 void SceneMain::checkButtonRestart() {
-    if (!button_restart_->isTrigger()) return;
+    if (button_restart_->isTrigger()) leaveFor(new SceneMain);
+}
+
+// Every way out of a game keeps the best score on disk and starts the next one from zero.
+void SceneMain::leaveFor(Scene* next) {
     saveData(kScoreFile);
     game_.setScore(0);
-    game_.safeChangeScene(new SceneMain);
+    game_.safeChangeScene(next);
 }
 
 // Saved on every frame while the player is dead, so the best score is on disk however the game ends.

@@ -33,6 +33,7 @@ private:
     void checkButtonBack();
     void checkButtonPause();
     void checkButtonRestart();
+    void leaveFor(Scene* next);
     void checkPlayerDead();
     void checkEndTimer();
     void renderBackground();

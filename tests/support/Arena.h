@@ -1,31 +1,20 @@
 #pragma once
 #include "actors/Player.h"
-#include "core/Game.h"
+#include "support/GameHarness.h"
 #include "support/Probe.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <array>
-#include <string>
 #include <vector>
 
 // A world three screens wide and high with the player in the middle, as the game sets it up,
 // with the keyboard and the sounds in the test's hands.
-struct ArenaTest : ::testing::Test {
+struct ArenaTest : GameHarness {
     void SetUp() override {
-        game.setKeyboardOverride(keys.data());
-        game.setSoundListener([this](const std::string& path) { sounds.push_back(path); });
-        game.setScore(0);
+        GameHarness::SetUp();
         scene = installWorldScene();
         player = new Player;
         player->init();
         player->setPosition(scene->getWorldSize() / 2.0f);
         scene->addChild(player);
-    }
-    void TearDown() override {
-        game.setKeyboardOverride(nullptr);
-        game.setSoundListener(nullptr);
     }
     void frame(float dt = 1.0f / 60.0f) { scene->update(dt); }
     void frames(int n, float dt = 1.0f / 60.0f) {
@@ -37,7 +26,6 @@ struct ArenaTest : ::testing::Test {
         event.button.button = button;
         return scene->handleEvents(event);
     }
-    int played(const std::string& path) const { return static_cast<int>(std::count(sounds.begin(), sounds.end(), path)); }
     template <typename T> std::vector<T*> worldOf() const {
         std::vector<T*> found;
         for (ObjectWorld* object : scene->getChildrenWorld())
@@ -45,9 +33,6 @@ struct ArenaTest : ::testing::Test {
         return found;
     }
 
-    Game& game = Game::getInstance();
-    std::array<bool, SDL_SCANCODE_COUNT> keys{};
-    std::vector<std::string> sounds;
     WorldScene* scene = nullptr;
     Player* player = nullptr;
 };
