@@ -7,11 +7,14 @@
 #include "scenes/SceneTitle.h"
 #include "scenes/ScoreFile.h"
 #include "support/SceneDriver.h"
+#include "support/TestFiles.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
 #include "ui/UIMouse.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -121,13 +124,31 @@ TEST_F(SceneMainTest, PauseButtonTogglesTheWorld) {
 }
 
 TEST_F(SceneMainTest, BackSavesResetsTheScoreAndReturnsToTheTitleEvenWhilePaused) {
-    game.setScore(70);
+    game.setScore(50);
     main->pause();
     clickAt({1230.0f, 690.0f});
     ASSERT_NE(dynamic_cast<SceneTitle*>(scene()), nullptr);
     EXPECT_EQ(game.getScore(), 0);
-    EXPECT_EQ(readScoreFile("assets/score.dat"), 70);
-    EXPECT_EQ(game.getHighScore(), 70); // read back by the title
+    std::ifstream file("assets/score.dat", std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(file)), {}), std::string("\x32\x00\x00\x00", 4));
+    EXPECT_EQ(game.getHighScore(), 50); // read back by the title
+}
+
+TEST_F(SceneMainTest, DrawsTheStarsTheGridAndTheWorldsFrame) {
+    main->getPlayer()->setPosition({100.0f, 100.0f}); // the camera goes to the world's corner
+    update();
+    ASSERT_EQ(main->getCameraPosition(), glm::vec2(-30.0f));
+    SDL_Renderer* renderer = game.getRenderer();
+    SDL_RenderClear(renderer);
+    main->render();
+    const SDL_Color frame = readPixel(renderer, 28, 400); // the white frame, 5 px outside the world
+    EXPECT_EQ(frame.r + frame.g + frame.b, 3 * 255);
+    EXPECT_TRUE(isBlack(readPixel(renderer, 24, 400)));
+    const SDL_Color grid = readPixel(renderer, 30 + 80 * 5, 401);
+    EXPECT_NEAR(grid.r, 128, 2);
+    EXPECT_EQ(grid.r, grid.b);
+    // Stars between the grid lines, in a stretch with no sprites or interface.
+    EXPECT_GT(countLit(renderer, {511, 111, 78, 78}) + countLit(renderer, {271, 431, 78, 78}), 0);
 }
 
 TEST_F(SceneMainTest, RestartStartsAFreshUnpausedGame) {
