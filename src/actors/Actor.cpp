@@ -25,4 +25,6 @@ void Actor::updateHealthBar() {
     health_bar_->setPercent(stats_->getHealth() / stats_->getMaxHealth());
 }
 
-bool Actor::isAlive() const { return !stats_ || stats_->getIsAlive(); }
+bool Actor::isAlive() const {
+    return !stats_ || stats_->getIsAlive();
+}

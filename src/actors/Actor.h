@@ -22,6 +22,6 @@ public:
 protected:
     glm::vec2 velocity_ = glm::vec2(0.0f);
     float max_speed_ = 100.0f;
-    Stats* stats_ = nullptr;            // a child: owned through the children list
+    Stats* stats_ = nullptr;             // a child: owned through the children list
     AffiliateBar* health_bar_ = nullptr; // a child of the body, when there is one
 };

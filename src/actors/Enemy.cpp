@@ -20,9 +20,12 @@ Enemy* Enemy::addEnemyChild(Object* parent, glm::vec2 position, Player* target) 
 
 void Enemy::init() {
     Actor::init();
-    anim_normal_ = SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghost-Sheet.png", 2.0f, Anchor::CENTER);
-    anim_hurt_ = SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghostHurt-Sheet.png", 2.0f, Anchor::CENTER);
-    anim_die_ = SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghostDead-Sheet.png", 2.0f, Anchor::CENTER);
+    anim_normal_ =
+        SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghost-Sheet.png", 2.0f, Anchor::CENTER);
+    anim_hurt_ =
+        SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghostHurt-Sheet.png", 2.0f, Anchor::CENTER);
+    anim_die_ =
+        SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghostDead-Sheet.png", 2.0f, Anchor::CENTER);
     anim_hurt_->setActive(false);
     anim_die_->setActive(false);
     anim_die_->setLoop(false);
@@ -78,8 +81,12 @@ void Enemy::checkState() {
 void Enemy::changeState(State state) {
     current_anim_->setActive(false);
     switch (state) {
-    case State::NORMAL: current_anim_ = anim_normal_; break;
-    case State::HURT: current_anim_ = anim_hurt_; break;
+    case State::NORMAL:
+        current_anim_ = anim_normal_;
+        break;
+    case State::HURT:
+        current_anim_ = anim_hurt_;
+        break;
     case State::DIE:
         current_anim_ = anim_die_;
         game_.addScore(score_);

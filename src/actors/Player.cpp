@@ -9,7 +9,9 @@
 #include "core/Game.h"
 #include "object/Scene.h"
 
-Player::~Player() { dropDeathEffect(); }
+Player::~Player() {
+    dropDeathEffect();
+}
 
 void Player::init() {
     Actor::init();
@@ -19,13 +21,16 @@ void Player::init() {
     sprite_idle_ = SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghost-idle.png", 2.0f, Anchor::CENTER);
     sprite_move_ = SpriteAnim::addSpriteAnimChild(this, "assets/sprite/ghost-move.png", 2.0f, Anchor::CENTER);
     sprite_move_->setActive(false);
-    collider_ = Collider::addColliderChild(this, sprite_idle_->getSize() / 2.0f, ColliderShape::CIRCLE, Anchor::CENTER);
+    collider_ = Collider::addColliderChild(this, sprite_idle_->getSize() / 2.0f, ColliderShape::CIRCLE,
+                                           Anchor::CENTER);
     stats_ = Stats::addStatsChild(this, 100.0f, 100.0f, 40.0f, 10.0f);
     effect_ = Effect::addEffectChild(nullptr, "assets/effect/1764.png", glm::vec2(0.0f), 2.0f, nullptr);
     weapon_thunder_ = WeaponThunder::addWeaponThunderChild(this, 2.0f, 40.0f);
 }
 
-bool Player::handleEvents(SDL_Event& event) { return Actor::handleEvents(event); }
+bool Player::handleEvents(SDL_Event& event) {
+    return Actor::handleEvents(event);
+}
 
 void Player::update(float dt) {
     Actor::update(dt);

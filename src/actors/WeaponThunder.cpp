@@ -19,8 +19,8 @@ WeaponThunder* WeaponThunder::addWeaponThunderChild(Actor* parent, float cool_do
 void WeaponThunder::init() {
     Weapon::init();
     const glm::vec2 position(game_.getScreenSize().x - 300.0f, 30.0f);
-    hud_skill_ = HUDSkill::addHUDSkillChild(game_.getCurrentScene(), "assets/UI/Electric-Icon.png", position, 0.14f,
-                                            Anchor::CENTER);
+    hud_skill_ = HUDSkill::addHUDSkillChild(game_.getCurrentScene(), "assets/UI/Electric-Icon.png", position,
+                                            0.14f, Anchor::CENTER);
 }
 
 bool WeaponThunder::handleEvents(SDL_Event& event) {
@@ -29,8 +29,8 @@ bool WeaponThunder::handleEvents(SDL_Event& event) {
     }
     game_.playSound("assets/sound/silly-ghost-sound-242342.mp3");
     const glm::vec2 target = game_.getMousePosition() + game_.getCurrentScene()->getCameraPosition();
-    Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f, 3.0f,
-                                        Anchor::CENTER);
+    Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f,
+                                        3.0f, Anchor::CENTER);
     attack(target, spell);
     return true;
 }

@@ -10,7 +10,8 @@ void logPath(const char* message, const std::string& file_path) {
 
 // Looks the key up, loads on a miss, and logs when the asset still is not there.
 template <typename Map, typename Load>
-auto getOrLoad(Map& map, const std::string& key, const std::string& file_path, const char* failure, Load load) {
+auto getOrLoad(Map& map, const std::string& key, const std::string& file_path, const char* failure,
+               Load load) {
     auto it = map.find(key);
     if (it == map.end()) {
         load();
@@ -26,7 +27,8 @@ auto getOrLoad(Map& map, const std::string& key, const std::string& file_path, c
 } // namespace
 
 SDL_Texture* AssetStore::getImage(const std::string& file_path) {
-    return getOrLoad(textures_, file_path, file_path, "Failed to get image: %s", [&] { loadImage(file_path); });
+    return getOrLoad(textures_, file_path, file_path, "Failed to get image: %s",
+                     [&] { loadImage(file_path); });
 }
 
 MIX_Audio* AssetStore::getSound(const std::string& file_path) {
@@ -51,7 +53,8 @@ void AssetStore::loadImage(const std::string& file_path) {
 }
 
 SDL_Texture* AssetStore::getScaledImage(SDL_Texture* texture, int factor) {
-    const auto key = (reinterpret_cast<std::uintptr_t>(texture) << 4) | static_cast<std::uintptr_t>(factor & 15);
+    const auto key =
+        (reinterpret_cast<std::uintptr_t>(texture) << 4) | static_cast<std::uintptr_t>(factor & 15);
     if (const auto it = scaled_.find(key); it != scaled_.end()) return it->second.get();
     const auto source = pixels_.find(texture);
     if (source == pixels_.end() || factor < 1 || factor > 15) return nullptr;

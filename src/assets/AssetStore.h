@@ -35,9 +35,9 @@ private:
     SDL_Renderer* renderer_ = nullptr; // owned by the Game
     MIX_Mixer* mixer_ = nullptr;       // owned by the Game
     std::unordered_map<std::string, TexturePtr> textures_;
-    std::unordered_map<SDL_Texture*, SurfacePtr> pixels_;  // the loaded pictures, kept to enlarge them
+    std::unordered_map<SDL_Texture*, SurfacePtr> pixels_;   // the loaded pictures, kept to enlarge them
     std::unordered_map<std::uintptr_t, TexturePtr> scaled_; // by texture and factor
-    std::unordered_map<std::string, AudioPtr> sounds_; // fully decoded: short and played often
-    std::unordered_map<std::string, AudioPtr> music_;  // streamed from the file
-    std::unordered_map<std::string, FontPtr> fonts_;   // keyed by path and size, e.g. "a.ttf16"
+    std::unordered_map<std::string, AudioPtr> sounds_;      // fully decoded: short and played often
+    std::unordered_map<std::string, AudioPtr> music_;       // streamed from the file
+    std::unordered_map<std::string, FontPtr> fonts_;        // keyed by path and size, e.g. "a.ttf16"
 };

@@ -21,4 +21,6 @@ SDL_FColor AffiliateBar::getColor() const {
     return color_low_;
 }
 
-void AffiliateBar::render() { game_.renderHBar(getScreenPosition(), size_, percent_, getColor()); }
+void AffiliateBar::render() {
+    game_.renderHBar(getScreenPosition(), size_, percent_, getColor());
+}

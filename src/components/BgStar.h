@@ -8,7 +8,8 @@
 // Three layers of stars behind the world that scroll at fractions of the camera's movement.
 class BgStar : public Object {
 public:
-    static BgStar* addBgStarChild(Object* parent, int num, float scale_far, float scale_mid, float scale_near);
+    static BgStar* addBgStarChild(Object* parent, int num, float scale_far, float scale_mid,
+                                  float scale_near);
     void update(float dt) override;
     void render() override;
 

@@ -2,7 +2,8 @@
 
 #include "object/ObjectScreen.h"
 
-Collider* Collider::addColliderChild(ObjectScreen* parent, glm::vec2 size, ColliderShape shape, Anchor anchor) {
+Collider* Collider::addColliderChild(ObjectScreen* parent, glm::vec2 size, ColliderShape shape,
+                                     Anchor anchor) {
     auto* collider = new Collider;
     collider->init();
     collider->setParent(parent);
@@ -21,4 +22,6 @@ bool Collider::isColliding(const Collider* other) const {
 }
 
 // World position, not screen position: collisions do not depend on the camera.
-glm::vec2 Collider::getCentre() const { return parent_->getPosition() + offset_ + size_ / 2.0f; }
+glm::vec2 Collider::getCentre() const {
+    return parent_->getPosition() + offset_ + size_ / 2.0f;
+}

@@ -8,7 +8,8 @@ enum class ColliderShape : int {
 // An invisible collision circle: diameter size.x, centred on the middle of its box.
 class Collider : public ObjectAffiliate {
 public:
-    static Collider* addColliderChild(ObjectScreen* parent, glm::vec2 size, ColliderShape shape, Anchor anchor);
+    static Collider* addColliderChild(ObjectScreen* parent, glm::vec2 size, ColliderShape shape,
+                                      Anchor anchor);
     void render() override {}
 
     // Exactly touching circles do not collide.

@@ -16,7 +16,9 @@ Effect* Effect::addEffectChild(Object* parent, const std::string& file_path, glm
     return effect;
 }
 
-Effect::~Effect() { dropNextObject(); }
+Effect::~Effect() {
+    dropNextObject();
+}
 
 void Effect::update(float dt) {
     ObjectWorld::update(dt);

@@ -11,7 +11,8 @@ Spell* Spell::addSpellChild(Object* parent, const std::string& file_path, glm::v
     spell->init();
     spell->damage_ = damage;
     spell->sprite_ = SpriteAnim::addSpriteAnimChild(spell, file_path, scale, anchor);
-    spell->collider_ = Collider::addColliderChild(spell, spell->sprite_->getSize(), ColliderShape::CIRCLE, anchor);
+    spell->collider_ =
+        Collider::addColliderChild(spell, spell->sprite_->getSize(), ColliderShape::CIRCLE, anchor);
     spell->sprite_->setLoop(false);
     spell->setPosition(position);
     if (parent) parent->addChild(spell);

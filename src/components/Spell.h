@@ -9,8 +9,8 @@ class SpriteAnim;
 // An area animation that hurts every enemy it overlaps, on every update until it has played.
 class Spell : public ObjectWorld {
 public:
-    static Spell* addSpellChild(Object* parent, const std::string& file_path, glm::vec2 position, float damage,
-                                float scale, Anchor anchor);
+    static Spell* addSpellChild(Object* parent, const std::string& file_path, glm::vec2 position,
+                                float damage, float scale, Anchor anchor);
     void update(float dt) override;
 
     void attack();

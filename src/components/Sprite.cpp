@@ -3,13 +3,15 @@
 #include "core/Game.h"
 #include "object/ObjectScreen.h"
 
-Sprite* Sprite::addSpriteChild(ObjectScreen* parent, const std::string& file_path, float scale, Anchor anchor) {
+Sprite* Sprite::addSpriteChild(ObjectScreen* parent, const std::string& file_path, float scale,
+                               Anchor anchor) {
     auto* sprite = new Sprite;
     attach(sprite, parent, file_path, scale, anchor);
     return sprite;
 }
 
-void Sprite::attach(Sprite* sprite, ObjectScreen* parent, const std::string& file_path, float scale, Anchor anchor) {
+void Sprite::attach(Sprite* sprite, ObjectScreen* parent, const std::string& file_path, float scale,
+                    Anchor anchor) {
     sprite->init();
     sprite->setTexture(Texture(file_path));
     sprite->setScale(scale);

@@ -7,7 +7,8 @@
 // Draws one image region at its parent's screen position plus its offset.
 class Sprite : public ObjectAffiliate {
 public:
-    static Sprite* addSpriteChild(ObjectScreen* parent, const std::string& file_path, float scale, Anchor anchor);
+    static Sprite* addSpriteChild(ObjectScreen* parent, const std::string& file_path, float scale,
+                                  Anchor anchor);
     void render() override;
     // Takes the record's region as the sprite's size; the offset stays where it was.
     virtual void setTexture(const Texture& texture);
@@ -28,4 +29,3 @@ protected:
     bool is_finish_ = false;
     glm::vec2 percent_ = glm::vec2(1.0f);
 };
-

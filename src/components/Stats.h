@@ -6,7 +6,8 @@ class Actor;
 // Health, mana and contact damage of an actor, with mana regeneration and invincibility after a hit.
 class Stats : public Object {
 public:
-    static Stats* addStatsChild(Actor* parent, float max_health, float max_mana, float damage, float mana_regen);
+    static Stats* addStatsChild(Actor* parent, float max_health, float max_mana, float damage,
+                                float mana_regen);
     void update(float dt) override;
 
     [[nodiscard]] bool canUseMana(float cost) const { return mana_ >= cost; }

@@ -4,8 +4,8 @@
 #include "core/Game.h"
 #include "object/ObjectScreen.h"
 
-TextLabel* TextLabel::addTextLabelChild(ObjectScreen* parent, const std::string& text, const std::string& font_path,
-                                        int font_size, Anchor anchor) {
+TextLabel* TextLabel::addTextLabelChild(ObjectScreen* parent, const std::string& text,
+                                        const std::string& font_path, int font_size, Anchor anchor) {
     auto* label = new TextLabel;
     label->init();
     label->setFont(font_path, font_size);
@@ -59,7 +59,9 @@ void TextLabel::updateSize() {
     setSize(glm::vec2(w, h));
 }
 
-std::string TextLabel::getText() const { return ttf_text_ && ttf_text_->text ? ttf_text_->text : ""; }
+std::string TextLabel::getText() const {
+    return ttf_text_ && ttf_text_->text ? ttf_text_->text : "";
+}
 
 void TextLabel::applyFont() {
     TTF_SetTextFont(ttf_text_, game_.getAssetStore()->getFont(font_path_, font_size_));

@@ -8,8 +8,8 @@
 // One line of text that sizes itself to what it shows, so its anchor places it right.
 class TextLabel : public ObjectAffiliate {
 public:
-    static TextLabel* addTextLabelChild(ObjectScreen* parent, const std::string& text, const std::string& font_path,
-                                        int font_size, Anchor anchor);
+    static TextLabel* addTextLabelChild(ObjectScreen* parent, const std::string& text,
+                                        const std::string& font_path, int font_size, Anchor anchor);
     void render() override;
     void clean() override;
 

@@ -11,7 +11,9 @@
 
 namespace {
 
-void logError(const char* message) { SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, message, SDL_GetError()); }
+void logError(const char* message) {
+    SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, message, SDL_GetError());
+}
 
 bool hasDecoder(const char* name_part) {
     const int count = MIX_GetNumAudioDecoders();
@@ -22,7 +24,9 @@ bool hasDecoder(const char* name_part) {
     return false;
 }
 
-void resetDrawColor(SDL_Renderer* renderer) { SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255); }
+void resetDrawColor(SDL_Renderer* renderer) {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+}
 
 } // namespace
 
@@ -39,7 +43,8 @@ Game& Game::getInstance() {
     return instance;
 }
 
-Game::Game() : gen_(std::random_device{}()) {}
+Game::Game() : gen_(std::random_device{}()) {
+}
 
 Game::~Game() = default;
 
@@ -48,7 +53,8 @@ bool Game::init(std::string title, int width, int height) {
     if (!SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO)) logError("SDL初始化失败: %s\n");
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
-    if (!SDL_CreateWindowAndRenderer(title.c_str(), width, height, SDL_WINDOW_RESIZABLE, &window_, &renderer_) ||
+    if (!SDL_CreateWindowAndRenderer(title.c_str(), width, height, SDL_WINDOW_RESIZABLE, &window_,
+                                     &renderer_) ||
         !window_ || !renderer_) {
         logError("创建窗口或渲染器失败: %s\n");
         // Nothing could ever be seen: running the loop would only hang with no window.
@@ -175,13 +181,14 @@ void Game::setScore(int score) {
 void Game::renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 size, glm::vec2 mask) {
     const SDL_FRect& r = texture.src_rect;
     SDL_FRect src = {r.x, r.y + r.h * (1.0f - mask.y), r.w * mask.x, r.h * mask.y};
-    const SDL_FRect dst = {position.x, position.y + size.y * (1.0f - mask.y), size.x * mask.x, size.y * mask.y};
+    const SDL_FRect dst = {position.x, position.y + size.y * (1.0f - mask.y), size.x * mask.x,
+                           size.y * mask.y};
     SDL_Texture* image = texture.texture;
     // Pixel art drawn at a whole multiple of its size: draw a copy enlarged once instead, which looks
     // the same and which the software renderer blends without scaling, several times faster.
     const float factor = src.w > 0.0f ? dst.w / src.w : 0.0f;
-    if (image && factor >= 2.0f && factor <= 8.0f && factor == std::floor(factor) && dst.h == src.h * factor &&
-        asset_store_) {
+    if (image && factor >= 2.0f && factor <= 8.0f && factor == std::floor(factor) &&
+        dst.h == src.h * factor && asset_store_) {
         if (SDL_Texture* large = asset_store_->getScaledImage(image, static_cast<int>(factor))) {
             float cr = 1.0f, cg = 1.0f, cb = 1.0f;
             SDL_GetTextureColorModFloat(image, &cr, &cg, &cb);
@@ -228,7 +235,8 @@ void Game::drawPoints(const std::vector<glm::vec2>& points, glm::vec2 offset, SD
     SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
     // One batched call draws the same pixels as one call per point, for a fraction of the cost.
     points_.resize(points.size());
-    for (size_t i = 0; i < points.size(); ++i) points_[i] = {points[i].x + offset.x, points[i].y + offset.y};
+    for (size_t i = 0; i < points.size(); ++i)
+        points_[i] = {points[i].x + offset.x, points[i].y + offset.y};
     SDL_RenderPoints(renderer_, points_.data(), static_cast<int>(points_.size()));
     resetDrawColor(renderer_);
 }

@@ -55,13 +55,16 @@ public:
     void drawBoundary(glm::vec2 top_left, glm::vec2 bottom_right, float boundary_width, SDL_FColor color);
     void drawPoints(const std::vector<glm::vec2>& points, glm::vec2 offset, SDL_FColor color);
     // The caller owns the result and destroys it with TTF_DestroyText.
-    [[nodiscard]] TTF_Text* createTTF_Text(const std::string& text, const std::string& font_path, int font_size);
+    [[nodiscard]] TTF_Text* createTTF_Text(const std::string& text, const std::string& font_path,
+                                           int font_size);
 
     // Audio.
     void playSound(const std::string& file_path);
     void playMusic(const std::string& file_path, bool loop);
     // Told of every effect the game asks to play, heard or not; for tests.
-    void setSoundListener(std::function<void(const std::string&)> listener) { sound_listener_ = std::move(listener); }
+    void setSoundListener(std::function<void(const std::string&)> listener) {
+        sound_listener_ = std::move(listener);
+    }
     void pauseSound();
     void resumeSound();
     void pauseMusic();
@@ -86,7 +89,9 @@ public:
     // Tests stand in for the pointer here; the next updateMouse reads the real one again.
     void setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons);
     // The keys held now, indexed by scancode; tests may stand in for the keyboard (null: the real one).
-    const bool* getKeyboardState() const { return keyboard_override_ ? keyboard_override_ : SDL_GetKeyboardState(nullptr); }
+    const bool* getKeyboardState() const {
+        return keyboard_override_ ? keyboard_override_ : SDL_GetKeyboardState(nullptr);
+    }
     void setKeyboardOverride(const bool* keys) { keyboard_override_ = keys; }
     SDL_Window* getWindow() const { return window_; }
     SDL_Renderer* getRenderer() const { return renderer_; }

@@ -67,11 +67,13 @@ protected:
         }
     }
     template <typename T> static void cleanList(const std::vector<T*>& list) {
-        for (T* child : list) child->clean();
+        for (T* child : list)
+            child->clean();
     }
     // Deleting only after every sibling was cleaned means no clean can meet a deleted sibling.
     template <typename T> static void deleteList(std::vector<T*>& list) {
-        for (T* child : list) delete child;
+        for (T* child : list)
+            delete child;
         list.clear();
     }
     template <typename T> static void eraseAll(std::vector<T*>& list, const Object* child) {

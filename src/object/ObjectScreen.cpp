@@ -1,3 +1,5 @@
 #include "object/ObjectScreen.h"
 
-void ObjectScreen::init() { type_ = ObjectType::OBJECT_SCREEN; }
+void ObjectScreen::init() {
+    type_ = ObjectType::OBJECT_SCREEN;
+}

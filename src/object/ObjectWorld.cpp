@@ -3,7 +3,9 @@
 #include "core/Game.h"
 #include "object/Scene.h"
 
-void ObjectWorld::init() { type_ = ObjectType::OBJECT_WORLD; }
+void ObjectWorld::init() {
+    type_ = ObjectType::OBJECT_WORLD;
+}
 
 void ObjectWorld::update(float dt) {
     Object::update(dt);

@@ -47,26 +47,40 @@ void Scene::clean() {
 
 long Scene::countOwned() const {
     long count = Object::countOwned();
-    for (const Object* child : children_world_) count += child->countOwned();
-    for (const Object* child : children_screen_) count += child->countOwned();
+    for (const Object* child : children_world_)
+        count += child->countOwned();
+    for (const Object* child : children_screen_)
+        count += child->countOwned();
     return count;
 }
 
 void Scene::addChild(Object* child) {
     switch (child->getType()) {
-    case ObjectType::OBJECT_SCREEN: children_screen_.push_back(static_cast<ObjectScreen*>(child)); break;
+    case ObjectType::OBJECT_SCREEN:
+        children_screen_.push_back(static_cast<ObjectScreen*>(child));
+        break;
     case ObjectType::OBJECT_WORLD:
-    case ObjectType::ENEMY: children_world_.push_back(static_cast<ObjectWorld*>(child)); break;
-    default: Object::addChild(child); break;
+    case ObjectType::ENEMY:
+        children_world_.push_back(static_cast<ObjectWorld*>(child));
+        break;
+    default:
+        Object::addChild(child);
+        break;
     }
 }
 
 void Scene::removeChild(Object* child) {
     switch (child->getType()) {
-    case ObjectType::OBJECT_SCREEN: eraseAll(children_screen_, child); break;
+    case ObjectType::OBJECT_SCREEN:
+        eraseAll(children_screen_, child);
+        break;
     case ObjectType::OBJECT_WORLD:
-    case ObjectType::ENEMY: eraseAll(children_world_, child); break;
-    default: Object::removeChild(child); break;
+    case ObjectType::ENEMY:
+        eraseAll(children_world_, child);
+        break;
+    default:
+        Object::removeChild(child);
+        break;
     }
 }
 

@@ -44,19 +44,21 @@ void SceneMain::init() {
                                                  "assets/UI/A_Pause2.png", "assets/UI/A_Pause3.png", 1.0f,
                                                  Anchor::CENTER);
     button_restart_ = HUDButton::addHUDButtonChild(this, {w - 140.0f, h - 30.0f}, "assets/UI/A_Restart1.png",
-                                                   "assets/UI/A_Restart2.png", "assets/UI/A_Restart3.png", 1.0f,
-                                                   Anchor::CENTER);
-    button_back_ = HUDButton::addHUDButtonChild(this, {w - 50.0f, h - 30.0f}, "assets/UI/A_Back1.png",
-                                                "assets/UI/A_Back2.png", "assets/UI/A_Back3.png", 1.0f,
-                                                Anchor::CENTER);
+                                                   "assets/UI/A_Restart2.png", "assets/UI/A_Restart3.png",
+                                                   1.0f, Anchor::CENTER);
+    button_back_ =
+        HUDButton::addHUDButtonChild(this, {w - 50.0f, h - 30.0f}, "assets/UI/A_Back1.png",
+                                     "assets/UI/A_Back2.png", "assets/UI/A_Back3.png", 1.0f, Anchor::CENTER);
     hud_stats_ = HUDStats::addHUDStatsChild(this, player_, {30.0f, 30.0f});
-    hud_text_score_ = HUDText::addHUDTextChild(this, "Score: 0", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont, 32,
-                                               "assets/UI/Textfield_01.png", Anchor::CENTER);
+    hud_text_score_ = HUDText::addHUDTextChild(this, "Score: 0", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont,
+                                               32, "assets/UI/Textfield_01.png", Anchor::CENTER);
     // Last, so that it is drawn above the whole interface.
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/29.png", "assets/UI/30.png", 1.0f, Anchor::CENTER);
 }
 
-bool SceneMain::handleEvents(SDL_Event& event) { return Scene::handleEvents(event); }
+bool SceneMain::handleEvents(SDL_Event& event) {
+    return Scene::handleEvents(event);
+}
 
 void SceneMain::update(float dt) {
     checkSlowDown(dt);
@@ -75,15 +77,21 @@ void SceneMain::render() {
 }
 
 // The high score is saved on the way out through the buttons and at death, not here.
-void SceneMain::clean() { Scene::clean(); }
+void SceneMain::clean() {
+    Scene::clean();
+}
 
-void SceneMain::saveData(const std::string& file_path) { writeScoreFile(file_path, game_.getHighScore()); }
+void SceneMain::saveData(const std::string& file_path) {
+    writeScoreFile(file_path, game_.getHighScore());
+}
 
 void SceneMain::checkSlowDown(float& dt) {
     if (game_.getMouseButtons() & SDL_BUTTON_RMASK) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
 }
 
-void SceneMain::updateScore() { hud_text_score_->setText("Score: " + std::to_string(game_.getScore())); }
+void SceneMain::updateScore() {
+    hud_text_score_->setText("Score: " + std::to_string(game_.getScore()));
+}
 
 void SceneMain::checkButtonBack() {
     if (button_back_->isTrigger()) leaveFor(new SceneTitle);

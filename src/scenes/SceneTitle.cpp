@@ -21,26 +21,27 @@ void SceneTitle::init() {
     game_.playMusic("assets/bgm/Spooky music.mp3", true);
     const glm::vec2 screen = game_.getScreenSize();
     const glm::vec2 centre = screen / 2.0f;
-    HUDText::addHUDTextChild(this, " Moonvale ", centre - glm::vec2(0.0f, 100.0f), {screen.x / 2.0f, screen.y / 3.0f},
-                             kFont, 64, kPanel, Anchor::CENTER);
+    HUDText::addHUDTextChild(this, " Moonvale ", centre - glm::vec2(0.0f, 100.0f),
+                             {screen.x / 2.0f, screen.y / 3.0f}, kFont, 64, kPanel, Anchor::CENTER);
     HUDText::addHUDTextChild(this, "High Score: " + std::to_string(game_.getHighScore()),
-                             centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f}, kFont, 24, kPanel, Anchor::CENTER);
-    button_start_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 200.0f), "assets/UI/A_Start1.png",
-                                                 "assets/UI/A_Start2.png", "assets/UI/A_Start3.png", 2.0f,
-                                                 Anchor::CENTER);
-    button_quit_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(200.0f, 200.0f), "assets/UI/A_Quit1.png",
-                                                "assets/UI/A_Quit2.png", "assets/UI/A_Quit3.png", 2.0f,
-                                                Anchor::CENTER);
+                             centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f}, kFont, 24, kPanel,
+                             Anchor::CENTER);
+    button_start_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 200.0f),
+                                                 "assets/UI/A_Start1.png", "assets/UI/A_Start2.png",
+                                                 "assets/UI/A_Start3.png", 2.0f, Anchor::CENTER);
+    button_quit_ =
+        HUDButton::addHUDButtonChild(this, centre + glm::vec2(200.0f, 200.0f), "assets/UI/A_Quit1.png",
+                                     "assets/UI/A_Quit2.png", "assets/UI/A_Quit3.png", 2.0f, Anchor::CENTER);
     button_credits_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(0.0f, 200.0f),
                                                    "assets/UI/A_Credits1.png", "assets/UI/A_Credits2.png",
                                                    "assets/UI/A_Credits3.png", 2.0f, Anchor::CENTER);
     const std::string credits = game_.loadTextFile("assets/credits.txt");
-    credits_text_ = HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel,
-                                             Anchor::CENTER);
+    credits_text_ =
+        HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setBgSizeByText(50.0f);
     credits_text_->setActive(false);
-    ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png", "assets/UI/pointer_c_shaded.png",
-                                         1.0f, Anchor::TOP_LEFT);
+    ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png",
+                                         "assets/UI/pointer_c_shaded.png", 1.0f, Anchor::TOP_LEFT);
 }
 
 bool SceneTitle::handleEvents(SDL_Event& event) {
@@ -70,9 +71,13 @@ void SceneTitle::render() {
     Scene::render();
 }
 
-void SceneTitle::clean() { Scene::clean(); }
+void SceneTitle::clean() {
+    Scene::clean();
+}
 
-void SceneTitle::loadData(const std::string& file_path) { game_.setHighScore(readScoreFile(file_path)); }
+void SceneTitle::loadData(const std::string& file_path) {
+    game_.setHighScore(readScoreFile(file_path));
+}
 
 void SceneTitle::updateColor() {
     boundary_color_.r = 0.5f + 0.5f * std::sin(color_timer_ * 0.9f);

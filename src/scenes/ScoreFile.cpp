@@ -11,14 +11,16 @@ std::int32_t readScoreFile(const std::string& file_path) {
     unsigned char bytes[4] = {0, 0, 0, 0};
     file.read(reinterpret_cast<char*>(bytes), 4);
     const auto got = static_cast<int>(file.gcount());
-    for (int i = 0; i < got; ++i) value |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+    for (int i = 0; i < got; ++i)
+        value |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
     return static_cast<std::int32_t>(value);
 }
 
 bool writeScoreFile(const std::string& file_path, std::int32_t score) {
     const auto value = static_cast<std::uint32_t>(score);
     const unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                                    static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+                                    static_cast<unsigned char>(value >> 16),
+                                    static_cast<unsigned char>(value >> 24)};
     const std::string temporary = file_path + ".tmp";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);

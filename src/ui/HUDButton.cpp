@@ -4,8 +4,8 @@
 #include "core/Game.h"
 
 HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, const std::string& normal_path,
-                                        const std::string& hover_path, const std::string& press_path, float scale,
-                                        Anchor anchor) {
+                                        const std::string& hover_path, const std::string& press_path,
+                                        float scale, Anchor anchor) {
     auto* button = new HUDButton;
     button->init();
     button->setRenderPosition(position);

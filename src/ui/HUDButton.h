@@ -10,8 +10,8 @@ class Sprite;
 class HUDButton : public ObjectScreen {
 public:
     static HUDButton* addHUDButtonChild(Object* parent, glm::vec2 position, const std::string& normal_path,
-                                        const std::string& hover_path, const std::string& press_path, float scale,
-                                        Anchor anchor);
+                                        const std::string& hover_path, const std::string& press_path,
+                                        float scale, Anchor anchor);
     bool handleEvents(SDL_Event& event) override;
     void update(float dt) override;
 

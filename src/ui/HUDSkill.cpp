@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-HUDSkill* HUDSkill::addHUDSkillChild(Object* parent, const std::string& file_path, glm::vec2 position, float scale,
-                                     Anchor anchor) {
+HUDSkill* HUDSkill::addHUDSkillChild(Object* parent, const std::string& file_path, glm::vec2 position,
+                                     float scale, Anchor anchor) {
     auto* skill = new HUDSkill;
     skill->init();
     skill->icon_ = Sprite::addSpriteChild(skill, file_path, scale, anchor);

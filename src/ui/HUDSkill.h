@@ -9,8 +9,8 @@ class Sprite;
 // The spell's icon: dark in full, bright over its lower part as the spell recharges.
 class HUDSkill : public ObjectScreen {
 public:
-    static HUDSkill* addHUDSkillChild(Object* parent, const std::string& file_path, glm::vec2 position, float scale,
-                                      Anchor anchor);
+    static HUDSkill* addHUDSkillChild(Object* parent, const std::string& file_path, glm::vec2 position,
+                                      float scale, Anchor anchor);
     void render() override;
 
     // Clamped into 0..1.

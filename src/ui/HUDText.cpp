@@ -17,11 +17,15 @@ HUDText* HUDText::addHUDTextChild(Object* parent, const std::string& text, glm::
     return box;
 }
 
-void HUDText::setText(const std::string& text) { text_label_->setText(text); }
+void HUDText::setText(const std::string& text) {
+    text_label_->setText(text);
+}
 
 void HUDText::setSize(glm::vec2 size) {
     size_ = size;
     sprite_bg_->setSize(size);
 }
 
-void HUDText::setBgSizeByText(float margin) { setSize(text_label_->getSize() + glm::vec2(margin)); }
+void HUDText::setBgSizeByText(float margin) {
+    setSize(text_label_->getSize() + glm::vec2(margin));
+}

@@ -10,9 +10,9 @@ class TextLabel;
 // A text box: a background image stretched to the box, with a line of text over it.
 class HUDText : public ObjectScreen {
 public:
-    static HUDText* addHUDTextChild(Object* parent, const std::string& text, glm::vec2 position, glm::vec2 size,
-                                    const std::string& font_path, int font_size, const std::string& bg_path,
-                                    Anchor anchor);
+    static HUDText* addHUDTextChild(Object* parent, const std::string& text, glm::vec2 position,
+                                    glm::vec2 size, const std::string& font_path, int font_size,
+                                    const std::string& bg_path, Anchor anchor);
 
     // The label follows the text; the box keeps its size.
     void setText(const std::string& text);

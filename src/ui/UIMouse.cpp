@@ -3,8 +3,8 @@
 #include "components/Sprite.h"
 #include "core/Game.h"
 
-UIMouse* UIMouse::addUIMouseChild(Object* parent, const std::string& path1, const std::string& path2, float scale,
-                                  Anchor anchor) {
+UIMouse* UIMouse::addUIMouseChild(Object* parent, const std::string& path1, const std::string& path2,
+                                  float scale, Anchor anchor) {
     auto* mouse = new UIMouse;
     mouse->init();
     mouse->sprite1_ = Sprite::addSpriteChild(mouse, path1, scale, anchor);

@@ -9,8 +9,8 @@ class Sprite;
 // The cursor the game draws itself, alternating between two images on a 0.6 s cycle.
 class UIMouse : public ObjectScreen {
 public:
-    static UIMouse* addUIMouseChild(Object* parent, const std::string& path1, const std::string& path2, float scale,
-                                    Anchor anchor);
+    static UIMouse* addUIMouseChild(Object* parent, const std::string& path1, const std::string& path2,
+                                    float scale, Anchor anchor);
     void update(float dt) override;
 
     Sprite* getSprite1() const { return sprite1_; }

@@ -59,7 +59,7 @@ TEST_F(EnemyTest, StrikeHurtsOncePerInvincibilityAndTheSecondKills) {
         frame();
         ++frames_to_removal;
     }
-    EXPECT_EQ(game.getScore(), 10); // once
+    EXPECT_EQ(game.getScore(), 10);        // once
     EXPECT_NEAR(frames_to_removal, 48, 8); // eight frames of dying at 10 fps
 }
 
@@ -70,7 +70,8 @@ TEST_F(EnemyTest, SpellsHurtOnlyEnemies) {
 }
 
 TEST_F(EnemyTest, ManyEnemiesTouchingCostOneHitPerInvincibility) {
-    for (int i = 0; i < 10; ++i) enemyAt(player->getPosition() + glm::vec2(i * 3.0f, 0.0f));
+    for (int i = 0; i < 10; ++i)
+        enemyAt(player->getPosition() + glm::vec2(i * 3.0f, 0.0f));
     frame();
     EXPECT_EQ(player->getStats()->getHealth(), 60.0f);
     EXPECT_EQ(played(kHitSound), 1);

@@ -32,7 +32,8 @@ TEST_F(SpawnerTest, WaveOfTwentyInsideTheVisibleArea) {
     const glm::vec2 camera = scene->getCameraPosition();
     for (Effect* effect : effects) {
         const glm::vec2 p = effect->getPosition();
-        EXPECT_TRUE(p.x >= camera.x && p.x <= camera.x + 1280.0f && p.y >= camera.y && p.y <= camera.y + 720.0f);
+        EXPECT_TRUE(p.x >= camera.x && p.x <= camera.x + 1280.0f && p.y >= camera.y &&
+                    p.y <= camera.y + 720.0f);
     }
     frames(70); // the summoning circles finish and the enemies step out
     const auto enemies = worldOf<Enemy>();

@@ -27,7 +27,8 @@ TEST_F(WeaponThunderTest, FullPoolCastsAtTwoFourSixEightThenEveryFourSeconds) {
         EXPECT_NEAR(cast_times[k], expected[k], 0.1f) << k;
         EXPECT_NEAR(mana_after[k], 60.0f - 20.0f * k, 0.5f) << k;
     }
-    for (size_t k = 4; k < cast_times.size(); ++k) EXPECT_NEAR(cast_times[k] - cast_times[k - 1], 4.0f, 0.1f);
+    for (size_t k = 4; k < cast_times.size(); ++k)
+        EXPECT_NEAR(cast_times[k] - cast_times[k - 1], 4.0f, 0.1f);
 }
 
 TEST_F(WeaponThunderTest, ClickDuringTheFirstCoolDownIsNotConsumed) {

@@ -39,8 +39,8 @@ TEST_F(AssetStoreTest, MissingFileLogsLoadThenGetOnEveryRequest) {
     EXPECT_EQ(store.getImage(path), nullptr);
     EXPECT_EQ(store.getImage(path), nullptr);
     const std::vector<std::string> expected = {
-        "Failed to load image: " + path, "Failed to get image: " + path,
-        "Failed to load image: " + path, "Failed to get image: " + path};
+        "Failed to load image: " + path, "Failed to get image: " + path, "Failed to load image: " + path,
+        "Failed to get image: " + path};
     EXPECT_EQ(log.lines(), expected);
     writeQuadrantPng(path, 4, 4); // the failure is not remembered
     EXPECT_NE(store.getImage(path), nullptr);
@@ -51,9 +51,9 @@ TEST_F(AssetStoreTest, EachKindLogsItsOwnTexts) {
     store.getSound("no.wav");
     store.getMusic("no.ogg");
     store.getFont("no.ttf", 16);
-    const std::vector<std::string> expected = {
-        "Failed to load sound: no.wav", "Failed to get sound: no.wav", "Failed to load music: no.ogg",
-        "Failed to get music: no.ogg", "Failed to load font: no.ttf",  "Failed to get font: no.ttf"};
+    const std::vector<std::string> expected = {"Failed to load sound: no.wav", "Failed to get sound: no.wav",
+                                               "Failed to load music: no.ogg", "Failed to get music: no.ogg",
+                                               "Failed to load font: no.ttf",  "Failed to get font: no.ttf"};
     EXPECT_EQ(log.lines(), expected);
 }
 

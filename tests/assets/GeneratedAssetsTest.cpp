@@ -1,5 +1,4 @@
 #include "assets/AssetStore.h"
-
 #include "core/Game.h"
 #include "support/TestFiles.h"
 
@@ -45,10 +44,13 @@ Decoded decode(const std::string& path) {
     d.rate = spec.freq;
     std::vector<float> buffer(4096);
     int got = 0;
-    while ((got = MIX_DecodeAudio(decoder, buffer.data(), static_cast<int>(buffer.size() * sizeof(float)), &spec)) > 0)
-        d.samples.insert(d.samples.end(), buffer.begin(), buffer.begin() + got / static_cast<int>(sizeof(float)));
+    while ((got = MIX_DecodeAudio(decoder, buffer.data(), static_cast<int>(buffer.size() * sizeof(float)),
+                                  &spec)) > 0)
+        d.samples.insert(d.samples.end(), buffer.begin(),
+                         buffer.begin() + got / static_cast<int>(sizeof(float)));
     MIX_DestroyAudioDecoder(decoder);
-    for (float s : d.samples) d.peak = std::max(d.peak, std::abs(s));
+    for (float s : d.samples)
+        d.peak = std::max(d.peak, std::abs(s));
     return d;
 }
 
@@ -57,10 +59,14 @@ TEST_F(GeneratedAssetsTest, SpriteSheetsAreStripsOfSquareFramesOfTheRightSize) {
         const char* path;
         float min_frame, max_frame;
     } sheets[] = {
-        {"assets/sprite/ghost-idle.png", 32, 32},       {"assets/sprite/ghost-move.png", 32, 32},
-        {"assets/sprite/ghost-Sheet.png", 32, 32},      {"assets/sprite/ghostHurt-Sheet.png", 32, 32},
-        {"assets/sprite/ghostDead-Sheet.png", 32, 32},  {"assets/effect/184_3.png", 48, 96},
-        {"assets/effect/1764.png", 48, 96},             {"assets/effect/Thunderstrike w blur.png", 48, 64},
+        {"assets/sprite/ghost-idle.png", 32, 32},
+        {"assets/sprite/ghost-move.png", 32, 32},
+        {"assets/sprite/ghost-Sheet.png", 32, 32},
+        {"assets/sprite/ghostHurt-Sheet.png", 32, 32},
+        {"assets/sprite/ghostDead-Sheet.png", 32, 32},
+        {"assets/effect/184_3.png", 48, 96},
+        {"assets/effect/1764.png", 48, 96},
+        {"assets/effect/Thunderstrike w blur.png", 48, 64},
     };
     for (const auto& sheet : sheets) {
         const glm::vec2 size = imageSize(sheet.path);
@@ -72,8 +78,8 @@ TEST_F(GeneratedAssetsTest, SpriteSheetsAreStripsOfSquareFramesOfTheRightSize) {
 }
 
 TEST_F(GeneratedAssetsTest, ButtonsComeInTriplesOfOneSizeThatFitTheLayout) {
-    const std::pair<const char*, float> buttons[] = {{"A_Start", 96},  {"A_Credits", 96},  {"A_Quit", 96},
-                                                     {"A_Pause", 80},  {"A_Restart", 80}, {"A_Back", 80}};
+    const std::pair<const char*, float> buttons[] = {{"A_Start", 96}, {"A_Credits", 96}, {"A_Quit", 96},
+                                                     {"A_Pause", 80}, {"A_Restart", 80}, {"A_Back", 80}};
     for (const auto& [name, max_width] : buttons) {
         const std::string base = std::string("assets/UI/") + name;
         const glm::vec2 normal = imageSize(base + "1.png");
@@ -128,7 +134,8 @@ TEST_F(GeneratedAssetsTest, EverySoundIsAudibleAndTheyDiffer) {
         EXPECT_LE(d.peak, 1.0f) << path;
         EXPECT_GT(d.seconds(), 0.03f) << path;
         EXPECT_LT(d.seconds(), 3.0f) << path;
-        for (float other : lengths) EXPECT_GT(std::abs(d.seconds() - other), 0.01f) << path;
+        for (float other : lengths)
+            EXPECT_GT(std::abs(d.seconds() - other), 0.01f) << path;
         lengths.push_back(d.seconds());
     }
 }
@@ -142,7 +149,8 @@ TEST_F(GeneratedAssetsTest, MusicLoopsLastHalfAMinuteAndJoinWithoutAClick) {
         // Across the seam the wave moves no more than it typically does between neighbouring samples.
         float typical = 0.0f;
         const size_t n = d.samples.size();
-        for (size_t i = d.channels; i < n; i += d.channels) typical += std::abs(d.samples[i] - d.samples[i - d.channels]);
+        for (size_t i = d.channels; i < n; i += d.channels)
+            typical += std::abs(d.samples[i] - d.samples[i - d.channels]);
         typical /= static_cast<float>(n / d.channels);
         const float seam = std::abs(d.samples[0] - d.samples[n - d.channels]);
         EXPECT_LT(seam, 8.0f * typical + 0.01f) << path;
@@ -156,7 +164,8 @@ TEST_F(GeneratedAssetsTest, FontOpensAtEverySizeTheGameUses) {
 
 TEST_F(GeneratedAssetsTest, TheSameCommitMakesTheSameFiles) {
     TempDir dir;
-    const std::string command = std::string(MOONVALE_ASSETGEN) + " " + dir.path().string() + " " + MOONVALE_FONT_SOURCE;
+    const std::string command =
+        std::string(MOONVALE_ASSETGEN) + " " + dir.path().string() + " " + MOONVALE_FONT_SOURCE;
     ASSERT_EQ(std::system(command.c_str()), 0);
     int compared = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {

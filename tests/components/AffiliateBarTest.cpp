@@ -8,7 +8,9 @@
 
 namespace {
 
-bool same(SDL_FColor a, SDL_FColor b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
+bool same(SDL_FColor a, SDL_FColor b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
 
 constexpr SDL_FColor kGreen = {0.0f, 1.0f, 0.0f, 1.0f};
 constexpr SDL_FColor kOrange = {1.0f, 0.65f, 0.0f, 1.0f};
@@ -17,8 +19,8 @@ constexpr SDL_FColor kRed = {1.0f, 0.0f, 0.0f, 1.0f};
 TEST(AffiliateBarTest, ColourChangesStrictlyAboveEachThreshold) {
     AffiliateBar* bar = AffiliateBar::addAffiliateBarChild(nullptr, {54.0f, 10.0f}, Anchor::BOTTOM_CENTER);
     EXPECT_EQ(bar->getOffset(), glm::vec2(-27.0f, -10.0f));
-    const std::pair<float, SDL_FColor> cases[] = {
-        {1.0f, kGreen}, {0.71f, kGreen}, {0.7f, kOrange}, {0.31f, kOrange}, {0.3f, kRed}, {0.0f, kRed}};
+    const std::pair<float, SDL_FColor> cases[] = {{1.0f, kGreen},   {0.71f, kGreen}, {0.7f, kOrange},
+                                                  {0.31f, kOrange}, {0.3f, kRed},    {0.0f, kRed}};
     for (const auto& [percent, color] : cases) {
         bar->setPercent(percent);
         EXPECT_TRUE(same(bar->getColor(), color)) << percent;

@@ -36,7 +36,7 @@ TEST_F(BgStarTest, ColoursStartBlackAndCycleFromMidGrey) {
     stars->update(2.0f);
     EXPECT_NEAR(stars->getColorFar().r, 0.5f + 0.5f * std::sin(0.9f * (2.0f + 1.0f / 60.0f)), 1e-5f);
     EXPECT_NE(stars->getColorFar().r, stars->getColorNear().r); // the layers drift apart
-    stars->render(); // no stars: draws nothing, and that is fine
+    stars->render();                                            // no stars: draws nothing, and that is fine
     delete stars;
 }
 

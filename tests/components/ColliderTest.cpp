@@ -62,7 +62,8 @@ TEST_F(ColliderTest, UsesWorldPositionsNotTheCamera) {
     ObjectScreen hud;
     hud.init();
     hud.setRenderPosition({300.0f, 300.0f});
-    Collider* on_screen = Collider::addColliderChild(&hud, glm::vec2(10.0f), ColliderShape::CIRCLE, Anchor::CENTER);
+    Collider* on_screen =
+        Collider::addColliderChild(&hud, glm::vec2(10.0f), ColliderShape::CIRCLE, Anchor::CENTER);
     a.setPosition({3.0f, 0.0f});
     EXPECT_TRUE(ca->isColliding(on_screen)); // a screen object stands at the world origin
     a.setPosition({300.0f, 300.0f});

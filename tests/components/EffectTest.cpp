@@ -23,7 +23,8 @@ struct EffectTest : ::testing::Test {
 TEST_F(EffectTest, RemovesItselfAfterItsAnimation) {
     Effect* effect = Effect::addEffectChild(scene, dir.file("fx.png"), {100.0f, 100.0f}, 1.0f);
     EXPECT_EQ(effect->getRenderPosition(), glm::vec2(100.0f, 100.0f));
-    for (int i = 0; i < 60; ++i) frame();
+    for (int i = 0; i < 60; ++i)
+        frame();
     EXPECT_TRUE(scene->getChildrenWorld().empty());
 }
 
@@ -59,7 +60,8 @@ TEST_F(EffectTest, LeavingTheSceneMidAnimationDeletesTheFollowUp) {
 
 TEST_F(EffectTest, WithoutAParentItWaitsAndThenPlaysFromTheStart) {
     Effect* effect = Effect::addEffectChild(nullptr, dir.file("fx.png"), {10.0f, 10.0f}, 2.0f);
-    for (int i = 0; i < 60; ++i) frame();
+    for (int i = 0; i < 60; ++i)
+        frame();
     EXPECT_EQ(effect->getSprite()->getCurrentFrame(), 0);
     EXPECT_EQ(effect->getSprite()->getSize(), glm::vec2(64.0f));
     effect->setPosition({500.0f, 400.0f});

@@ -75,9 +75,7 @@ TEST_F(SpriteTest, NewTextureResizesButKeepsTheOffset) {
 }
 
 TEST_F(SpriteTest, StripsGiveRoundedFrameCountsAndSquareFrames) {
-    const struct {
-        int w, h, frames;
-    } strips[] = {{512, 64, 8}, {100, 40, 3}, {90, 40, 2}, {64, 64, 1}};
+    const struct { int w, h, frames; } strips[] = {{512, 64, 8}, {100, 40, 3}, {90, 40, 2}, {64, 64, 1}};
     for (const auto& s : strips) {
         const std::string path = dir.file(std::to_string(s.w) + "x" + std::to_string(s.h) + ".png");
         writeQuadrantPng(path, s.w, s.h);
@@ -91,7 +89,8 @@ TEST_F(SpriteTest, StripsGiveRoundedFrameCountsAndSquareFrames) {
 TEST_F(SpriteTest, SheetThatFailedToLoadNeverIndexesOutOfRange) {
     SpriteAnim* anim = SpriteAnim::addSpriteAnimChild(&parent, dir.file("missing.png"), 2.0f, Anchor::CENTER);
     EXPECT_GE(anim->getTotalFrames(), 1);
-    for (int i = 0; i < 50; ++i) anim->update(0.2f);
+    for (int i = 0; i < 50; ++i)
+        anim->update(0.2f);
     EXPECT_LT(anim->getCurrentFrame(), anim->getTotalFrames());
     EXPECT_EQ(anim->getTexture().src_rect.x, 0.0f);
     parent.render();
@@ -127,7 +126,8 @@ TEST_F(SpriteTest, PlayOnceFinishesAfterItsLastFrameAndLoopingNever) {
     }
     EXPECT_NEAR(t, 0.4f, 0.07f);
     EXPECT_EQ(once->getCurrentFrame(), 0);
-    for (int i = 0; i < 600; ++i) loop->update(1.0f / 60.0f);
+    for (int i = 0; i < 600; ++i)
+        loop->update(1.0f / 60.0f);
     EXPECT_FALSE(loop->getFinish());
     once->update(1.0f);
     EXPECT_EQ(once->getCurrentFrame(), 0); // finished: nothing changes any more

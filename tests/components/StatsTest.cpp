@@ -10,7 +10,8 @@ namespace {
 struct StatsTest : ::testing::Test {
     void TearDown() override { actor.clean(); }
     void wait(float seconds) {
-        for (float t = 0.0f; t < seconds - 1e-4f; t += 0.1f) stats->update(0.1f);
+        for (float t = 0.0f; t < seconds - 1e-4f; t += 0.1f)
+            stats->update(0.1f);
     }
     Actor actor;
     Stats* stats = Stats::addStatsChild(&actor, 100.0f, 100.0f, 40.0f, 10.0f);
@@ -68,7 +69,8 @@ TEST_F(StatsTest, ManaStaysBetweenZeroAndItsMaximum) {
 TEST(TimerTest, StoppedAtCreationThenReportsEachIntervalOnce) {
     Object owner;
     Timer* timer = Timer::addTimerChild(&owner, 3.0f);
-    for (int i = 0; i < 600; ++i) owner.update(1.0f / 60.0f);
+    for (int i = 0; i < 600; ++i)
+        owner.update(1.0f / 60.0f);
     EXPECT_FALSE(timer->timeOut());
     timer->start();
     int reports = 0;

@@ -26,7 +26,8 @@ TEST_F(TextLabelTest, GrowingTextReanchorsAroundTheSamePoint) {
     const glm::vec2 one = centred->getSize();
     ASSERT_GT(one.x, 0.0f);
     EXPECT_EQ(centred->getOffset(), -one / 2.0f);
-    for (TextLabel* label : {centred, left, right}) label->setText("12345");
+    for (TextLabel* label : {centred, left, right})
+        label->setText("12345");
     const glm::vec2 five = centred->getSize();
     EXPECT_EQ(five.x, 5.0f * one.x); // a monospaced pixel font
     EXPECT_EQ(centred->getOffset(), -five / 2.0f);

@@ -1,7 +1,6 @@
-#include "core/Game.h"
-
 #include "assets/AssetStore.h"
 #include "components/Texture.h"
+#include "core/Game.h"
 #include "core/SdlHandles.h"
 #include "support/Probe.h"
 #include "support/TestFiles.h"
@@ -58,7 +57,8 @@ TEST_F(GameServicesTest, WholeMultipleScalingDrawsExactlyWhatPlainScalingDraws) 
         glm::vec2 size, mask;
         bool flip;
     };
-    for (const Case& c : {Case{{20, 12}, {1, 1}, false}, Case{{30, 18}, {0.5f, 1}, true}, Case{{40, 24}, {1, 0.5f}, false}}) {
+    for (const Case& c :
+         {Case{{20, 12}, {1, 1}, false}, Case{{30, 18}, {0.5f, 1}, true}, Case{{40, 24}, {1, 0.5f}, false}}) {
         texture.is_flip = c.flip;
         SDL_RenderClear(renderer);
         game.renderTexture(texture, {101, 53}, c.size, c.mask);
@@ -98,10 +98,18 @@ TEST_F(GameServicesTest, FlipMirrorsThePicture) {
 TEST_F(GameServicesTest, EveryDrawingServiceLeavesTheColourOpaqueBlack) {
     const std::vector<glm::vec2> points = {{1, 1}};
     const std::function<void()> services[] = {
-        [&] { game.renderHBar({0, 0}, {10, 10}, 0.5f, kYellow); },
-        [&] { game.drawGrid({0, 0}, {10, 10}, 5, kYellow); },
-        [&] { game.drawBoundary({0, 0}, {10, 10}, 2, kYellow); },
-        [&] { game.drawPoints(points, {0, 0}, kYellow); },
+        [&] {
+            game.renderHBar({0, 0}, {10, 10}, 0.5f, kYellow);
+        },
+        [&] {
+            game.drawGrid({0, 0}, {10, 10}, 5, kYellow);
+        },
+        [&] {
+            game.drawBoundary({0, 0}, {10, 10}, 2, kYellow);
+        },
+        [&] {
+            game.drawPoints(points, {0, 0}, kYellow);
+        },
     };
     for (const auto& service : services) {
         SDL_SetRenderDrawColor(renderer, 9, 9, 9, 9);
@@ -130,8 +138,10 @@ TEST_F(GameServicesTest, BarDrawsItsOutlineAndFillsItsLeftPart) {
 
 TEST_F(GameServicesTest, GridIncludesBothEndsOfAWholeNumberOfSteps) {
     game.drawGrid({0, 0}, {240, 160}, 80, kYellow);
-    for (int x : {0, 80, 160, 240}) EXPECT_TRUE(lit(x, 40)) << x;
-    for (int y : {0, 80, 160}) EXPECT_TRUE(lit(40, y)) << y;
+    for (int x : {0, 80, 160, 240})
+        EXPECT_TRUE(lit(x, 40)) << x;
+    for (int y : {0, 80, 160})
+        EXPECT_TRUE(lit(40, y)) << y;
     EXPECT_FALSE(lit(40, 40));
     EXPECT_FALSE(lit(320, 40)); // one step past the end
     EXPECT_FALSE(lit(40, 240));
@@ -139,15 +149,18 @@ TEST_F(GameServicesTest, GridIncludesBothEndsOfAWholeNumberOfSteps) {
 
 TEST_F(GameServicesTest, GridOverTheWholeWorldHas49ColumnsAnd28Rows) {
     // Drawn into a target as large as the world, so that every line can be seen.
-    TexturePtr world(SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_TARGET, 3841, 2161));
+    TexturePtr world(
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_TARGET, 3841, 2161));
     ASSERT_TRUE(world) << SDL_GetError();
     SDL_SetRenderTarget(renderer, world.get());
     SDL_RenderClear(renderer);
     game.drawGrid({0, 0}, {3840, 2160}, 80, kYellow);
     int columns = 0;
-    for (int x = 0; x <= 3840; x += 40) columns += lit(x, 10);
+    for (int x = 0; x <= 3840; x += 40)
+        columns += lit(x, 10);
     int rows = 0;
-    for (int y = 0; y <= 2160; y += 40) rows += lit(10, y);
+    for (int y = 0; y <= 2160; y += 40)
+        rows += lit(10, y);
     SDL_SetRenderTarget(renderer, nullptr);
     EXPECT_EQ(columns, 49);
     EXPECT_EQ(rows, 28);
@@ -196,7 +209,7 @@ TEST_F(GameServicesTest, MouseMapsToTheCanvasAtAnyWindowShape) {
     } cases[] = {
         {1920, 1080, 960, 540, {640, 360}},
         {1920, 1080, 0, 0, {0, 0}},
-        {1280, 1000, 640, 140, {640, 0}},   // letterboxed: bars above and below
+        {1280, 1000, 640, 140, {640, 0}},        // letterboxed: bars above and below
         {2560, 720, 640 + 640, 360, {640, 360}}, // pillarboxed: bars left and right
     };
     for (const auto& c : cases) {
@@ -264,7 +277,8 @@ TEST_F(GameAudioTest, EffectsTakeTheFirstFreeTrackAndDropWhenAllAreBusy) {
     game.playSound(sound);
     EXPECT_TRUE(MIX_TrackPlaying(game.getEffectTrack(0)));
     EXPECT_EQ(busyTracks(), 1);
-    for (int i = 0; i < 20; ++i) game.playSound(sound);
+    for (int i = 0; i < 20; ++i)
+        game.playSound(sound);
     EXPECT_EQ(busyTracks(), Game::EFFECT_TRACKS);
     EXPECT_EQ(MIX_GetTrackLoops(game.getEffectTrack(0)), 0); // once
     EXPECT_FLOAT_EQ(MIX_GetTrackGain(game.getEffectTrack(5)), 0.25f);

@@ -29,7 +29,9 @@ TEST(GameTest, PacingHandsASlowFrameItsRealTimeUnclamped) {
     EXPECT_FLOAT_EQ(paceFrame(2'000'000'000, kBudget).dt, 2.0f);
 }
 
-TEST(GameTest, BudgetIsWholeNanosecondsAtSixtyFps) { EXPECT_EQ(Game::getInstance().getFrameDelay(), kBudget); }
+TEST(GameTest, BudgetIsWholeNanosecondsAtSixtyFps) {
+    EXPECT_EQ(Game::getInstance().getFrameDelay(), kBudget);
+}
 
 TEST(GameTest, FirstUpdateGetsZeroThenTheBudget) {
     Game& game = Game::getInstance();
@@ -103,7 +105,7 @@ TEST(GameTest, QuitEndsTheLoopAfterTheCurrentFrame) {
     game.safeChangeScene(new ProbeScene(next_log));
     game.run();
     EXPECT_EQ(log->updates, 1);
-    EXPECT_EQ(log->renders, 1); // the frame completed
+    EXPECT_EQ(log->renders, 1);    // the frame completed
     EXPECT_EQ(next_log->inits, 1); // and so did its pending switch
     EXPECT_FALSE(game.getIsRunning());
     game.setRunning(true);

@@ -1,7 +1,6 @@
 // Asks a window to close the way a window manager does when the user clicks its close box:
 // a WM_DELETE_WINDOW client message, which SDL turns into a quit event.
 #include <X11/Xlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 

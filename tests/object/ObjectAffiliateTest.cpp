@@ -29,9 +29,11 @@ TEST(ObjectAffiliateTest, EveryAnchorPutsItsPointOnTheParent) {
     ObjectAffiliate box;
     box.setSize({10.0f, 20.0f});
     const std::pair<Anchor, glm::vec2> cases[] = {
-        {Anchor::TOP_LEFT, {0, 0}},       {Anchor::TOP_CENTER, {-5, 0}},      {Anchor::TOP_RIGHT, {-10, 0}},
-        {Anchor::CENTER_LEFT, {0, -10}},  {Anchor::CENTER, {-5, -10}},        {Anchor::CENTER_RIGHT, {-10, -10}},
-        {Anchor::BOTTOM_LEFT, {0, -20}},  {Anchor::BOTTOM_CENTER, {-5, -20}}, {Anchor::BOTTOM_RIGHT, {-10, -20}},
+        {Anchor::TOP_LEFT, {0, 0}},         {Anchor::TOP_CENTER, {-5, 0}},
+        {Anchor::TOP_RIGHT, {-10, 0}},      {Anchor::CENTER_LEFT, {0, -10}},
+        {Anchor::CENTER, {-5, -10}},        {Anchor::CENTER_RIGHT, {-10, -10}},
+        {Anchor::BOTTOM_LEFT, {0, -20}},    {Anchor::BOTTOM_CENTER, {-5, -20}},
+        {Anchor::BOTTOM_RIGHT, {-10, -20}},
     };
     for (const auto& [anchor, offset] : cases) {
         box.setOffsetByAnchor(anchor);

@@ -10,7 +10,8 @@ namespace {
 struct SceneTest : ::testing::Test {
     void SetUp() override { scene = installWorldScene(); }
 
-    template <typename P> P* add(const std::shared_ptr<ProbeLog>& log, ObjectType type, bool consume = false) {
+    template <typename P>
+    P* add(const std::shared_ptr<ProbeLog>& log, ObjectType type, bool consume = false) {
         auto* probe = new P(log, type, consume);
         probe->init();
         scene->addChild(probe);
@@ -117,7 +118,8 @@ TEST_F(SceneTest, WorldAndScreenConversionsUndoEachOther) {
 // Writes its mark into a shared list when drawn.
 template <typename Base> class Marker : public Base {
 public:
-    Marker(std::vector<int>* order, int mark, ObjectType type) : order_(order), mark_(mark), type_to_set_(type) {}
+    Marker(std::vector<int>* order, int mark, ObjectType type)
+        : order_(order), mark_(mark), type_to_set_(type) {}
     void init() override {
         Base::init();
         this->type_ = type_to_set_;

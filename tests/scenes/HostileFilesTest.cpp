@@ -8,12 +8,11 @@
 #include "scenes/ScoreFile.h"
 #include "support/SceneDriver.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <unistd.h>
 
 namespace {
 
@@ -23,7 +22,8 @@ struct HostileFilesTest : SceneDriver {
     void SetUp() override {
         SceneDriver::SetUp();
         // The links made for this test process, replaced by real files we are free to damage.
-        for (const auto& entry : fs::recursive_directory_iterator("assets", fs::directory_options::follow_directory_symlink)) {
+        for (const auto& entry :
+             fs::recursive_directory_iterator("assets", fs::directory_options::follow_directory_symlink)) {
             if (entry.is_regular_file()) originals.push_back(entry.path().string());
         }
         std::sort(originals.begin(), originals.end());
@@ -46,7 +46,8 @@ struct HostileFilesTest : SceneDriver {
     }
     std::string randomBytes(size_t n) {
         std::string bytes(n, '\0');
-        for (char& c : bytes) c = static_cast<char>(rng() & 0xff);
+        for (char& c : bytes)
+            c = static_cast<char>(rng() & 0xff);
         return bytes;
     }
     // Title, start, a few seconds of play with a cast and a wave, back, quit.
@@ -71,7 +72,8 @@ struct HostileFilesTest : SceneDriver {
         game.setRunning(true);
     }
     void expectNothingWrittenOutsideAssets() {
-        for (const auto& entry : fs::directory_iterator(".")) EXPECT_EQ(entry.path().filename(), "assets");
+        for (const auto& entry : fs::directory_iterator("."))
+            EXPECT_EQ(entry.path().filename(), "assets");
         if (!fs::is_directory("assets")) return;
         for (const auto& entry : fs::directory_iterator("assets"))
             EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
@@ -85,7 +87,8 @@ TEST_F(HostileFilesTest, NoAssetsFolderAtAll) {
     fs::remove_all("assets");
     playSession();
     EXPECT_EQ(game.getHighScore(), 0); // nothing could be saved, so the title read nothing back
-    for (const auto& entry : fs::directory_iterator(".")) ADD_FAILURE() << "wrote " << entry.path();
+    for (const auto& entry : fs::directory_iterator("."))
+        ADD_FAILURE() << "wrote " << entry.path();
 }
 
 TEST_F(HostileFilesTest, EveryFileTruncatedToHalf) {
@@ -99,7 +102,8 @@ TEST_F(HostileFilesTest, EveryFileTruncatedToHalf) {
 }
 
 TEST_F(HostileFilesTest, EveryFileReplacedByRandomBytes) {
-    for (const std::string& path : originals) overwrite(path, randomBytes(readAll(path).size()));
+    for (const std::string& path : originals)
+        overwrite(path, randomBytes(readAll(path).size()));
     playSession();
     expectNothingWrittenOutsideAssets();
 }
@@ -123,8 +127,8 @@ TEST_F(HostileFilesTest, EachFileOnItsOwnReplacedByRandomBytes) {
 
 TEST_F(HostileFilesTest, ScoreFilesOfZeroToEightBytes) {
     const std::string pattern("\x11\x22\x33\x44\x55\x66\x77\x08", 8);
-    const std::int32_t expected[] = {0, 0x11, 0x2211, 0x332211, 0x44332211, 0x44332211, 0x44332211, 0x44332211,
-                                     0x44332211};
+    const std::int32_t expected[] = {0,          0x11,       0x2211,     0x332211,  0x44332211,
+                                     0x44332211, 0x44332211, 0x44332211, 0x44332211};
     for (int n = 0; n <= 8; ++n) {
         overwrite("assets/score.dat", pattern.substr(0, static_cast<size_t>(n)));
         game.changeScene(new SceneTitle);

@@ -64,10 +64,12 @@ TEST_F(SceneMainTest, ScoreBoxFollowsTheScore) {
 TEST_F(SceneMainTest, RightButtonRunsTheWholeSceneAtFourTenths) {
     keys[SDL_SCANCODE_D] = true;
     const float x0 = main->getPlayer()->getPosition().x;
-    for (int i = 0; i < 30; ++i) update();
+    for (int i = 0; i < 30; ++i)
+        update();
     const float normal = main->getPlayer()->getPosition().x - x0;
     const float x1 = main->getPlayer()->getPosition().x;
-    for (int i = 0; i < 30; ++i) update(1.0f / 60.0f, SDL_BUTTON_RMASK);
+    for (int i = 0; i < 30; ++i)
+        update(1.0f / 60.0f, SDL_BUTTON_RMASK);
     EXPECT_NEAR((main->getPlayer()->getPosition().x - x1) / normal, 0.4f, 0.01f);
 }
 
@@ -89,9 +91,11 @@ TEST_F(SceneMainTest, SlowMotionStretchesTheCountdown) {
 TEST_F(SceneMainTest, PausingDuringTheCountdownPostponesIt) {
     main->getPlayer()->takeDamage(1000.0f);
     update();
-    for (int i = 0; i < 60; ++i) update();
+    for (int i = 0; i < 60; ++i)
+        update();
     main->pause();
-    for (int i = 0; i < 600; ++i) update();
+    for (int i = 0; i < 600; ++i)
+        update();
     EXPECT_TRUE(main->getButtonPause()->getIsActive());
     main->resume();
     float t = 0.0f;

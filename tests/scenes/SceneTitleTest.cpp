@@ -54,7 +54,8 @@ TEST_F(SceneTitleTest, LaysOutTitleButtonsAndHiddenCredits) {
     EXPECT_EQ(title->getButtonQuit()->getRenderPosition(), glm::vec2(840.0f, 560.0f));
     EXPECT_EQ(title->getButtonQuit()->getSpriteNormal()->getSize(), glm::vec2(176.0f, 48.0f));
     EXPECT_FALSE(title->getCreditsText()->getIsActive());
-    EXPECT_EQ(title->getCreditsText()->getSize(), title->getCreditsText()->getTextLabel()->getSize() + glm::vec2(50.0f));
+    EXPECT_EQ(title->getCreditsText()->getSize(),
+              title->getCreditsText()->getTextLabel()->getSize() + glm::vec2(50.0f));
 }
 
 TEST_F(SceneTitleTest, FrameColourStartsGreyAndDrifts) {
@@ -86,7 +87,7 @@ TEST_F(SceneTitleTest, CreditsPanelFreezesTheMenuUntilAnyRelease) {
     EXPECT_FALSE(title->getCreditsText()->getIsActive());
     frames(1);
     EXPECT_EQ(played(kHover), hovers + 1); // the button under the cursor wakes up
-    EXPECT_EQ(scene(), title); // and the closing release was no click on start
+    EXPECT_EQ(scene(), title);             // and the closing release was no click on start
 }
 
 TEST_F(SceneTitleTest, StartOpensTheGameAfterTheFrame) {
@@ -105,7 +106,8 @@ TEST_F(SceneTitleTest, QuitEndsTheLoop) {
 TEST_F(SceneTitleTest, MissingCreditsGiveAnEmptyPanel) {
     std::filesystem::remove("assets/credits.txt");
     SceneTitle* title = open();
-    EXPECT_EQ(title->getCreditsText()->getSize(), glm::vec2(50.0f, 50.0f) + title->getCreditsText()->getTextLabel()->getSize());
+    EXPECT_EQ(title->getCreditsText()->getSize(),
+              glm::vec2(50.0f, 50.0f) + title->getCreditsText()->getTextLabel()->getSize());
     EXPECT_EQ(title->getCreditsText()->getTextLabel()->getText(), "");
 }
 

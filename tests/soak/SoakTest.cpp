@@ -41,7 +41,8 @@ struct SoakTest : SceneDriver {
     }
     void checkInvariants() {
         Scene* scene = game.getCurrentScene();
-        const long owned = scene->countOwned() + (game.getNextScene() ? game.getNextScene()->countOwned() : 0);
+        const long owned =
+            scene->countOwned() + (game.getNextScene() ? game.getNextScene()->countOwned() : 0);
         ASSERT_EQ(Object::getLiveCount(), owned) << "frame " << frame_count;
         const glm::vec2 world = scene->getWorldSize();
         long enemies = 0;
@@ -69,7 +70,8 @@ struct SoakTest : SceneDriver {
             for (SDL_Scancode key : {SDL_SCANCODE_W, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D})
                 keys[key] = percent(rng) < 30;
         }
-        if (frame_count % 10 == 0) pointAt({static_cast<float>(rng() % 1280), static_cast<float>(rng() % 620)});
+        if (frame_count % 10 == 0)
+            pointAt({static_cast<float>(rng() % 1280), static_cast<float>(rng() % 620)});
         if (percent(rng) < 4) {
             push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
             push(SDL_EVENT_MOUSE_BUTTON_UP, SDL_BUTTON_LEFT);
@@ -80,7 +82,8 @@ struct SoakTest : SceneDriver {
             if (main && main->getButtonPause()->getIsActive()) {
                 click({1050.0f, 690.0f}); // pause for a moment, then carry on
                 EXPECT_TRUE(main->getIsPause()) << frame_count;
-                for (int i = 0; i < 60; ++i) step(false);
+                for (int i = 0; i < 60; ++i)
+                    step(false);
                 click({1050.0f, 690.0f});
                 EXPECT_FALSE(main->getIsPause()) << frame_count;
                 pointAt({640.0f, 300.0f}); // random clicks belong in the play area, not on the buttons
@@ -129,11 +132,13 @@ TEST_F(SoakTest, TwentyMinutesOfPlayThroughDeathsRestartsBackAndQuit) {
     click({840.0f, 360.0f}); // back
     ASSERT_NE(dynamic_cast<SceneTitle*>(game.getCurrentScene()), nullptr);
     EXPECT_GE(game.getHighScore(), 10);
-    for (int i = 0; i < 30; ++i) step(true);
+    for (int i = 0; i < 30; ++i)
+        step(true);
     click({840.0f, 560.0f}); // quit
     EXPECT_FALSE(game.getIsRunning());
     game.setRunning(true);
-    std::printf("soak: %ld frames, %.0f s of game time, %d deaths, peak %ld enemies, high score %d, %ld KiB resident\n",
+    std::printf("soak: %ld frames, %.0f s of game time, %d deaths, peak %ld enemies, high score %d, %ld KiB "
+                "resident\n",
                 frame_count, game_time, deaths, peak_enemies, game.getHighScore(), residentKiB());
 }
 
@@ -156,7 +161,8 @@ TEST_F(SoakTest, InvinciblePlayerUnderThousandsOfEnemies) {
     }
     // Stop the waves and keep playing: with the enemy count flat, memory must stay flat too.
     main->getSpawner()->setTarget(nullptr);
-    for (int i = 0; i < 120; ++i) play(rng); // let the last summoning circles finish
+    for (int i = 0; i < 120; ++i)
+        play(rng); // let the last summoning circles finish
     const long plateau_enemies = enemy_count;
     const long before = residentKiB();
     for (int i = 0; i < 3600; ++i) {

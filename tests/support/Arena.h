@@ -18,7 +18,8 @@ struct ArenaTest : GameHarness {
     }
     void frame(float dt = 1.0f / 60.0f) { scene->update(dt); }
     void frames(int n, float dt = 1.0f / 60.0f) {
-        for (int i = 0; i < n; ++i) frame(dt);
+        for (int i = 0; i < n; ++i)
+            frame(dt);
     }
     bool click(Uint8 button = SDL_BUTTON_LEFT) {
         SDL_Event event{};

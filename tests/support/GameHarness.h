@@ -20,7 +20,9 @@ struct GameHarness : ::testing::Test {
         game.setKeyboardOverride(nullptr);
         game.setSoundListener(nullptr);
     }
-    int played(const std::string& path) const { return static_cast<int>(std::count(sounds.begin(), sounds.end(), path)); }
+    int played(const std::string& path) const {
+        return static_cast<int>(std::count(sounds.begin(), sounds.end(), path));
+    }
 
     Game& game = Game::getInstance();
     std::array<bool, SDL_SCANCODE_COUNT> keys{};

@@ -13,7 +13,9 @@ LogCapture::LogCapture() {
     SDL_SetLogOutputFunction(&LogCapture::collect, this);
 }
 
-LogCapture::~LogCapture() { SDL_SetLogOutputFunction(previous_, previous_data_); }
+LogCapture::~LogCapture() {
+    SDL_SetLogOutputFunction(previous_, previous_data_);
+}
 
 void LogCapture::collect(void* self, int /*category*/, SDL_LogPriority /*priority*/, const char* message) {
     static_cast<LogCapture*>(self)->lines_.emplace_back(message);

@@ -25,7 +25,8 @@ struct SceneDriver : GameHarness {
         game.frame();
     }
     void frames(int n) {
-        for (int i = 0; i < n; ++i) game.frame();
+        for (int i = 0; i < n; ++i)
+            game.frame();
     }
     Scene* scene() const { return game.getCurrentScene(); }
 };

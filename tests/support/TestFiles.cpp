@@ -26,13 +26,13 @@ void writeQuadrantPng(const std::string& path, int width, int height) {
     const SDL_PixelFormatDetails* format = SDL_GetPixelFormatDetails(surface->format);
     const int hw = width / 2;
     const int hh = height / 2;
-    const SDL_Rect quads[4] = {{0, 0, hw, hh}, {hw, 0, width - hw, hh}, {0, hh, hw, height - hh},
-                               {hw, hh, width - hw, height - hh}};
-    const Uint32 colors[4] = {SDL_MapRGBA(format, nullptr, 255, 0, 0, 255),
-                              SDL_MapRGBA(format, nullptr, 0, 255, 0, 255),
-                              SDL_MapRGBA(format, nullptr, 0, 0, 255, 255),
-                              SDL_MapRGBA(format, nullptr, 255, 255, 255, 255)};
-    for (int i = 0; i < 4; ++i) SDL_FillSurfaceRect(surface.get(), &quads[i], colors[i]);
+    const SDL_Rect quads[4] = {
+        {0, 0, hw, hh}, {hw, 0, width - hw, hh}, {0, hh, hw, height - hh}, {hw, hh, width - hw, height - hh}};
+    const Uint32 colors[4] = {
+        SDL_MapRGBA(format, nullptr, 255, 0, 0, 255), SDL_MapRGBA(format, nullptr, 0, 255, 0, 255),
+        SDL_MapRGBA(format, nullptr, 0, 0, 255, 255), SDL_MapRGBA(format, nullptr, 255, 255, 255, 255)};
+    for (int i = 0; i < 4; ++i)
+        SDL_FillSurfaceRect(surface.get(), &quads[i], colors[i]);
     IMG_SavePNG(surface.get(), path.c_str());
 }
 
@@ -76,7 +76,9 @@ SDL_Color readPixel(SDL_Renderer* renderer, int x, int y) {
     return c;
 }
 
-bool isBlack(SDL_Color c) { return c.r < 8 && c.g < 8 && c.b < 8; }
+bool isBlack(SDL_Color c) {
+    return c.r < 8 && c.g < 8 && c.b < 8;
+}
 
 int countLit(SDL_Renderer* renderer, SDL_Rect rect) {
     SurfacePtr surface(SDL_RenderReadPixels(renderer, &rect));

@@ -1,9 +1,8 @@
-#include "ui/HUDSkill.h"
-
 #include "components/Sprite.h"
 #include "components/Stats.h"
 #include "support/Arena.h"
 #include "support/TestFiles.h"
+#include "ui/HUDSkill.h"
 #include "ui/HUDStats.h"
 
 namespace {
@@ -29,8 +28,8 @@ TEST_F(HUDTest, BarsFollowHealthAndMana) {
 }
 
 TEST_F(HUDTest, SkillIconClampsAndBrightensFromTheBottom) {
-    HUDSkill* skill = HUDSkill::addHUDSkillChild(nullptr, "assets/UI/Electric-Icon.png", {200.0f, 200.0f}, 0.14f,
-                                                 Anchor::CENTER);
+    HUDSkill* skill = HUDSkill::addHUDSkillChild(nullptr, "assets/UI/Electric-Icon.png", {200.0f, 200.0f},
+                                                 0.14f, Anchor::CENTER);
     skill->setPercent(-0.5f);
     EXPECT_EQ(skill->getPercent(), 0.0f);
     skill->setPercent(1.7f);

@@ -8,7 +8,8 @@ namespace {
 using UIMouseTest = ArenaTest;
 
 TEST_F(UIMouseTest, AlternatesOnAPointThreePointSixCycle) {
-    UIMouse* mouse = UIMouse::addUIMouseChild(nullptr, "assets/UI/29.png", "assets/UI/30.png", 1.0f, Anchor::CENTER);
+    UIMouse* mouse =
+        UIMouse::addUIMouseChild(nullptr, "assets/UI/29.png", "assets/UI/30.png", 1.0f, Anchor::CENTER);
     EXPECT_TRUE(mouse->getSprite1()->getIsActive());
     EXPECT_TRUE(mouse->getSprite2()->getIsActive()); // both, until the first update
     std::string pattern;

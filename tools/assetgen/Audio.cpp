@@ -12,11 +12,21 @@ namespace {
 constexpr float kPi = 3.14159265f;
 constexpr float kRate = static_cast<float>(Pcm::kRate);
 
-float hzOf(float midi) { return 440.0f * std::pow(2.0f, (midi - 69.0f) / 12.0f); }
-float sine(double phase) { return static_cast<float>(std::sin(2.0 * M_PI * phase)); }
-float pulse(double phase, float duty) { return phase - std::floor(phase) < duty ? 1.0f : -1.0f; }
-float saw(double phase) { return static_cast<float>(2.0 * (phase - std::floor(phase)) - 1.0); }
-float triangle(double phase) { return 1.0f - 4.0f * std::abs(static_cast<float>(phase - std::floor(phase)) - 0.5f); }
+float hzOf(float midi) {
+    return 440.0f * std::pow(2.0f, (midi - 69.0f) / 12.0f);
+}
+float sine(double phase) {
+    return static_cast<float>(std::sin(2.0 * M_PI * phase));
+}
+float pulse(double phase, float duty) {
+    return phase - std::floor(phase) < duty ? 1.0f : -1.0f;
+}
+float saw(double phase) {
+    return static_cast<float>(2.0 * (phase - std::floor(phase)) - 1.0);
+}
+float triangle(double phase) {
+    return 1.0f - 4.0f * std::abs(static_cast<float>(phase - std::floor(phase)) - 0.5f);
+}
 
 // Linear attack, then hold, then linear release inside the note's length.
 float adsr(float t, float length, float attack, float release) {
@@ -28,11 +38,11 @@ float adsr(float t, float length, float attack, float release) {
 enum class Instrument { BASS, ARP, LEAD, BELL, PAD, THEREMIN, DRONE, KICK, SNARE, HAT };
 
 struct Note {
-    float beat;   // start, in beats from the top of the loop
-    float beats;  // length
-    float midi;   // pitch (ignored by drums)
+    float beat;  // start, in beats from the top of the loop
+    float beats; // length
+    float midi;  // pitch (ignored by drums)
     float gain;
-    float pan;    // -1 left .. 1 right
+    float pan; // -1 left .. 1 right
     Instrument instrument;
 };
 
@@ -42,13 +52,27 @@ void render(Pcm& pcm, const Note& n, float seconds_per_beat, Rng& rng) {
     float length = n.beats * seconds_per_beat;
     float tail = 0.0f;
     switch (n.instrument) {
-    case Instrument::BELL: tail = 1.6f; break;
-    case Instrument::PAD: tail = 1.0f; break;
-    case Instrument::DRONE: tail = 1.5f; break;
-    case Instrument::KICK: length = 0.35f; break;
-    case Instrument::SNARE: length = 0.22f; break;
-    case Instrument::HAT: length = 0.06f; break;
-    default: tail = 0.05f; break;
+    case Instrument::BELL:
+        tail = 1.6f;
+        break;
+    case Instrument::PAD:
+        tail = 1.0f;
+        break;
+    case Instrument::DRONE:
+        tail = 1.5f;
+        break;
+    case Instrument::KICK:
+        length = 0.35f;
+        break;
+    case Instrument::SNARE:
+        length = 0.22f;
+        break;
+    case Instrument::HAT:
+        length = 0.06f;
+        break;
+    default:
+        tail = 0.05f;
+        break;
     }
     const float hz = hzOf(n.midi);
     const auto first = static_cast<size_t>(start * kRate);
@@ -100,7 +124,8 @@ void render(Pcm& pcm, const Note& n, float seconds_per_beat, Rng& rng) {
         }
         case Instrument::DRONE:
             phase += hz / kRate;
-            s = (sine(phase) + 0.3f * sine(phase * 2.0) + 0.1f * saw(phase)) * adsr(t, length + tail, 1.2f, 1.5f);
+            s = (sine(phase) + 0.3f * sine(phase * 2.0) + 0.1f * saw(phase)) *
+                adsr(t, length + tail, 1.2f, 1.5f);
             break;
         case Instrument::KICK:
             phase += (45.0f + 110.0f * std::exp(-t / 0.035f)) / kRate;
@@ -109,7 +134,8 @@ void render(Pcm& pcm, const Note& n, float seconds_per_beat, Rng& rng) {
         case Instrument::SNARE: {
             const float noise = rng.uniform(-1.0f, 1.0f);
             phase += 190.0f / kRate;
-            s = (0.7f * (noise - 0.5f * last_noise) * std::exp(-t / 0.06f) + 0.4f * sine(phase) * std::exp(-t / 0.04f));
+            s = (0.7f * (noise - 0.5f * last_noise) * std::exp(-t / 0.06f) +
+                 0.4f * sine(phase) * std::exp(-t / 0.04f));
             last_noise = noise;
             break;
         }
@@ -137,12 +163,13 @@ void loopEcho(Pcm& pcm, float delay_seconds, float feedback, float wet) {
             echo[i * 2 + 1] = pcm.samples[from * 2] + feedback * echo[from * 2];
         }
     }
-    for (size_t i = 0; i < pcm.samples.size(); ++i) pcm.samples[i] += wet * echo[i];
+    for (size_t i = 0; i < pcm.samples.size(); ++i)
+        pcm.samples[i] += wet * echo[i];
 }
 
 struct Chord {
-    float root;       // bass note
-    float tones[3];   // triad, around middle C
+    float root;     // bass note
+    float tones[3]; // triad, around middle C
 };
 
 Pcm inGameLoop() {
@@ -154,14 +181,15 @@ Pcm inGameLoop() {
         const Chord& c = chords[bar % 4];
         const float b0 = static_cast<float>(bar * 4);
         for (int e = 0; e < 8; ++e) { // octave-bouncing bass in eighths
-            notes.push_back({b0 + e * 0.5f, 0.45f, c.root + (e % 2 ? 12.0f : 0.0f), 0.5f, 0.0f, Instrument::BASS});
+            notes.push_back(
+                {b0 + e * 0.5f, 0.45f, c.root + (e % 2 ? 12.0f : 0.0f), 0.5f, 0.0f, Instrument::BASS});
             notes.push_back({b0 + e * 0.5f, 0.1f, 0, e % 2 ? 0.16f : 0.08f, 0.35f, Instrument::HAT});
         }
         if (bar >= 4) {
             for (int s = 0; s < 16; ++s) { // sixteenth-note arpeggio over the chord
                 const int order[4] = {0, 1, 2, 1};
-                notes.push_back({b0 + s * 0.25f, 0.25f, c.tones[order[s % 4]] + 12.0f, 0.12f, s % 2 ? 0.4f : -0.4f,
-                                 Instrument::ARP});
+                notes.push_back({b0 + s * 0.25f, 0.25f, c.tones[order[s % 4]] + 12.0f, 0.12f,
+                                 s % 2 ? 0.4f : -0.4f, Instrument::ARP});
             }
             notes.push_back({b0, 1, 0, 0.9f, 0, Instrument::KICK});
             notes.push_back({b0 + 2, 1, 0, 0.9f, 0, Instrument::KICK});
@@ -173,11 +201,11 @@ Pcm inGameLoop() {
         }
     }
     // The tune: two four-bar phrases over the progression, answered the second time.
-    const float tune[][2] = {{69, 1},   {65, 0.5f}, {62, 0.5f}, {64, 1},   {65, 1},   {74, 1.5f}, {72, 0.5f},
-                             {70, 1},   {69, 1},    {67, 1},    {69, .5f}, {70, .5f}, {72, 1},    {64, 1},
-                             {73, 2},   {69, 2},    {69, 1},    {65, .5f}, {62, .5f}, {64, 1},    {65, 1},
-                             {74, 1.5f}, {72, .5f}, {70, 1},    {69, 1},   {67, 1},   {69, .5f},  {70, .5f},
-                             {72, 1},   {64, 1},    {76, 1},    {73, 1},   {69, 2}};
+    const float tune[][2] = {{69, 1},    {65, 0.5f}, {62, 0.5f}, {64, 1},   {65, 1},   {74, 1.5f}, {72, 0.5f},
+                             {70, 1},    {69, 1},    {67, 1},    {69, .5f}, {70, .5f}, {72, 1},    {64, 1},
+                             {73, 2},    {69, 2},    {69, 1},    {65, .5f}, {62, .5f}, {64, 1},    {65, 1},
+                             {74, 1.5f}, {72, .5f},  {70, 1},    {69, 1},   {67, 1},   {69, .5f},  {70, .5f},
+                             {72, 1},    {64, 1},    {76, 1},    {73, 1},   {69, 2}};
     float beat = 32.0f;
     for (const auto& [midi, beats] : tune) {
         notes.push_back({beat, beats * 0.95f, midi, 0.16f, 0.1f, Instrument::LEAD});
@@ -185,7 +213,8 @@ Pcm inGameLoop() {
     }
     Pcm pcm(kBars * 4 * kBeat);
     Rng rng(120);
-    for (const Note& n : notes) render(pcm, n, kBeat, rng);
+    for (const Note& n : notes)
+        render(pcm, n, kBeat, rng);
     loopEcho(pcm, kBeat * 0.75f, 0.25f, 0.15f);
     pcm.normalise(0.8f);
     return pcm;
@@ -218,7 +247,8 @@ Pcm titleLoop() {
     }
     Pcm pcm(kBars * 4 * kBeat);
     Rng rng(80);
-    for (const Note& n : notes) render(pcm, n, kBeat, rng);
+    for (const Note& n : notes)
+        render(pcm, n, kBeat, rng);
     loopEcho(pcm, kBeat * 0.5f, 0.4f, 0.3f);
     pcm.normalise(0.8f);
     return pcm;

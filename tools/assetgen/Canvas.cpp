@@ -6,13 +6,17 @@
 #include <algorithm>
 #include <cmath>
 
-Color rgb(int r, int g, int b, float a) { return {r / 255.0f, g / 255.0f, b / 255.0f, a}; }
+Color rgb(int r, int g, int b, float a) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f, a};
+}
 
 Color mix(Color a, Color b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
-Color withAlpha(Color c, float a) { return {c.r, c.g, c.b, a}; }
+Color withAlpha(Color c, float a) {
+    return {c.r, c.g, c.b, a};
+}
 
 std::uint64_t Rng::next() {
     std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
@@ -25,10 +29,13 @@ float Rng::uniform(float lo, float hi) {
     return lo + (hi - lo) * static_cast<float>(next() >> 40) / static_cast<float>(1ull << 24);
 }
 
-int Rng::range(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<std::uint64_t>(hi - lo + 1)); }
+int Rng::range(int lo, int hi) {
+    return lo + static_cast<int>(next() % static_cast<std::uint64_t>(hi - lo + 1));
+}
 
 Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width * height), Color{0, 0, 0, 0}) {}
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width * height), Color{0, 0, 0, 0}) {
+}
 
 Color Canvas::get(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return {0, 0, 0, 0};
@@ -53,7 +60,8 @@ void Canvas::blend(int x, int y, Color c) {
 
 void Canvas::fillRect(int x, int y, int w, int h, Color c) {
     for (int j = y; j < y + h; ++j)
-        for (int i = x; i < x + w; ++i) blend(i, j, c);
+        for (int i = x; i < x + w; ++i)
+            blend(i, j, c);
 }
 
 void Canvas::fillEllipse(float cx, float cy, float rx, float ry, Color c) {
@@ -68,9 +76,10 @@ void Canvas::fillEllipse(float cx, float cy, float rx, float ry, Color c) {
 }
 
 void Canvas::ring(float cx, float cy, float r_inner, float r_outer, Color c) {
-    for (int y = static_cast<int>(std::floor(cy - r_outer)); y <= static_cast<int>(std::ceil(cy + r_outer)); ++y) {
-        for (int x = static_cast<int>(std::floor(cx - r_outer)); x <= static_cast<int>(std::ceil(cx + r_outer));
-             ++x) {
+    for (int y = static_cast<int>(std::floor(cy - r_outer)); y <= static_cast<int>(std::ceil(cy + r_outer));
+         ++y) {
+        for (int x = static_cast<int>(std::floor(cx - r_outer));
+             x <= static_cast<int>(std::ceil(cx + r_outer)); ++x) {
             const float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy);
             if (d >= r_inner && d <= r_outer) blend(x, y, c);
         }
@@ -88,7 +97,8 @@ void Canvas::line(float x0, float y0, float x1, float y1, float thickness, Color
         const float px = x0 + (x1 - x0) * t;
         const float py = y0 + (y1 - y0) * t;
         for (int y = static_cast<int>(std::floor(py - r)); y <= static_cast<int>(std::ceil(py + r)); ++y) {
-            for (int x = static_cast<int>(std::floor(px - r)); x <= static_cast<int>(std::ceil(px + r)); ++x) {
+            for (int x = static_cast<int>(std::floor(px - r)); x <= static_cast<int>(std::ceil(px + r));
+                 ++x) {
                 if (x < 0 || y < 0 || x >= width_ || y >= height_) continue;
                 if (std::hypot(x + 0.5f - px, y + 0.5f - py) <= std::max(r, 0.5f))
                     mask[static_cast<size_t>(y * width_ + x)] = 1;
@@ -113,7 +123,8 @@ void Canvas::glow(float cx, float cy, float radius, Color c) {
 
 void Canvas::blit(const Canvas& src, int dx, int dy) {
     for (int y = 0; y < src.height_; ++y)
-        for (int x = 0; x < src.width_; ++x) blend(dx + x, dy + y, src.get(x, y));
+        for (int x = 0; x < src.width_; ++x)
+            blend(dx + x, dy + y, src.get(x, y));
 }
 
 void Canvas::outline(Color c) {
@@ -131,19 +142,23 @@ void Canvas::outline(Color c) {
 Canvas Canvas::scaled(int factor) const {
     Canvas out(width_ * factor, height_ * factor);
     for (int y = 0; y < out.height_; ++y)
-        for (int x = 0; x < out.width_; ++x) out.set(x, y, get(x / factor, y / factor));
+        for (int x = 0; x < out.width_; ++x)
+            out.set(x, y, get(x / factor, y / factor));
     return out;
 }
 
 void Canvas::multiplyAlpha(float f) {
-    for (Color& c : pixels_) c.a *= f;
+    for (Color& c : pixels_)
+        c.a *= f;
 }
 
 bool Canvas::savePng(const std::string& path) const {
     SDL_Surface* surface = SDL_CreateSurface(width_, height_, SDL_PIXELFORMAT_RGBA32);
     if (!surface) return false;
     auto* row_bytes = static_cast<std::uint8_t*>(surface->pixels);
-    auto to8 = [](float v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+    auto to8 = [](float v) {
+        return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+    };
     for (int y = 0; y < height_; ++y) {
         std::uint8_t* row = row_bytes + static_cast<size_t>(y) * static_cast<size_t>(surface->pitch);
         for (int x = 0; x < width_; ++x) {
@@ -163,6 +178,7 @@ bool Canvas::savePng(const std::string& path) const {
 Canvas strip(const std::vector<Canvas>& frames) {
     const int w = frames.front().width();
     Canvas sheet(w * static_cast<int>(frames.size()), frames.front().height());
-    for (size_t i = 0; i < frames.size(); ++i) sheet.blit(frames[i], w * static_cast<int>(i), 0);
+    for (size_t i = 0; i < frames.size(); ++i)
+        sheet.blit(frames[i], w * static_cast<int>(i), 0);
     return sheet;
 }

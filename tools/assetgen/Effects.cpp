@@ -10,7 +10,9 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-float easeOut(float t) { return 1.0f - (1.0f - t) * (1.0f - t); }
+float easeOut(float t) {
+    return 1.0f - (1.0f - t) * (1.0f - t);
+}
 
 // Fades in over the first frames and out over the last ones.
 float envelope(float t, float in, float out) {
@@ -44,8 +46,8 @@ std::vector<Canvas> summoningCircle() {
         for (int k = 0; k < 8; ++k) {
             const float a = -spin * 1.5f + 2.0f * kPi * static_cast<float>(k) / 8.0f;
             const float rr = r * 0.86f;
-            c.fillRect(static_cast<int>(32.0f + rr * std::cos(a)) - 1, static_cast<int>(32.0f + rr * std::sin(a)) - 1,
-                       2, 2, withAlpha(pale, alpha));
+            c.fillRect(static_cast<int>(32.0f + rr * std::cos(a)) - 1,
+                       static_cast<int>(32.0f + rr * std::sin(a)) - 1, 2, 2, withAlpha(pale, alpha));
         }
         frames.push_back(c);
     }
@@ -61,8 +63,8 @@ std::vector<Canvas> deathBurst() {
         float angle, speed, size;
     };
     std::vector<Spark> sparks;
-    for (int k = 0; k < 14; ++k) sparks.push_back({rng.uniform(0.0f, 2.0f * kPi), rng.uniform(14.0f, 28.0f),
-                                                   rng.uniform(1.0f, 2.5f)});
+    for (int k = 0; k < 14; ++k)
+        sparks.push_back({rng.uniform(0.0f, 2.0f * kPi), rng.uniform(14.0f, 28.0f), rng.uniform(1.0f, 2.5f)});
     for (int f = 0; f < kFrames; ++f) {
         const float t = static_cast<float>(f) / (kFrames - 1);
         const float fade = 1.0f - t;
@@ -73,8 +75,8 @@ std::vector<Canvas> deathBurst() {
         c.ring(32.0f, 32.0f, r - 2.0f * fade - 0.5f, r, rgb(200, 245, 255, fade));
         for (const Spark& s : sparks) {
             const float d = s.speed * easeOut(t) + 4.0f;
-            c.fillCircle(32.0f + d * std::cos(s.angle), 32.0f + d * std::sin(s.angle) - t * 6.0f, s.size * fade + 0.4f,
-                         rgb(230, 250, 255, fade));
+            c.fillCircle(32.0f + d * std::cos(s.angle), 32.0f + d * std::sin(s.angle) - t * 6.0f,
+                         s.size * fade + 0.4f, rgb(230, 250, 255, fade));
         }
         frames.push_back(c);
     }
@@ -133,16 +135,17 @@ std::vector<Canvas> thunderStrike() {
             for (int k = 0; k < 6; ++k) { // sparks thrown out from the impact
                 const float a = rng.uniform(kPi, 2.0f * kPi);
                 const float d = rng.uniform(4.0f, r);
-                c.fillRect(static_cast<int>(32.0f + d * std::cos(a)), static_cast<int>(kImpact + d * std::sin(a) * 0.6f),
-                           1, 1, rgb(255, 255, 220, strength));
+                c.fillRect(static_cast<int>(32.0f + d * std::cos(a)),
+                           static_cast<int>(kImpact + d * std::sin(a) * 0.6f), 1, 1,
+                           rgb(255, 255, 220, strength));
             }
         }
         if (f < 6) {
             drawBolt(c, path, strength);
             if (f >= 1 && f <= 3) { // a branch forks off the main bolt
                 const auto& fork = path[path.size() / 3];
-                c.line(fork.first, fork.second, fork.first + rng.uniform(-12.0f, 12.0f), fork.second + 10.0f, 1.0f,
-                       rgb(200, 225, 255, 0.8f));
+                c.line(fork.first, fork.second, fork.first + rng.uniform(-12.0f, 12.0f), fork.second + 10.0f,
+                       1.0f, rgb(200, 225, 255, 0.8f));
             }
         }
         previous = path;
@@ -155,6 +158,7 @@ std::vector<Canvas> thunderStrike() {
 
 bool makeEffects(const std::string& root) {
     const std::string dir = root + "/effect/";
-    return strip(summoningCircle()).savePng(dir + "184_3.png") && strip(deathBurst()).savePng(dir + "1764.png") &&
+    return strip(summoningCircle()).savePng(dir + "184_3.png") &&
+           strip(deathBurst()).savePng(dir + "1764.png") &&
            strip(thunderStrike()).savePng(dir + "Thunderstrike w blur.png");
 }

@@ -1,13 +1,12 @@
 #include "Pcm.h"
 
-#include <lame/lame.h>
-#include <vorbis/vorbisenc.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <lame/lame.h>
+#include <vorbis/vorbisenc.h>
 
 void Pcm::add(size_t frame, float left, float right, bool wrap) {
     if (frame >= frames()) {
@@ -20,16 +19,20 @@ void Pcm::add(size_t frame, float left, float right, bool wrap) {
 
 void Pcm::normalise(float peak) {
     float max = 0.0f;
-    for (float s : samples) max = std::max(max, std::abs(s));
+    for (float s : samples)
+        max = std::max(max, std::abs(s));
     if (max <= 0.0f) return;
-    for (float& s : samples) s = std::tanh(s / max * 1.2f) / std::tanh(1.2f) * peak;
+    for (float& s : samples)
+        s = std::tanh(s / max * 1.2f) / std::tanh(1.2f) * peak;
 }
 
 namespace {
 template <typename T> void put(std::ofstream& out, T value) {
     out.write(reinterpret_cast<const char*>(&value), sizeof(value));
 }
-std::int16_t toShort(float s) { return static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f)); }
+std::int16_t toShort(float s) {
+    return static_cast<std::int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
+}
 } // namespace
 
 bool writeWav(const std::string& path, const Pcm& pcm) {
@@ -47,7 +50,8 @@ bool writeWav(const std::string& path, const Pcm& pcm) {
     put<std::uint16_t>(out, 16);
     out.write("data", 4);
     put<std::uint32_t>(out, bytes);
-    for (float s : pcm.samples) put<std::int16_t>(out, toShort(s));
+    for (float s : pcm.samples)
+        put<std::int16_t>(out, toShort(s));
     return static_cast<bool>(out);
 }
 
@@ -65,13 +69,16 @@ bool writeMp3(const std::string& path, const Pcm& pcm) {
     constexpr size_t kChunk = 8192;
     for (size_t start = 0; ok && start < pcm.frames(); start += kChunk) {
         const size_t n = std::min(kChunk, pcm.frames() - start);
-        const int written = lame_encode_buffer_interleaved_ieee_float(
-            lame, pcm.samples.data() + start * 2, static_cast<int>(n), buffer.data(), static_cast<int>(buffer.size()));
-        ok = written >= 0 && std::fwrite(buffer.data(), 1, static_cast<size_t>(written), file) == static_cast<size_t>(written);
+        const int written = lame_encode_buffer_interleaved_ieee_float(lame, pcm.samples.data() + start * 2,
+                                                                      static_cast<int>(n), buffer.data(),
+                                                                      static_cast<int>(buffer.size()));
+        ok = written >= 0 && std::fwrite(buffer.data(), 1, static_cast<size_t>(written), file) ==
+                                 static_cast<size_t>(written);
     }
     if (ok) {
         const int written = lame_encode_flush(lame, buffer.data(), static_cast<int>(buffer.size()));
-        ok = written >= 0 && std::fwrite(buffer.data(), 1, static_cast<size_t>(written), file) == static_cast<size_t>(written);
+        ok = written >= 0 && std::fwrite(buffer.data(), 1, static_cast<size_t>(written), file) ==
+                                 static_cast<size_t>(written);
     }
     if (ok) lame_mp3_tags_fid(lame, file);
     lame_close(lame);
@@ -103,7 +110,8 @@ bool writeOgg(const std::string& path, const Pcm& pcm, const char* title) {
         out.write(reinterpret_cast<const char*>(page.header), page.header_len);
         out.write(reinterpret_cast<const char*>(page.body), page.body_len);
     };
-    while (ogg_stream_flush(&stream, &page) != 0) writePage();
+    while (ogg_stream_flush(&stream, &page) != 0)
+        writePage();
     auto drain = [&] {
         ogg_packet packet;
         while (vorbis_analysis_blockout(&dsp, &block) == 1) {
@@ -111,7 +119,8 @@ bool writeOgg(const std::string& path, const Pcm& pcm, const char* title) {
             vorbis_bitrate_addblock(&block);
             while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
                 ogg_stream_packetin(&stream, &packet);
-                while (ogg_stream_pageout(&stream, &page) != 0) writePage();
+                while (ogg_stream_pageout(&stream, &page) != 0)
+                    writePage();
             }
         }
     };
@@ -128,7 +137,8 @@ bool writeOgg(const std::string& path, const Pcm& pcm, const char* title) {
     }
     vorbis_analysis_wrote(&dsp, 0);
     drain();
-    while (ogg_stream_flush(&stream, &page) != 0) writePage();
+    while (ogg_stream_flush(&stream, &page) != 0)
+        writePage();
     ogg_stream_clear(&stream);
     vorbis_block_clear(&block);
     vorbis_dsp_clear(&dsp);

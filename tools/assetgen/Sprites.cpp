@@ -99,7 +99,8 @@ Canvas hostileGhost(int frame, int frames) {
     body.line(22.0f, top - 3.0f, 17.0f, top - 1.0f, 1.0f, brow);
     // A jagged grin with fangs.
     body.fillRect(11, ey + 5, 10, 3, rgb(20, 0, 20));
-    for (int x = 11; x < 21; x += 3) body.fillRect(x, ey + 5, 1, 2, rgb(245, 240, 230));
+    for (int x = 11; x < 21; x += 3)
+        body.fillRect(x, ey + 5, 1, 2, rgb(245, 240, 230));
     body.outline(rgb(20, 4, 28));
     Canvas out(kFrame, kFrame);
     out.glow(16.0f, top + 4.0f, 16.0f, rgb(255, 40, 90, 0.3f));
@@ -125,7 +126,8 @@ std::vector<Canvas> hurtFrames() {
         const Canvas ghost = hostileGhost(f * 2, 8);
         Canvas frame(kFrame, kFrame);
         // Flashes white and red, shaken a pixel each way.
-        frame.blit(f % 2 == 0 ? tinted(ghost, rgb(255, 255, 255), 0.75f) : tinted(ghost, rgb(255, 30, 30), 0.5f),
+        frame.blit(f % 2 == 0 ? tinted(ghost, rgb(255, 255, 255), 0.75f)
+                              : tinted(ghost, rgb(255, 30, 30), 0.5f),
                    f % 2 == 0 ? -1 : 1, 0);
         frames.push_back(frame);
     }
@@ -137,7 +139,8 @@ std::vector<Canvas> deadFrames() {
     const Canvas ghost = tinted(hostileGhost(0, 8), rgb(200, 180, 255), 0.3f);
     Rng noise(1764);
     std::vector<float> threshold(static_cast<size_t>(kFrame * kFrame));
-    for (float& t : threshold) t = noise.uniform();
+    for (float& t : threshold)
+        t = noise.uniform();
     for (int f = 0; f < 8; ++f) {
         const float t = static_cast<float>(f) / 7.0f;
         Canvas frame(kFrame, kFrame);
@@ -174,8 +177,11 @@ bool makeSprites(const std::string& root) {
         hostile.push_back(hostileGhost(f, 8));
     }
     return strip(idle).savePng(dir + "ghost-idle.png") && strip(move).savePng(dir + "ghost-move.png") &&
-           strip(hostile).savePng(dir + "ghost-Sheet.png") && strip(hurtFrames()).savePng(dir + "ghostHurt-Sheet.png") &&
+           strip(hostile).savePng(dir + "ghost-Sheet.png") &&
+           strip(hurtFrames()).savePng(dir + "ghostHurt-Sheet.png") &&
            strip(deadFrames()).savePng(dir + "ghostDead-Sheet.png");
 }
 
-bool makeIcon(const std::string& path) { return friendlyGhost(0, 8, false).scaled(2).savePng(path); }
+bool makeIcon(const std::string& path) {
+    return friendlyGhost(0, 8, false).scaled(2).savePng(path);
+}

@@ -38,7 +38,8 @@ Canvas text(TTF_Font* font, const std::string& words, Color colour) {
     SDL_DestroySurface(rendered);
     Canvas out(rgba->w, rgba->h);
     for (int y = 0; y < rgba->h; ++y) {
-        const auto* row = static_cast<const std::uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
+        const auto* row =
+            static_cast<const std::uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
         for (int x = 0; x < rgba->w; ++x) {
             if (row[x * 4 + 3] > 127) out.set(x, y, colour);
         }
@@ -145,13 +146,16 @@ Canvas electricIcon() {
     const Polygon bolt = {{0.58f, 0.10f}, {0.27f, 0.55f}, {0.47f, 0.55f}, {0.38f, 0.91f},
                           {0.76f, 0.41f}, {0.55f, 0.41f}, {0.68f, 0.10f}};
     Polygon scaled;
-    for (auto [x, y] : bolt) scaled.emplace_back(x * s, y * s);
+    for (auto [x, y] : bolt)
+        scaled.emplace_back(x * s, y * s);
     Polygon shadow;
-    for (auto [x, y] : scaled) shadow.emplace_back(x + 10.0f, y + 10.0f);
+    for (auto [x, y] : scaled)
+        shadow.emplace_back(x + 10.0f, y + 10.0f);
     fillPolygon(c, shadow, rgb(8, 8, 30, 0.6f));
     fillPolygon(c, scaled, rgb(255, 226, 80));
     Polygon core;
-    for (auto [x, y] : scaled) core.emplace_back(200.0f + (x - 200.0f) * 0.8f, 200.0f + (y - 200.0f) * 0.8f);
+    for (auto [x, y] : scaled)
+        core.emplace_back(200.0f + (x - 200.0f) * 0.8f, 200.0f + (y - 200.0f) * 0.8f);
     fillPolygon(c, core, rgb(255, 250, 210));
     return c;
 }
@@ -205,8 +209,8 @@ bool makeUi(const std::string& root, const std::string& font_path) {
         const char* name;
         const char* label;
         int width;
-    } buttons[] = {{"A_Start", "START", 88},  {"A_Credits", "CREDITS", 88}, {"A_Quit", "QUIT", 88},
-                   {"A_Pause", "PAUSE", 72},  {"A_Restart", "RESTART", 72}, {"A_Back", "BACK", 72}};
+    } buttons[] = {{"A_Start", "START", 88}, {"A_Credits", "CREDITS", 88}, {"A_Quit", "QUIT", 88},
+                   {"A_Pause", "PAUSE", 72}, {"A_Restart", "RESTART", 72}, {"A_Back", "BACK", 72}};
     for (const auto& b : buttons) {
         const Look looks[3] = {Look::NORMAL, Look::HOVER, Look::PRESSED};
         for (int i = 0; i < 3; ++i) {

@@ -22,8 +22,8 @@ using ColorFloatFn = bool (*)(SDL_Renderer*, float, float, float, float);
 using RectFn = bool (*)(SDL_Renderer*, const SDL_FRect*);
 using LineFn = bool (*)(SDL_Renderer*, float, float, float, float);
 using PointsFn = bool (*)(SDL_Renderer*, const SDL_FPoint*, int);
-using TextureFn = bool (*)(SDL_Renderer*, SDL_Texture*, const SDL_FRect*, const SDL_FRect*, double, const SDL_FPoint*,
-                           SDL_FlipMode);
+using TextureFn = bool (*)(SDL_Renderer*, SDL_Texture*, const SDL_FRect*, const SDL_FRect*, double,
+                           const SDL_FPoint*, SDL_FlipMode);
 using ColorModFn = bool (*)(SDL_Texture*, float, float, float);
 using TextFn = bool (*)(TTF_Text*, float, float);
 
@@ -111,7 +111,8 @@ bool SDL_RenderPoints(SDL_Renderer* renderer, const SDL_FPoint* points, int coun
 }
 
 bool SDL_RenderTextureRotated(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_FRect* src,
-                              const SDL_FRect* dst, double angle, const SDL_FPoint* center, SDL_FlipMode flip) {
+                              const SDL_FRect* dst, double angle, const SDL_FPoint* center,
+                              SDL_FlipMode flip) {
     DrawCall call{DrawCall::TEXTURE};
     call.texture = texture;
     call.src = *src;
@@ -144,22 +145,40 @@ void replay(SDL_Renderer* renderer, const DrawLog& log) {
     const Real& f = sdl();
     for (const DrawCall& c : log.calls) {
         switch (c.kind) {
-        case DrawCall::CLEAR: f.clear(renderer); break;
-        case DrawCall::PRESENT: f.present(renderer); break;
+        case DrawCall::CLEAR:
+            f.clear(renderer);
+            break;
+        case DrawCall::PRESENT:
+            f.present(renderer);
+            break;
         case DrawCall::COLOR:
             f.color(renderer, static_cast<Uint8>(c.a), static_cast<Uint8>(c.b), static_cast<Uint8>(c.c),
                     static_cast<Uint8>(c.d));
             break;
-        case DrawCall::COLOR_FLOAT: f.color_float(renderer, c.a, c.b, c.c, c.d); break;
-        case DrawCall::RECT: f.rect(renderer, &c.dst); break;
-        case DrawCall::FILL_RECT: f.fill_rect(renderer, &c.dst); break;
-        case DrawCall::LINE: f.line(renderer, c.a, c.b, c.c, c.d); break;
+        case DrawCall::COLOR_FLOAT:
+            f.color_float(renderer, c.a, c.b, c.c, c.d);
+            break;
+        case DrawCall::RECT:
+            f.rect(renderer, &c.dst);
+            break;
+        case DrawCall::FILL_RECT:
+            f.fill_rect(renderer, &c.dst);
+            break;
+        case DrawCall::LINE:
+            f.line(renderer, c.a, c.b, c.c, c.d);
+            break;
         case DrawCall::POINTS:
             f.points(renderer, log.points.data() + c.first_point, static_cast<int>(c.point_count));
             break;
-        case DrawCall::TEXTURE: f.texture(renderer, c.texture, &c.src, &c.dst, c.angle, nullptr, c.flip); break;
-        case DrawCall::COLOR_MOD: f.color_mod(c.texture, c.a, c.b, c.c); break;
-        case DrawCall::TEXT: f.text(c.text, c.a, c.b); break;
+        case DrawCall::TEXTURE:
+            f.texture(renderer, c.texture, &c.src, &c.dst, c.angle, nullptr, c.flip);
+            break;
+        case DrawCall::COLOR_MOD:
+            f.color_mod(c.texture, c.a, c.b, c.c);
+            break;
+        case DrawCall::TEXT:
+            f.text(c.text, c.a, c.b);
+            break;
         }
     }
 }

@@ -7,7 +7,19 @@
 // Every SDL drawing call the game makes, recorded while recording is on, so that exactly the same
 // calls can be replayed straight to the renderer without any of the game's objects.
 struct DrawCall {
-    enum Kind { CLEAR, PRESENT, COLOR, COLOR_FLOAT, RECT, FILL_RECT, LINE, POINTS, TEXTURE, COLOR_MOD, TEXT } kind;
+    enum Kind {
+        CLEAR,
+        PRESENT,
+        COLOR,
+        COLOR_FLOAT,
+        RECT,
+        FILL_RECT,
+        LINE,
+        POINTS,
+        TEXTURE,
+        COLOR_MOD,
+        TEXT
+    } kind;
     SDL_Texture* texture = nullptr;
     TTF_Text* text = nullptr;
     SDL_FRect src{}, dst{};

@@ -1,7 +1,6 @@
 // Times the real main scene headless against a replay of exactly the SDL calls it makes, at a range
 // of enemy counts, and (with --pacing, under X) the real loop's frame period.
 #include "DrawLog.h"
-
 #include "actors/Enemy.h"
 #include "actors/Player.h"
 #include "actors/Spawner.h"
@@ -27,7 +26,9 @@ double median(std::vector<double> v) {
     return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
-double msSince(Uint64 start) { return static_cast<double>(SDL_GetTicksNS() - start) / 1e6; }
+double msSince(Uint64 start) {
+    return static_cast<double>(SDL_GetTicksNS() - start) / 1e6;
+}
 
 long statusKiB(const char* field) {
     std::ifstream status("/proc/self/status");
@@ -50,7 +51,8 @@ void setEnemies(Game& game, SceneMain* scene, int count) {
     scene->update(kDt);
     const glm::vec2 camera = scene->getCameraPosition();
     for (int i = 0; i < count; ++i) {
-        Enemy::addEnemyChild(scene, game.randomVec2(camera, camera + game.getScreenSize()), scene->getPlayer());
+        Enemy::addEnemyChild(scene, game.randomVec2(camera, camera + game.getScreenSize()),
+                             scene->getPlayer());
     }
 }
 
@@ -85,20 +87,23 @@ int table(Game& game) {
     game.changeScene(scene);
     Stats* stats = scene->getPlayer()->getStats();
     stats->setInvincibleTime(1e9f);
-    stats->takeDamage(0.0f); // the player cannot die
+    stats->takeDamage(0.0f);                 // the player cannot die
     scene->getSpawner()->setTarget(nullptr); // the enemy count is the benchmark's to set
     game.setMouseState({640.0f, 360.0f}, 0);
     std::vector<Row> rows;
-    for (int enemies : {0, 100, 500, 1000, 2000, 5000}) rows.push_back(measure(game, scene, enemies, 120));
+    for (int enemies : {0, 100, 500, 1000, 2000, 5000})
+        rows.push_back(measure(game, scene, enemies, 120));
     std::printf("Median per frame over 120 frames, software renderer, 1280 x 720\n\n");
-    std::printf("| enemies | update ms | render ms | frame ms | of 16.67 ms | raw SDL ms | frame / raw SDL | update per enemy us | resident MiB |\n");
+    std::printf("| enemies | update ms | render ms | frame ms | of 16.67 ms | raw SDL ms | frame / raw SDL | "
+                "update per enemy us | resident MiB |\n");
     std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const Row& r : rows) {
         const double frame = r.update_ms + r.render_ms;
         const double per_enemy = r.enemies ? (r.update_ms - rows[0].update_ms) * 1000.0 / r.enemies : 0.0;
-        std::printf("| %d | %.3f | %.3f | %.3f | %.0f %% | %.3f | %.2f | %s | %.1f |\n", r.enemies, r.update_ms,
-                    r.render_ms, frame, 100.0 * frame / kBudgetMs, r.baseline_ms, frame / r.baseline_ms,
-                    r.enemies ? (std::to_string(per_enemy).substr(0, 5)).c_str() : "-", r.rss_kib / 1024.0);
+        std::printf("| %d | %.3f | %.3f | %.3f | %.0f %% | %.3f | %.2f | %s | %.1f |\n", r.enemies,
+                    r.update_ms, r.render_ms, frame, 100.0 * frame / kBudgetMs, r.baseline_ms,
+                    frame / r.baseline_ms, r.enemies ? (std::to_string(per_enemy).substr(0, 5)).c_str() : "-",
+                    r.rss_kib / 1024.0);
     }
     std::printf("\npeak resident %.1f MiB\n", statusKiB("VmHWM:") / 1024.0);
     return 0;
@@ -124,12 +129,14 @@ int pacing(Game& game) {
     game.run();
     std::vector<double> periods;
     const auto& stamps = title->stamps();
-    for (size_t i = 1; i < stamps.size(); ++i) periods.push_back(static_cast<double>(stamps[i] - stamps[i - 1]) / 1e6);
+    for (size_t i = 1; i < stamps.size(); ++i)
+        periods.push_back(static_cast<double>(stamps[i] - stamps[i - 1]) / 1e6);
     std::vector<double> sorted = periods;
     std::sort(sorted.begin(), sorted.end());
-    std::printf("pacing over %zu frames: median %.3f ms (budget %.3f ms), 5th percentile %.3f ms, 95th %.3f ms\n",
-                periods.size(), median(periods), kBudgetMs, sorted[sorted.size() / 20],
-                sorted[sorted.size() * 19 / 20]);
+    std::printf(
+        "pacing over %zu frames: median %.3f ms (budget %.3f ms), 5th percentile %.3f ms, 95th %.3f ms\n",
+        periods.size(), median(periods), kBudgetMs, sorted[sorted.size() / 20],
+        sorted[sorted.size() * 19 / 20]);
     return 0;
 }
 
