@@ -17,7 +17,6 @@ public:
     Stats* getStats() const { return stats_; }
     glm::vec2 getVelocity() const { return velocity_; }
     void setVelocity(glm::vec2 velocity) { velocity_ = velocity; }
-    float getMaxSpeed() const { return max_speed_; }
 
 protected:
     glm::vec2 velocity_ = glm::vec2(0.0f);

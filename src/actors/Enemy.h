@@ -22,7 +22,6 @@ public:
 
     void setTarget(Player* target) { target_ = target; }
     State getState() const { return current_state_; }
-    SpriteAnim* getCurrentAnim() const { return current_anim_; }
     AffiliateBar* getHealthBar() const { return health_bar_; }
 
 private:

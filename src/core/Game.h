@@ -101,7 +101,6 @@ public:
     bool getIsRunning() const { return is_running_; }
     // The loop can be started again after a quit (tests run several loops in one process).
     void setRunning(bool running) { is_running_ = running; }
-    float getDt() const { return dt_; }
     Uint64 getFrameDelay() const { return frame_delay_; }
 
     int getScore() const { return score_; }

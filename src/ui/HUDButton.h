@@ -20,7 +20,6 @@ public:
     // Grows right and down from the current top-left corner, hit area included.
     void setScale(float scale);
     bool getIsHover() const { return is_hover_; }
-    bool getIsPress() const { return is_press_; }
     Sprite* getSpriteNormal() const { return sprite_normal_; }
     Sprite* getSpriteHover() const { return sprite_hover_; }
     Sprite* getSpritePress() const { return sprite_press_; }

@@ -41,13 +41,16 @@ void HUDStats::update(float dt) {
 }
 
 void HUDStats::updateHealthBar() {
-    if (!target_ || !health_bar_ || !target_->getStats()) return;
-    const Stats* stats = target_->getStats();
-    health_bar_->setPercent({stats->getHealth() / stats->getMaxHealth(), 1.0f});
+    if (target_ && target_->getStats())
+        showShare(health_bar_, target_->getStats()->getHealth(), target_->getStats()->getMaxHealth());
 }
 
 void HUDStats::updateManaBar() {
-    if (!target_ || !mana_bar_ || !target_->getStats()) return;
-    const Stats* stats = target_->getStats();
-    mana_bar_->setPercent({stats->getMana() / stats->getMaxMana(), 1.0f});
+    if (target_ && target_->getStats())
+        showShare(mana_bar_, target_->getStats()->getMana(), target_->getStats()->getMaxMana());
+}
+
+// A bar shows the left share of its picture: it empties from the right.
+void HUDStats::showShare(Sprite* bar, float value, float maximum) {
+    if (bar) bar->setPercent({value / maximum, 1.0f});
 }

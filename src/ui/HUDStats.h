@@ -18,6 +18,7 @@ public:
 private:
     void updateHealthBar();
     void updateManaBar();
+    static void showShare(Sprite* bar, float value, float maximum);
 
     Actor* target_ = nullptr; // a sibling in the scene
     // All six are children: owned through the children list.
