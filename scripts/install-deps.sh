@@ -7,6 +7,8 @@ set -euo pipefail
 
 # shellcheck source=deps.conf
 . "$(dirname "$0")/deps.conf"
+# shellcheck source=apt-archive.sh
+. "$(dirname "$0")/apt-archive.sh"
 PREFIX="$MOONVALE_DEPS_PREFIX"
 
 trap 'echo "[deps] failed at line $LINENO: $BASH_COMMAND" >&2' ERR
@@ -24,6 +26,7 @@ APT_PACKAGES=(
     libflac-dev libmpg123-dev libogg-dev libvorbis-dev libopusfile-dev libglm-dev
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-unifont sox
+    file lintian desktop-file-utils appstream debootstrap
 )
 
 install_apt_packages() {
@@ -40,16 +43,6 @@ install_apt_packages() {
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# The archive the machine already uses, so sources come from the same mirror.
-archive_uri() {
-    local uri
-    uri=$(grep -h -E '^\s*URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{print $2}' |
-        grep -v security | head -n 1 || true)
-    [ -n "$uri" ] || uri=$(grep -h -E '^\s*deb\s' /etc/apt/sources.list 2>/dev/null | awk '{print $2}' |
-        grep -v security | head -n 1 || true)
-    echo "${uri:-http://deb.debian.org/debian}"
-}
-
 # Source entries only: binary packages from newer suites would pull in a newer libc.
 add_source_suites() {
     local list=/etc/apt/sources.list.d/moonvale-deb-src.sources
@@ -64,7 +57,7 @@ add_source_suites() {
 # verified; if it has gone, whatever version the index names, loudly.
 fetch_orig() {
     local pooldir=$1 file=$2 sum=$3 srcpkg=$4 url
-    url="$(archive_uri)/pool/main/libs/${pooldir}/${file}"
+    url="$(archive_uri)/pool/main/libs/${pooldir}/${file}" || exit 1
     if [ -f "$file" ] && echo "$sum  $file" | sha256sum -c --quiet - 2>/dev/null; then
         log "have $file"
         echo "$file"
@@ -100,6 +93,7 @@ build_stack() {
         log "SDL3 stack: cached in $PREFIX"
         return
     fi
+    archive_uri >/dev/null || exit 1
     local work="${MOONVALE_DEPS_WORK:-/var/tmp/moonvale-deps-src}"
     $SUDO mkdir -p "$work" "$PREFIX"
     $SUDO chown "$(id -u):$(id -g)" "$work"
@@ -113,7 +107,9 @@ build_stack() {
         b10a1a0796955f48b766a87195a24523324b8dbf8c88d8626cfbfd050f8acfdf libsdl3-ttf)
     mix=$(fetch_orig libsdl3-mixer "libsdl3-mixer_${MIXER_VER}+ds.orig.tar.xz" \
         5d73172348cc2ff83d24a217a9910af4771ca264b9028737388b47f617b68704 libsdl3-mixer)
-    build_one "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF
+    # Linked, not loaded at run time: the window-system and sound libraries then appear as
+    # DT_NEEDED, so the package's dependencies can be computed from the binaries.
+    build_one "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_DEPS_SHARED=OFF
     build_one "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
         -DSDLIMAGE_DEPS_SHARED=OFF -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF
     build_one "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_TESTS=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=ON \

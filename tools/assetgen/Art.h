@@ -5,5 +5,5 @@
 bool makeSprites(const std::string& root);
 bool makeEffects(const std::string& root);
 bool makeUi(const std::string& root, const std::string& font_path);
-// The desktop icon: the player's ghost, 64 x 64.
-bool makeIcon(const std::string& path);
+// The desktop icon, the player's ghost, as SIZExSIZE/apps/moonvale.png for 64, 128 and 256 px.
+bool makeIcons(const std::string& hicolor_dir);

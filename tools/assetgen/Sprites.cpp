@@ -3,6 +3,8 @@
 #include "Canvas.h"
 
 #include <cmath>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 namespace {
@@ -182,6 +184,12 @@ bool makeSprites(const std::string& root) {
            strip(deadFrames()).savePng(dir + "ghostDead-Sheet.png");
 }
 
-bool makeIcon(const std::string& path) {
-    return friendlyGhost(0, 8, false).scaled(2).savePng(path);
+bool makeIcons(const std::string& hicolor_dir) {
+    const Canvas ghost = friendlyGhost(0, 8, false); // 32 x 32: whole multiples keep the pixels crisp
+    for (const int size : {64, 128, 256}) {
+        const std::string dir = hicolor_dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::filesystem::create_directories(dir);
+        if (!ghost.scaled(size / 32).savePng(dir + "/moonvale.png")) return false;
+    }
+    return true;
 }

@@ -42,7 +42,7 @@ bool copyFont(const std::string& from, const std::string& to) {
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
-        SDL_Log("usage: %s OUTPUT_ASSETS_DIR UNIFONT_FILE [ICON_PNG]", argv[0]);
+        SDL_Log("usage: %s OUTPUT_ASSETS_DIR UNIFONT_FILE [HICOLOR_ICON_DIR]", argv[0]);
         return 2;
     }
     const std::string root = argv[1];
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     bool ok = copyFont(font_source, font);
     ok = ok && makeSprites(root) && makeEffects(root) && makeUi(root, font) && makeSounds(root) &&
          makeMusic(root);
-    if (argc == 4) ok = ok && makeIcon(argv[3]);
+    if (argc == 4) ok = ok && makeIcons(argv[3]);
     std::ofstream(root + "/credits.txt") << kCredits;
     TTF_Quit();
     SDL_Quit();
