@@ -71,6 +71,11 @@ void Player::keyboardControl() {
     if (keys[SDL_SCANCODE_S]) velocity_.y = max_speed_;
     if (keys[SDL_SCANCODE_A]) velocity_.x = -max_speed_;
     if (keys[SDL_SCANCODE_D]) velocity_.x = max_speed_;
+    // A held key decides its axis; otherwise the pad's tilt sets the speed, and at rest the ghost
+    // glides to a stop as it does after a key.
+    const glm::vec2 tilt = game_.getGamepad().getMove();
+    if (!keys[SDL_SCANCODE_A] && !keys[SDL_SCANCODE_D] && tilt.x != 0.0f) velocity_.x = tilt.x * max_speed_;
+    if (!keys[SDL_SCANCODE_W] && !keys[SDL_SCANCODE_S] && tilt.y != 0.0f) velocity_.y = tilt.y * max_speed_;
 }
 
 void Player::checkState() {

@@ -3,6 +3,7 @@
 #include "actors/Actor.h"
 #include "components/Spell.h"
 #include "core/Game.h"
+#include "core/Gamepad.h"
 #include "object/Scene.h"
 #include "ui/HUDSkill.h"
 
@@ -24,9 +25,10 @@ void WeaponThunder::init() {
 }
 
 bool WeaponThunder::handleEvents(SDL_Event& event) {
-    if (event.type != SDL_EVENT_MOUSE_BUTTON_DOWN || event.button.button != SDL_BUTTON_LEFT || !canAttack()) {
-        return false;
-    }
+    const bool click = event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.button == SDL_BUTTON_LEFT;
+    // The pad's south button or right trigger, at the cursor the right stick steers.
+    const bool pad_cast = padActionOf(event) == PadAction::PRIMARY;
+    if (!(click || pad_cast) || !canAttack()) return false;
     game_.playSound("assets/sound/silly-ghost-sound-242342.mp3");
     const glm::vec2 target = game_.getMousePosition() + game_.getCurrentScene()->getCameraPosition();
     Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f,

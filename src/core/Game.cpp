@@ -2,6 +2,7 @@
 
 #include "assets/AssetStore.h"
 #include "components/Texture.h"
+#include "core/Preferences.h"
 #include "object/Scene.h"
 #include "scenes/SceneTitle.h"
 
@@ -51,6 +52,8 @@ Game::~Game() = default;
 bool Game::init(std::string title, int width, int height) {
     screen_size_ = glm::vec2(width, height);
     if (!SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO)) logError("SDL初始化失败: %s\n");
+    // Apart from the rest: without pads the game still plays on mouse and keyboard.
+    if (!SDL_InitSubSystem(SDL_INIT_GAMEPAD)) SDL_Log("No gamepad support: %s", SDL_GetError());
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
     if (!SDL_CreateWindowAndRenderer(title.c_str(), width, height, SDL_WINDOW_RESIZABLE, &window_,
@@ -66,6 +69,9 @@ bool Game::init(std::string title, int width, int height) {
     ttf_engine_ = TTF_CreateRendererTextEngine(renderer_);
     frame_delay_ = 1'000'000'000 / FPS_;
     asset_store_ = std::make_unique<AssetStore>(renderer_, mixer_);
+    // Kept beside the high score; read before the first scene so its music starts at the right volume.
+    preferences_ = std::make_unique<Preferences>("assets/settings.ini");
+    preferences_->load();
     current_scene_ = std::make_unique<SceneTitle>();
     current_scene_->init();
     return true;
@@ -111,14 +117,22 @@ void Game::handleEvents() {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_EVENT_QUIT) {
             is_running_ = false;
-        } else if (current_scene_) {
-            current_scene_->handleEvents(event);
+            continue;
         }
+        const PadAction action = gamepad_.handleEvent(event);
+        if (preferences_ && preferences_->handleEvent(event)) continue;
+        if (!current_scene_) continue;
+        current_scene_->handleEvents(event);
+        if (action == PadAction::NONE) continue;
+        SDL_Event pad_event = makePadActionEvent(action);
+        current_scene_->handleEvents(pad_event);
     }
 }
 
 void Game::update(float dt) {
     updateMouse();
+    aimWithPad(dt);
+    if (preferences_) preferences_->update(dt);
     if (current_scene_) current_scene_->update(dt);
 }
 
@@ -126,6 +140,7 @@ void Game::render() {
     resetDrawColor(renderer_);
     SDL_RenderClear(renderer_);
     if (current_scene_) current_scene_->render();
+    if (preferences_) preferences_->render();
     SDL_RenderPresent(renderer_);
 }
 
@@ -157,6 +172,8 @@ void Game::clean() {
         asset_store_->clean();
         asset_store_.reset();
     }
+    preferences_.reset();
+    gamepad_.close();
     if (ttf_engine_) TTF_DestroyRendererTextEngine(ttf_engine_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
@@ -305,9 +322,21 @@ void Game::updateMouse() {
     float y = 0.0f;
     mouse_buttons_ = SDL_GetMouseState(&x, &y);
     lockAspectRatio();
+    const glm::vec2 window_position(x, y);
+    if (is_pad_cursor_ && window_position == mouse_window_position_) return;
+    is_pad_cursor_ = false;
+    mouse_window_position_ = window_position;
     // SDL's own mapping follows the letterboxed presentation at any window shape, which a plain
     // screen/window scale only does while the window keeps the canvas's aspect ratio.
     if (SDL_RenderCoordinatesFromWindow(renderer_, x, y, &x, &y)) mouse_position_ = {x, y};
+}
+
+void Game::aimWithPad(float dt) {
+    const glm::vec2 aim = gamepad_.getAim();
+    if (aim == glm::vec2(0.0f)) return;
+    is_pad_cursor_ = true;
+    mouse_position_ =
+        glm::clamp(mouse_position_ + aim * PAD_CURSOR_SPEED * dt, glm::vec2(0.0f), screen_size_);
 }
 
 // SDL re-applies the window size whenever the ratio is set, a window-system round trip: set it only

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/Gamepad.h"
+
 #include <SDL3/SDL.h>
 #include <SDL3_mixer/SDL_mixer.h>
 #include <SDL3_ttf/SDL_ttf.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 class AssetStore;
+class Preferences;
 class Scene;
 struct Texture;
 
@@ -27,7 +30,8 @@ struct FramePace {
 class Game {
 public:
     static constexpr int EFFECT_TRACKS = 16;
-    static constexpr float VOLUME = 0.25f; // a quarter of full scale, for effects and music alike
+    static constexpr float VOLUME = 0.25f;             // a quarter of full scale, for effects and music alike
+    static constexpr float PAD_CURSOR_SPEED = 1200.0f; // screen pixels per second at full tilt
 
     static Game& getInstance();
     Game(const Game&) = delete;
@@ -75,8 +79,9 @@ public:
     glm::vec2 randomVec2(glm::vec2 min, glm::vec2 max);
     void seed(std::uint32_t value) { gen_.seed(value); }
 
-    // Mouse and files.
+    // Mouse and files. The pad's right stick moves the same cursor until the mouse moves again.
     void updateMouse();
+    void aimWithPad(float dt);
     bool isMouseInRect(glm::vec2 top_left, glm::vec2 bottom_right) const;
     std::string loadTextFile(const std::string& file_path) const;
 
@@ -93,6 +98,8 @@ public:
         return keyboard_override_ ? keyboard_override_ : SDL_GetKeyboardState(nullptr);
     }
     void setKeyboardOverride(const bool* keys) { keyboard_override_ = keys; }
+    Gamepad& getGamepad() { return gamepad_; }
+    Preferences* getPreferences() const { return preferences_.get(); }
     SDL_Window* getWindow() const { return window_; }
     SDL_Renderer* getRenderer() const { return renderer_; }
     MIX_Mixer* getMixer() const { return mixer_; }
@@ -116,6 +123,8 @@ private:
     void lockAspectRatio();
 
     std::unique_ptr<AssetStore> asset_store_;
+    std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
+    Gamepad gamepad_;
     glm::vec2 screen_size_ = glm::vec2(0.0f);
     bool is_running_ = true;
     SDL_Window* window_ = nullptr;     // destroyed in clean, after the renderer
@@ -134,7 +143,9 @@ private:
     std::unique_ptr<Scene> next_scene_;
     glm::vec2 mouse_position_ = glm::vec2(0.0f);
     SDL_MouseButtonFlags mouse_buttons_ = 0;
-    const bool* keyboard_override_ = nullptr; // owned by whoever set it
+    bool is_pad_cursor_ = false;                        // the pad moved the cursor last
+    glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
+    const bool* keyboard_override_ = nullptr;           // owned by whoever set it
     std::function<void(const std::string&)> sound_listener_;
     std::vector<SDL_FPoint> points_; // scratch for drawPoints, kept to avoid a per-frame allocation
 };

@@ -1,11 +1,51 @@
+#include "core/CommandLine.h"
 #include "core/Game.h"
+#include "core/Preferences.h"
 
-int main(int /*argc*/, char* /*argv*/[]) {
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> renderDrivers() {
+    std::vector<std::string> names;
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i)
+        names.emplace_back(SDL_GetRenderDriver(i));
+    return names;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> renderers = renderDrivers();
+    const LaunchOptions options = parseCommandLine(arguments, renderers);
+    const std::string usage = usageText("moonvale", renderers);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "moonvale: %s\n%s", options.error.c_str(), usage.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(usage.c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("Moonvale " MOONVALE_VERSION);
+        return 0;
+    }
+    // Above the SDL_RENDER_DRIVER variable too: the command line is the more deliberate choice.
+    if (!options.renderer.empty()) {
+        SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, options.renderer.c_str(), SDL_HINT_OVERRIDE);
+    }
+
     Game& game = Game::getInstance();
     if (!game.init("Moonvale", 1280, 720)) {
         game.clean();
         return 1;
     }
+    if (options.fullscreen) game.getPreferences()->setFullscreen(*options.fullscreen, false);
+    if (options.mute) game.getPreferences()->setMute(true, false);
     game.run();
     game.clean();
     return 0;

@@ -5,6 +5,7 @@
 #include "components/BgStar.h"
 #include "components/Timer.h"
 #include "core/Game.h"
+#include "core/Gamepad.h"
 #include "scenes/SceneTitle.h"
 #include "scenes/ScoreFile.h"
 #include "ui/HUDButton.h"
@@ -54,9 +55,19 @@ void SceneMain::init() {
                                                32, "assets/UI/Textfield_01.png", Anchor::CENTER);
     // Last, so that it is drawn above the whole interface.
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/29.png", "assets/UI/30.png", 1.0f, Anchor::CENTER);
+    pad_menu_.setButtons({button_pause_, button_restart_, button_back_});
 }
 
 bool SceneMain::handleEvents(SDL_Event& event) {
+    const bool pause_key =
+        event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE && !event.key.repeat;
+    // Esc and the pad's Start are the Pause button; the game-over screen has none.
+    if (pause_key || padActionOf(event) == PadAction::PAUSE) {
+        if (!isGameOver()) togglePause();
+        return true;
+    }
+    if (handleAway(event)) return false;
+    if (is_pause_ && pad_menu_.handleEvent(event)) return true;
     return Scene::handleEvents(event);
 }
 
@@ -86,7 +97,8 @@ void SceneMain::saveData(const std::string& file_path) {
 }
 
 void SceneMain::checkSlowDown(float& dt) {
-    if (game_.getMouseButtons() & SDL_BUTTON_RMASK) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
+    const bool slow = (game_.getMouseButtons() & SDL_BUTTON_RMASK) || game_.getGamepad().isSlowHeld();
+    if (slow) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
 }
 
 void SceneMain::updateScore() {
@@ -98,12 +110,29 @@ void SceneMain::checkButtonBack() {
 }
 
 void SceneMain::checkButtonPause() {
-    if (!button_pause_->isTrigger()) return;
+    if (button_pause_->isTrigger()) togglePause();
+}
+
+void SceneMain::togglePause() {
     if (is_pause_) {
         resume();
+        pad_menu_.clearHighlight(); // back to play: no button stays lit
     } else {
         pause();
     }
+}
+
+bool SceneMain::isGameOver() const {
+    return !button_pause_->getIsActive();
+}
+
+// A player who leaves the window finds the game waiting: it stays paused until resumed.
+bool SceneMain::handleAway(const SDL_Event& event) {
+    const bool away = event.type == SDL_EVENT_WINDOW_FOCUS_LOST || event.type == SDL_EVENT_WINDOW_MINIMIZED ||
+                      event.type == SDL_EVENT_WINDOW_HIDDEN;
+    if (!away) return false;
+    if (!is_pause_) pause();
+    return true;
 }
 
 void SceneMain::checkButtonRestart() {
@@ -134,6 +163,7 @@ void SceneMain::checkEndTimer() {
     button_back_->setRenderPosition(centre + glm::vec2(200.0f, 0.0f));
     button_back_->setScale(4.0f);
     button_pause_->setActive(false);
+    pad_menu_.setButtons({button_restart_, button_back_});
     end_timer_->stop();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "object/Scene.h"
+#include "ui/PadMenu.h"
 
 class HUDButton;
 class HUDStats;
@@ -26,12 +27,16 @@ public:
     HUDButton* getButtonBack() const { return button_back_; }
     HUDText* getScoreText() const { return hud_text_score_; }
     UIMouse* getMouse() const { return ui_mouse_; }
+    const PadMenu& getPadMenu() const { return pad_menu_; }
 
 private:
     void checkSlowDown(float& dt);
     void updateScore();
     void checkButtonBack();
     void checkButtonPause();
+    void togglePause();
+    bool isGameOver() const;
+    bool handleAway(const SDL_Event& event);
     void checkButtonRestart();
     void leaveFor(Scene* next);
     void checkPlayerDead();
@@ -48,4 +53,5 @@ private:
     HUDButton* button_restart_ = nullptr;
     HUDButton* button_back_ = nullptr;
     Timer* end_timer_ = nullptr;
+    PadMenu pad_menu_; // plays the buttons above while the game stands still
 };

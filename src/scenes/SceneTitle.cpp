@@ -1,6 +1,7 @@
 #include "scenes/SceneTitle.h"
 
 #include "core/Game.h"
+#include "core/Gamepad.h"
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
 #include "ui/HUDButton.h"
@@ -40,16 +41,17 @@ void SceneTitle::init() {
         HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setBgSizeByText(50.0f);
     credits_text_->setActive(false);
+    pad_menu_.setButtons({button_start_, button_credits_, button_quit_});
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png",
                                          "assets/UI/pointer_c_shaded.png", 1.0f, Anchor::TOP_LEFT);
 }
 
 bool SceneTitle::handleEvents(SDL_Event& event) {
-    // Any release closes the credits, and is used up doing so: it cannot finish a click underneath.
-    if (credits_text_->getIsActive() && event.type == SDL_EVENT_MOUSE_BUTTON_UP) {
+    if (credits_text_->getIsActive() && closesCredits(event)) {
         credits_text_->setActive(false);
         return true;
     }
+    if (!credits_text_->getIsActive() && pad_menu_.handleEvent(event)) return true;
     return Scene::handleEvents(event);
 }
 
@@ -95,6 +97,15 @@ void SceneTitle::checkButtonQuit() {
 
 void SceneTitle::checkButtonCredits() {
     if (button_credits_->isTrigger()) credits_text_->setActive(true);
+}
+
+// Any mouse release closes the credits, and is used up doing so: it cannot finish a click underneath.
+// So do Esc and the pad's east button (and south, which opened them).
+bool SceneTitle::closesCredits(const SDL_Event& event) const {
+    if (event.type == SDL_EVENT_MOUSE_BUTTON_UP) return true;
+    if (event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE) return true;
+    const PadAction action = padActionOf(event);
+    return action == PadAction::BACK || action == PadAction::PRIMARY;
 }
 
 void SceneTitle::renderBackground() {

@@ -1,5 +1,6 @@
 #pragma once
 #include "object/Scene.h"
+#include "ui/PadMenu.h"
 
 class HUDButton;
 class HUDText;
@@ -28,6 +29,7 @@ private:
     void checkButtonQuit();
     void checkButtonCredits();
     void renderBackground();
+    bool closesCredits(const SDL_Event& event) const;
 
     SDL_FColor boundary_color_ = {0.5f, 0.5f, 0.5f, 1.0f};
     float color_timer_ = 0.0f;
@@ -37,4 +39,5 @@ private:
     HUDButton* button_quit_ = nullptr;
     HUDText* credits_text_ = nullptr;
     UIMouse* ui_mouse_ = nullptr;
+    PadMenu pad_menu_; // visits start, credits and quit in the order they stand
 };

@@ -1,8 +1,9 @@
 #include "scenes/ScoreFile.h"
 
-#include <cstdio>
-#include <filesystem>
+#include "core/AtomicFile.h"
+
 #include <fstream>
+#include <string_view>
 
 std::int32_t readScoreFile(const std::string& file_path) {
     std::uint32_t value = 0;
@@ -21,21 +22,5 @@ bool writeScoreFile(const std::string& file_path, std::int32_t score) {
     const unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
                                     static_cast<unsigned char>(value >> 16),
                                     static_cast<unsigned char>(value >> 24)};
-    const std::string temporary = file_path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) return false;
-        file.write(reinterpret_cast<const char*>(bytes), 4);
-        file.close();
-        if (!file) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    // Truncating the real file and then writing could leave it empty after a crash at the wrong
-    // moment; a rename replaces it in one step.
-    std::error_code error;
-    std::filesystem::rename(temporary, file_path, error);
-    if (error) std::remove(temporary.c_str());
-    return !error;
+    return writeFileAtomically(file_path, std::string_view(reinterpret_cast<const char*>(bytes), 4));
 }

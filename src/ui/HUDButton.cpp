@@ -20,7 +20,7 @@ HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, cons
 
 bool HUDButton::handleEvents(SDL_Event& event) {
     if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
-        if (event.button.button != SDL_BUTTON_LEFT || !is_hover_) return false;
+        if (event.button.button != SDL_BUTTON_LEFT || !is_mouse_over_) return false;
         is_press_ = true;
         game_.playSound("assets/sound/UI_button08.wav");
         return true;
@@ -28,7 +28,7 @@ bool HUDButton::handleEvents(SDL_Event& event) {
     if (event.type == SDL_EVENT_MOUSE_BUTTON_UP && event.button.button == SDL_BUTTON_LEFT) {
         // Any release over the button completes a click, wherever the press began.
         is_press_ = false;
-        if (!is_hover_) return false;
+        if (!is_mouse_over_) return false;
         is_trigger_ = true;
         return true;
     }
@@ -45,7 +45,13 @@ bool HUDButton::isTrigger() {
     is_trigger_ = false;
     is_press_ = false;
     is_hover_ = false;
+    is_mouse_over_ = false;
     return true;
+}
+
+void HUDButton::press() {
+    game_.playSound("assets/sound/UI_button08.wav");
+    is_trigger_ = true;
 }
 
 void HUDButton::setScale(float scale) {
@@ -56,7 +62,9 @@ void HUDButton::setScale(float scale) {
 
 void HUDButton::checkHover() {
     const glm::vec2 top_left = render_position_ + sprite_normal_->getOffset();
-    const bool hovered = game_.isMouseInRect(top_left, top_left + sprite_normal_->getSize());
+    is_mouse_over_ = game_.isMouseInRect(top_left, top_left + sprite_normal_->getSize());
+    // The pad's highlight looks and sounds like hover, but only the mouse can click.
+    const bool hovered = is_mouse_over_ || is_highlight_;
     if (hovered == is_hover_) return;
     is_hover_ = hovered;
     if (is_hover_ && !is_press_) game_.playSound("assets/sound/UI_button12.wav");

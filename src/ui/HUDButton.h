@@ -17,6 +17,11 @@ public:
 
     // Test-and-clear; also forgets hover and press, so a button still under the cursor is entered anew.
     bool isTrigger();
+    // The pad's highlight: shown and heard as hover, whatever the cursor does.
+    void setHighlight(bool highlight) { is_highlight_ = highlight; }
+    bool getIsHighlight() const { return is_highlight_; }
+    // A whole click from the pad: the press sound, then one trigger.
+    void press();
     // Grows right and down from the current top-left corner, hit area included.
     void setScale(float scale);
     bool getIsHover() const { return is_hover_; }
@@ -33,6 +38,8 @@ private:
     Sprite* sprite_hover_ = nullptr;
     Sprite* sprite_press_ = nullptr;
     bool is_hover_ = false;
+    bool is_mouse_over_ = false;
     bool is_press_ = false;
     bool is_trigger_ = false;
+    bool is_highlight_ = false;
 };

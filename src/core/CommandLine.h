@@ -1,0 +1,19 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the player asked for on the command line. Settings given here hold for this run only.
+struct LaunchOptions {
+    bool help = false;
+    bool version = false;
+    std::optional<bool> fullscreen; // --fullscreen / --windowed; unset: as the settings say
+    bool mute = false;
+    std::string renderer; // empty: SDL's choice
+    std::string error;    // set when the command line cannot be followed
+};
+
+// arguments excludes the program name. renderers lists the render drivers SDL offers here.
+LaunchOptions parseCommandLine(const std::vector<std::string>& arguments,
+                               const std::vector<std::string>& renderers);
+std::string usageText(const std::string& program, const std::vector<std::string>& renderers);

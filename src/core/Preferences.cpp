@@ -1,0 +1,111 @@
+#include "core/Preferences.h"
+
+#include "core/Game.h"
+
+#include <algorithm>
+
+namespace {
+constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
+constexpr int kFontSize = 24;
+} // namespace
+
+Preferences::Preferences(std::string file_path) : game_(Game::getInstance()), file_(std::move(file_path)) {
+}
+
+Preferences::~Preferences() {
+    if (note_text_) TTF_DestroyText(note_text_);
+}
+
+void Preferences::load() {
+    stored_ = file_.load();
+    settings_ = stored_;
+    if (settings_.fullscreen) setFullscreen(true, false);
+    applyVolume();
+}
+
+bool Preferences::handleEvent(const SDL_Event& event) {
+    if (event.type != SDL_EVENT_KEY_DOWN) return false;
+    const SDL_Keycode key = event.key.key;
+    const bool toggle_fullscreen =
+        key == SDLK_F11 || ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (event.key.mod & SDL_KMOD_ALT));
+    if (toggle_fullscreen) {
+        if (!event.key.repeat) setFullscreen(!settings_.fullscreen, true);
+        return true;
+    }
+    if (key == SDLK_M) {
+        if (!event.key.repeat) setMute(!settings_.mute, true);
+        return true;
+    }
+    // Held, these keep stepping: key repeat is the way to sweep the volume.
+    if (key == SDLK_MINUS || key == SDLK_KP_MINUS) {
+        stepVolume(-1);
+        return true;
+    }
+    if (key == SDLK_EQUALS || key == SDLK_PLUS || key == SDLK_KP_PLUS) {
+        stepVolume(1);
+        return true;
+    }
+    return false;
+}
+
+void Preferences::update(float dt) {
+    if (note_.empty()) return;
+    note_timer_ -= dt;
+    if (note_timer_ <= 0.0f) note_.clear();
+}
+
+void Preferences::render() {
+    if (note_.empty()) return;
+    if (!note_text_) note_text_ = game_.createTTF_Text(note_, kFont, kFontSize);
+    if (!note_text_) return;
+    TTF_SetTextString(note_text_, note_.c_str(), note_.size());
+    int w = 0;
+    int h = 0;
+    TTF_GetTextSize(note_text_, &w, &h);
+    const glm::vec2 screen = game_.getScreenSize();
+    const float x = (screen.x - static_cast<float>(w)) / 2.0f;
+    const float y = 90.0f;
+    SDL_Renderer* renderer = game_.getRenderer();
+    const SDL_FRect box = {x - 16.0f, y - 8.0f, static_cast<float>(w) + 32.0f, static_cast<float>(h) + 16.0f};
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 180);
+    SDL_RenderFillRect(renderer, &box);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    TTF_DrawRendererText(note_text_, x, y);
+}
+
+void Preferences::setFullscreen(bool fullscreen, bool keep_it) {
+    settings_.fullscreen = fullscreen;
+    if (keep_it) stored_.fullscreen = fullscreen;
+    // The desktop's own resolution: the logical presentation letterboxes the picture into it.
+    if (SDL_Window* window = game_.getWindow()) SDL_SetWindowFullscreen(window, fullscreen);
+    if (keep_it) file_.save(stored_);
+}
+
+void Preferences::setMute(bool mute, bool keep_it) {
+    settings_.mute = mute;
+    applyVolume();
+    showNote(mute ? "Muted" : "Volume " + std::to_string(settings_.volume) + "%");
+    if (!keep_it) return;
+    stored_.mute = mute;
+    file_.save(stored_);
+}
+
+void Preferences::stepVolume(int steps) {
+    settings_.volume = std::clamp(settings_.volume + steps * Settings::VOLUME_STEP, 0, 100);
+    applyVolume();
+    showNote("Volume " + std::to_string(settings_.volume) + "%" + (settings_.mute ? " (muted)" : ""));
+    stored_.volume = settings_.volume;
+    file_.save(stored_);
+}
+
+void Preferences::applyVolume() {
+    const float gain = settings_.mute ? 0.0f : static_cast<float>(settings_.volume) / 100.0f;
+    if (MIX_Mixer* mixer = game_.getMixer()) MIX_SetMixerGain(mixer, gain);
+}
+
+void Preferences::showNote(std::string text) {
+    note_ = std::move(text);
+    note_timer_ = NOTE_SECONDS;
+}

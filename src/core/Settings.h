@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the player chose beyond the rules of play, kept between runs.
+struct Settings {
+    static constexpr int VOLUME_STEP = 10;
+    bool fullscreen = false;
+    int volume = 100; // master volume in percent, 0..100, on top of the game's own mix
+    bool mute = false;
+};
+
+// settings.ini: plain key=value lines. Lines this version does not know (other keys, comments) are
+// kept, in place, when the file is rewritten.
+class SettingsFile {
+public:
+    // Files larger than this are not settings anyone wrote by hand; they are ignored.
+    static constexpr std::size_t MAX_BYTES = 64 * 1024;
+
+    explicit SettingsFile(std::string file_path) : file_path_(std::move(file_path)) {}
+
+    // A missing, unreadable, binary or huge file, or a folder of that name, gives the defaults; a bad
+    // value gives that key's default. Each problem is logged once.
+    Settings load();
+    // Rewrites the file through a temporary and a rename; false (logged) when that is impossible.
+    bool save(const Settings& settings);
+
+    const std::string& getFilePath() const { return file_path_; }
+
+private:
+    std::string file_path_;
+    std::vector<std::string> lines_; // as last read or written, so unknown lines survive a rewrite
+};
+
+// The pure halves of load and save; problems are described in plain words, one per bad line.
+Settings parseSettings(std::string_view text, std::vector<std::string>& problems);
+std::string formatSettings(const Settings& settings, const std::vector<std::string>& old_lines);

@@ -1,0 +1,39 @@
+#include "core/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::vector<std::string> kRenderers = {"opengl", "software"};
+
+LaunchOptions parse(std::vector<std::string> arguments) {
+    return parseCommandLine(arguments, kRenderers);
+}
+
+TEST(CommandLineTest, OptionsAndTheirErrors) {
+    EXPECT_TRUE(parse({}).error.empty());
+    EXPECT_FALSE(parse({}).fullscreen.has_value());
+    EXPECT_EQ(parse({"--fullscreen", "--windowed"}).fullscreen, false); // the last one counts
+    EXPECT_TRUE(parse({"--mute"}).mute);
+    EXPECT_EQ(parse({"--renderer", "software"}).renderer, "software");
+    EXPECT_EQ(parse({"--renderer=opengl"}).renderer, "opengl");
+    EXPECT_TRUE(parse({"--help"}).help);
+    EXPECT_TRUE(parse({"--version"}).version);
+
+    EXPECT_FALSE(parse({"--renderer"}).error.empty());             // no name
+    EXPECT_FALSE(parse({"--renderer", "direct3d"}).error.empty()); // not offered here
+    EXPECT_FALSE(parse({"--fulscreen"}).error.empty());
+    EXPECT_FALSE(parse({"extra"}).error.empty());
+    // An error stops the parse: a later --help does not turn a mistake into success.
+    EXPECT_FALSE(parse({"--nope", "--help"}).help);
+}
+
+TEST(CommandLineTest, UsageNamesEveryOptionAndTheRenderers) {
+    const std::string usage = usageText("moonvale", kRenderers);
+    for (const char* word :
+         {"--fullscreen", "--windowed", "--mute", "--renderer", "--help", "--version", "opengl, software"}) {
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+}
+
+} // namespace
