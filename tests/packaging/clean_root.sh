@@ -76,6 +76,10 @@ for f in /usr/games/moonvale /usr/share/applications/moonvale.desktop /usr/share
     [ -e "$root$f" ] || fail "the package did not install $f"
 done
 dpkg_files=$(in_root dpkg-query -L moonvale)
+# The launcher hands its arguments to the game.
+version=$(dpkg-deb -f "$deb" Version)
+[ "$(chroot --userspec=player:player "$root" env -i HOME=/home/player /usr/games/moonvale --version)" = \
+    "Moonvale $version" ] || fail "/usr/games/moonvale --version"
 
 start_xvfb
 bind /tmp/.X11-unix "$root/tmp/.X11-unix"
@@ -109,7 +113,6 @@ close_window
 step "upgrade over a high score of 4242"
 printf '\x92\x10\x00\x00' >"$score_file"
 dpkg-deb -R "$deb" "$work/repack"
-version=$(dpkg-deb -f "$deb" Version)
 sed -i "s/^Version: .*/Version: $version+1/" "$work/repack/DEBIAN/control"
 dpkg-deb -b "$work/repack" "$root/tmp/moonvale-upgrade.deb" >/dev/null
 in_root apt-get install -y -q "/tmp/moonvale-upgrade.deb" >"$work/upgrade.log" 2>&1 ||
