@@ -52,15 +52,33 @@ void AssetStore::loadImage(const std::string& file_path) {
     textures_.emplace(file_path, std::move(texture));
 }
 
-SDL_Texture* AssetStore::getScaledImage(SDL_Texture* texture, int factor) {
-    const auto key =
-        (reinterpret_cast<std::uintptr_t>(texture) << 4) | static_cast<std::uintptr_t>(factor & 15);
+std::size_t AssetStore::RegionHash::operator()(const RegionKey& k) const {
+    std::size_t h = std::hash<const void*>()(k.texture);
+    for (const int v : {k.x, k.y, k.w, k.h, k.factor})
+        h = h * 1000003u ^ static_cast<std::size_t>(v);
+    return h;
+}
+
+SDL_Texture* AssetStore::getScaledRegion(SDL_Texture* texture, const SDL_Rect& region, int factor) {
+    const RegionKey key{texture, region.x, region.y, region.w, region.h, factor};
     if (const auto it = scaled_.find(key); it != scaled_.end()) return it->second.get();
     const auto source = pixels_.find(texture);
     if (source == pixels_.end() || factor < 1 || factor > 15) return nullptr;
-    SDL_Surface* small = source->second.get();
-    SurfacePtr large(SDL_ScaleSurface(small, small->w * factor, small->h * factor, SDL_SCALEMODE_NEAREST));
-    TexturePtr scaled(large ? SDL_CreateTextureFromSurface(renderer_, large.get()) : nullptr);
+    SDL_Surface* sheet = source->second.get();
+    SDL_Rect clipped;
+    const SDL_Rect bounds = {0, 0, sheet->w, sheet->h};
+    TexturePtr scaled;
+    if (SDL_GetRectIntersection(&region, &bounds, &clipped) && SDL_RectsEqual(&clipped, &region)) {
+        SurfacePtr part(SDL_CreateSurface(region.w, region.h, sheet->format));
+        // A plain copy: the region's pixels exactly, alpha included, not blended onto anything.
+        if (part && SDL_SetSurfaceBlendMode(sheet, SDL_BLENDMODE_NONE) &&
+            SDL_BlitSurface(sheet, &region, part.get(), nullptr)) {
+            SurfacePtr large(
+                SDL_ScaleSurface(part.get(), region.w * factor, region.h * factor, SDL_SCALEMODE_NEAREST));
+            scaled.reset(large ? SDL_CreateTextureFromSurface(renderer_, large.get()) : nullptr);
+        }
+        SDL_SetSurfaceBlendMode(sheet, SDL_BLENDMODE_BLEND);
+    }
     if (scaled) SDL_SetTextureScaleMode(scaled.get(), SDL_SCALEMODE_NEAREST);
     SDL_Texture* result = scaled.get();
     scaled_.emplace(key, std::move(scaled)); // a failure is remembered too, as null

@@ -12,10 +12,12 @@ public:
     AssetStore(SDL_Renderer* renderer, MIX_Mixer* mixer) : renderer_(renderer), mixer_(mixer) {}
 
     SDL_Texture* getImage(const std::string& file_path);
-    // The image enlarged by a whole factor, every pixel repeated: drawing it 1:1 looks the same as
-    // drawing the original scaled up with nearest sampling, and software rendering blends unscaled
-    // pictures many times faster. Made on first request; null for textures not loaded here.
-    SDL_Texture* getScaledImage(SDL_Texture* texture, int factor);
+    // One region of an image (an animation frame, or the whole picture) in a texture of its own,
+    // enlarged by a whole factor, every pixel repeated: drawing it 1:1 looks the same as drawing the
+    // region scaled up with nearest sampling, and the software renderer blends unscaled pictures many
+    // times faster. A texture per frame, not per sheet: its run-length blit walks every run to the
+    // left of the part drawn. Made on first request; null for textures not loaded here.
+    SDL_Texture* getScaledRegion(SDL_Texture* texture, const SDL_Rect& region, int factor);
     MIX_Audio* getSound(const std::string& file_path);
     MIX_Audio* getMusic(const std::string& file_path);
     TTF_Font* getFont(const std::string& file_path, int font_size);
@@ -35,9 +37,17 @@ private:
     SDL_Renderer* renderer_ = nullptr; // owned by the Game
     MIX_Mixer* mixer_ = nullptr;       // owned by the Game
     std::unordered_map<std::string, TexturePtr> textures_;
-    std::unordered_map<SDL_Texture*, SurfacePtr> pixels_;   // the loaded pictures, kept to enlarge them
-    std::unordered_map<std::uintptr_t, TexturePtr> scaled_; // by texture and factor
-    std::unordered_map<std::string, AudioPtr> sounds_;      // fully decoded: short and played often
-    std::unordered_map<std::string, AudioPtr> music_;       // streamed from the file
-    std::unordered_map<std::string, FontPtr> fonts_;        // keyed by path and size, e.g. "a.ttf16"
+    std::unordered_map<SDL_Texture*, SurfacePtr> pixels_; // the loaded pictures, kept to enlarge them
+    struct RegionKey {
+        SDL_Texture* texture;
+        int x, y, w, h, factor;
+        bool operator==(const RegionKey&) const = default;
+    };
+    struct RegionHash {
+        std::size_t operator()(const RegionKey& k) const;
+    };
+    std::unordered_map<RegionKey, TexturePtr, RegionHash> scaled_;
+    std::unordered_map<std::string, AudioPtr> sounds_; // fully decoded: short and played often
+    std::unordered_map<std::string, AudioPtr> music_;  // streamed from the file
+    std::unordered_map<std::string, FontPtr> fonts_;   // keyed by path and size, e.g. "a.ttf16"
 };

@@ -3,9 +3,11 @@
 #include "assets/AssetStore.h"
 #include "components/Texture.h"
 #include "core/Preferences.h"
+#include "core/RendererChoice.h"
 #include "object/Scene.h"
 #include "scenes/SceneTitle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -27,6 +29,25 @@ bool hasDecoder(const char* name_part) {
 
 void resetDrawColor(SDL_Renderer* renderer) {
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+}
+
+// The pixels a one-pixel SDL line between two points on the same row or column covers on the
+// software renderer (a square at each end and the band between, each corner truncated), as one
+// rectangle. Filled rectangles cost a fraction of the triangles SDL makes of lines.
+SDL_FRect lineBox(float x1, float y1, float x2, float y2) {
+    const float left = std::trunc(std::min(x1, x2));
+    const float top = std::trunc(std::min(y1, y2));
+    return {left, top, std::trunc(std::max(x1, x2) + 1.0f) - left, std::trunc(std::max(y1, y2) + 1.0f) - top};
+}
+
+// The four sides of what SDL_RenderRect draws for rect.
+void appendOutline(const SDL_FRect& rect, std::vector<SDL_FRect>& out) {
+    const float right = rect.x + rect.w - 1.0f;
+    const float bottom = rect.y + rect.h - 1.0f;
+    out.push_back(lineBox(rect.x, rect.y, right, rect.y));
+    out.push_back(lineBox(right, rect.y, right, bottom));
+    out.push_back(lineBox(rect.x, bottom, right, bottom));
+    out.push_back(lineBox(rect.x, rect.y, rect.x, bottom));
 }
 
 } // namespace
@@ -63,9 +84,11 @@ bool Game::init(std::string title, int width, int height) {
         // Nothing could ever be seen: running the loop would only hang with no window.
         return false;
     }
+    chooseRenderer();
     SDL_SetRenderLogicalPresentation(renderer_, width, height, SDL_LOGICAL_PRESENTATION_LETTERBOX);
     // The art is pixel art drawn at 2x to 4x: keep its pixels square and sharp instead of blurred.
     SDL_SetDefaultTextureScaleMode(renderer_, SDL_SCALEMODE_PIXELART);
+    is_software_renderer_ = SDL_strcmp(SDL_GetRendererName(renderer_), SDL_SOFTWARE_RENDERER) == 0;
     ttf_engine_ = TTF_CreateRendererTextEngine(renderer_);
     frame_delay_ = 1'000'000'000 / FPS_;
     asset_store_ = std::make_unique<AssetStore>(renderer_, mixer_);
@@ -75,6 +98,37 @@ bool Game::init(std::string title, int width, int height) {
     current_scene_ = std::make_unique<SceneTitle>();
     current_scene_->init();
     return true;
+}
+
+void Game::chooseRenderer() {
+    const char* picked = SDL_GetRendererName(renderer_);
+    std::string gl_renderer;
+    if (SDL_strncmp(picked, "opengl", 6) == 0) {
+        // The renderer's context is current: ask it what does the drawing.
+        using GetString = const unsigned char* (*)(unsigned int);
+        constexpr unsigned int kGlRenderer = 0x1F01;
+        if (auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"))) {
+            if (const unsigned char* name = get(kGlRenderer))
+                gl_renderer = reinterpret_cast<const char*>(name);
+        }
+    }
+    // A hint set by the command line or the SDL_RENDER_DRIVER variable is the user's choice.
+    const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    if (!preferSoftwareRenderer(picked, gl_renderer, chosen_by_user)) {
+        SDL_Log("Renderer: %s%s%s", picked, gl_renderer.empty() ? "" : " on ", gl_renderer.c_str());
+        return;
+    }
+    const std::string was = picked;
+    SDL_DestroyRenderer(renderer_); // a window holds one renderer at a time
+    renderer_ = SDL_CreateRenderer(window_, SDL_SOFTWARE_RENDERER);
+    if (!renderer_) {
+        SDL_Log("Renderer: the software renderer failed (%s); back to %s", SDL_GetError(), was.c_str());
+        renderer_ = SDL_CreateRenderer(window_, was.c_str());
+        return;
+    }
+    SDL_Log("Renderer: software, not %s: OpenGL here is %s, a software rasteriser, and SDL's own "
+            "software renderer draws this game faster",
+            was.c_str(), gl_renderer.c_str());
 }
 
 void Game::initAudio() {
@@ -201,16 +255,21 @@ void Game::renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 s
     const SDL_FRect dst = {position.x, position.y + size.y * (1.0f - mask.y), size.x * mask.x,
                            size.y * mask.y};
     SDL_Texture* image = texture.texture;
-    // Pixel art drawn at a whole multiple of its size: draw a copy enlarged once instead, which looks
-    // the same and which the software renderer blends without scaling, several times faster.
+    // Pixel art drawn at a whole multiple of its size, on the software renderer: draw a copy of the
+    // region enlarged once instead, which looks the same and blends without scaling, several times
+    // faster. GPU renderers scale for free and batch best from one texture per sheet.
     const float factor = src.w > 0.0f ? dst.w / src.w : 0.0f;
-    if (image && factor >= 2.0f && factor <= 8.0f && factor == std::floor(factor) &&
-        dst.h == src.h * factor && asset_store_) {
-        if (SDL_Texture* large = asset_store_->getScaledImage(image, static_cast<int>(factor))) {
+    const SDL_Rect region = {static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.w),
+                             static_cast<int>(r.h)};
+    const bool whole_pixels = static_cast<float>(region.x) == r.x && static_cast<float>(region.y) == r.y &&
+                              static_cast<float>(region.w) == r.w && static_cast<float>(region.h) == r.h;
+    if (image && is_software_renderer_ && factor >= 2.0f && factor <= 8.0f && factor == std::floor(factor) &&
+        dst.h == src.h * factor && whole_pixels && asset_store_) {
+        if (SDL_Texture* large = asset_store_->getScaledRegion(image, region, static_cast<int>(factor))) {
             float cr = 1.0f, cg = 1.0f, cb = 1.0f;
             SDL_GetTextureColorModFloat(image, &cr, &cg, &cb);
             SDL_SetTextureColorModFloat(large, cr, cg, cb);
-            src = {src.x * factor, src.y * factor, dst.w, dst.h};
+            src = {(src.x - r.x) * factor, (src.y - r.y) * factor, dst.w, dst.h};
             image = large;
         }
     }
@@ -220,31 +279,43 @@ void Game::renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 s
 
 void Game::renderHBar(glm::vec2 position, glm::vec2 size, float percent, SDL_FColor color) {
     SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
-    const SDL_FRect outline = {position.x, position.y, size.x, size.y};
-    SDL_RenderRect(renderer_, &outline);
+    const SDL_FRect box = {position.x, position.y, size.x, size.y};
     const SDL_FRect fill = {position.x, position.y, size.x * percent, size.y};
-    SDL_RenderFillRect(renderer_, &fill);
+    // Outline and fill are one colour: where the fill covers the outline's box (a full bar, as most
+    // are), the fill alone is the same picture.
+    const SDL_FRect outer = lineBox(box.x, box.y, box.x + box.w - 1.0f, box.y + box.h - 1.0f);
+    const bool fill_covers = std::trunc(fill.x) <= outer.x && std::trunc(fill.y) <= outer.y &&
+                             std::trunc(fill.x) + std::trunc(fill.w) >= outer.x + outer.w &&
+                             std::trunc(fill.y) + std::trunc(fill.h) >= outer.y + outer.h;
+    rects_.clear();
+    if (!fill_covers) appendOutline(box, rects_);
+    rects_.push_back(fill);
+    SDL_RenderFillRects(renderer_, rects_.data(), static_cast<int>(rects_.size()));
     resetDrawColor(renderer_);
 }
 
 void Game::drawGrid(glm::vec2 top_left, glm::vec2 bottom_right, float grid_width, SDL_FColor color) {
     SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
+    rects_.clear();
     for (float x = top_left.x; x <= bottom_right.x; x += grid_width) {
-        SDL_RenderLine(renderer_, x, top_left.y, x, bottom_right.y);
+        rects_.push_back(lineBox(x, top_left.y, x, bottom_right.y));
     }
     for (float y = top_left.y; y <= bottom_right.y; y += grid_width) {
-        SDL_RenderLine(renderer_, top_left.x, y, bottom_right.x, y);
+        rects_.push_back(lineBox(top_left.x, y, bottom_right.x, y));
     }
+    SDL_RenderFillRects(renderer_, rects_.data(), static_cast<int>(rects_.size()));
     resetDrawColor(renderer_);
 }
 
 void Game::drawBoundary(glm::vec2 top_left, glm::vec2 bottom_right, float boundary_width, SDL_FColor color) {
     SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
+    rects_.clear();
     for (float i = 0.0f; i < boundary_width; i += 1.0f) {
         const SDL_FRect rect = {top_left.x - i, top_left.y - i, bottom_right.x - top_left.x + 2.0f * i,
                                 bottom_right.y - top_left.y + 2.0f * i};
-        SDL_RenderRect(renderer_, &rect);
+        appendOutline(rect, rects_);
     }
+    SDL_RenderFillRects(renderer_, rects_.data(), static_cast<int>(rects_.size()));
     resetDrawColor(renderer_);
 }
 

@@ -120,6 +120,8 @@ private:
     Game();
     ~Game();
     void initAudio();
+    // Swaps SDL's pick for its software renderer where OpenGL is only a software rasteriser.
+    void chooseRenderer();
     void lockAspectRatio();
 
     std::unique_ptr<AssetStore> asset_store_;
@@ -129,6 +131,7 @@ private:
     bool is_running_ = true;
     SDL_Window* window_ = nullptr;     // destroyed in clean, after the renderer
     SDL_Renderer* renderer_ = nullptr; // destroyed in clean, after the asset store and text engine
+    bool is_software_renderer_ = false;
     TTF_TextEngine* ttf_engine_ = nullptr;
     MIX_Mixer* mixer_ = nullptr; // owns the tracks below
     std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};
@@ -148,4 +151,5 @@ private:
     const bool* keyboard_override_ = nullptr;           // owned by whoever set it
     std::function<void(const std::string&)> sound_listener_;
     std::vector<SDL_FPoint> points_; // scratch for drawPoints, kept to avoid a per-frame allocation
+    std::vector<SDL_FRect> rects_;   // scratch for bars, grid and boundary, likewise
 };

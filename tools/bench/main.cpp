@@ -10,6 +10,7 @@
 #include "scenes/SceneTitle.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -82,7 +83,7 @@ Row measure(Game& game, SceneMain* scene, int enemies, int frames) {
     return {enemies, median(update_ms), median(render_ms), median(baseline_ms), statusKiB("VmRSS:")};
 }
 
-int table(Game& game) {
+int table(Game& game, const std::vector<int>& counts) {
     auto* scene = new SceneMain;
     game.changeScene(scene);
     Stats* stats = scene->getPlayer()->getStats();
@@ -91,7 +92,7 @@ int table(Game& game) {
     scene->getSpawner()->setTarget(nullptr); // the enemy count is the benchmark's to set
     game.setMouseState({640.0f, 360.0f}, 0);
     std::vector<Row> rows;
-    for (int enemies : {0, 100, 500, 1000, 2000, 5000})
+    for (int enemies : counts)
         rows.push_back(measure(game, scene, enemies, 120));
     std::printf("Median per frame over 120 frames, software renderer, 1280 x 720\n\n");
     std::printf("| enemies | update ms | render ms | frame ms | of 16.67 ms | raw SDL ms | frame / raw SDL | "
@@ -155,7 +156,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     game.seed(8);
-    const int result = pace ? pacing(game) : table(game);
+    std::vector<int> counts = {0, 100, 500, 1000, 2000, 5000};
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--enemies") == 0) counts = {std::atoi(argv[i + 1])};
+    }
+    const int result = pace ? pacing(game) : table(game, counts);
     game.clean();
     return result;
 }

@@ -1,0 +1,21 @@
+#include "core/RendererChoice.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string>
+
+bool isSoftwareRasterizer(std::string_view gl_renderer) {
+    std::string lower(gl_renderer);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    constexpr std::array<std::string_view, 3> kNames = {"llvmpipe", "softpipe", "swrast"};
+    return std::any_of(kNames.begin(), kNames.end(),
+                       [&](std::string_view name) { return lower.find(name) != std::string::npos; });
+}
+
+bool preferSoftwareRenderer(std::string_view picked, std::string_view gl_renderer, bool chosen_by_user) {
+    if (chosen_by_user) return false;
+    const bool opengl = picked == "opengl" || picked == "opengles2";
+    return opengl && isSoftwareRasterizer(gl_renderer);
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include <string_view>
+
+// On a machine whose only OpenGL is Mesa's software rasteriser (a VM, a desktop without a GPU driver),
+// SDL still picks its OpenGL renderer, and this game draws several times faster with SDL's own software
+// renderer there. A driver named on the command line or in SDL_RENDER_DRIVER is never second-guessed.
+
+// True for the GL_RENDERER strings of Mesa's software rasterisers (llvmpipe, softpipe, swrast).
+[[nodiscard]] bool isSoftwareRasterizer(std::string_view gl_renderer);
+// Whether to replace the renderer SDL picked (its name, and GL_RENDERER when it is an OpenGL one).
+[[nodiscard]] bool preferSoftwareRenderer(std::string_view picked, std::string_view gl_renderer,
+                                          bool chosen_by_user);
