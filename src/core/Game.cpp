@@ -77,14 +77,20 @@ bool Game::init(std::string title, int width, int height) {
     if (!SDL_InitSubSystem(SDL_INIT_GAMEPAD)) SDL_Log("No gamepad support: %s", SDL_GetError());
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
-    if (!SDL_CreateWindowAndRenderer(title.c_str(), width, height, SDL_WINDOW_RESIZABLE, &window_,
-                                     &renderer_) ||
-        !window_ || !renderer_) {
+    // Hidden until the renderer is settled: the window may have to be made again without OpenGL.
+    const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    const bool created =
+        !chosen_by_user && !hasGpuDevice("/dev")
+            ? createSoftwareWindow(title, width, height, "no GPU device here")
+            : SDL_CreateWindowAndRenderer(title.c_str(), width, height,
+                                          SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN, &window_, &renderer_) &&
+                  chooseRenderer(title, width, height, chosen_by_user);
+    if (!created || !window_ || !renderer_) {
         logError("创建窗口或渲染器失败: %s\n");
         // Nothing could ever be seen: running the loop would only hang with no window.
         return false;
     }
-    chooseRenderer();
+    SDL_ShowWindow(window_);
     SDL_SetRenderLogicalPresentation(renderer_, width, height, SDL_LOGICAL_PRESENTATION_LETTERBOX);
     // The art is pixel art drawn at 2x to 4x: keep its pixels square and sharp instead of blurred.
     SDL_SetDefaultTextureScaleMode(renderer_, SDL_SCALEMODE_PIXELART);
@@ -100,10 +106,10 @@ bool Game::init(std::string title, int width, int height) {
     return true;
 }
 
-void Game::chooseRenderer() {
-    const char* picked = SDL_GetRendererName(renderer_);
+bool Game::chooseRenderer(const std::string& title, int width, int height, bool chosen_by_user) {
+    const std::string picked = SDL_GetRendererName(renderer_);
     std::string gl_renderer;
-    if (SDL_strncmp(picked, "opengl", 6) == 0) {
+    if (picked.rfind("opengl", 0) == 0) {
         // The renderer's context is current: ask it what does the drawing.
         using GetString = const unsigned char* (*)(unsigned int);
         constexpr unsigned int kGlRenderer = 0x1F01;
@@ -112,23 +118,28 @@ void Game::chooseRenderer() {
                 gl_renderer = reinterpret_cast<const char*>(name);
         }
     }
-    // A hint set by the command line or the SDL_RENDER_DRIVER variable is the user's choice.
-    const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
     if (!preferSoftwareRenderer(picked, gl_renderer, chosen_by_user)) {
-        SDL_Log("Renderer: %s%s%s", picked, gl_renderer.empty() ? "" : " on ", gl_renderer.c_str());
-        return;
+        SDL_Log("Renderer: %s%s%s", picked.c_str(), gl_renderer.empty() ? "" : " on ", gl_renderer.c_str());
+        return true;
     }
-    const std::string was = picked;
-    SDL_DestroyRenderer(renderer_); // a window holds one renderer at a time
-    renderer_ = SDL_CreateRenderer(window_, SDL_SOFTWARE_RENDERER);
-    if (!renderer_) {
-        SDL_Log("Renderer: the software renderer failed (%s); back to %s", SDL_GetError(), was.c_str());
-        renderer_ = SDL_CreateRenderer(window_, was.c_str());
-        return;
-    }
-    SDL_Log("Renderer: software, not %s: OpenGL here is %s, a software rasteriser, and SDL's own "
-            "software renderer draws this game faster",
-            was.c_str(), gl_renderer.c_str());
+    SDL_DestroyRenderer(renderer_);
+    SDL_DestroyWindow(window_);
+    renderer_ = nullptr;
+    window_ = nullptr;
+    return createSoftwareWindow(title, width, height,
+                                "OpenGL here is " + gl_renderer + ", a software rasteriser");
+}
+
+// A window without OpenGL and SDL's software renderer, whose picture SDL hands straight to the window
+// system: by default it would present it through OpenGL, which here is software too.
+bool Game::createSoftwareWindow(const std::string& title, int width, int height, const std::string& why) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    window_ = SDL_CreateWindow(title.c_str(), width, height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    if (window_) renderer_ = SDL_CreateRenderer(window_, SDL_SOFTWARE_RENDERER);
+    if (!renderer_) return false;
+    SDL_Log("Renderer: software, not OpenGL: %s, and SDL's own software renderer draws this game faster",
+            why.c_str());
+    return true;
 }
 
 void Game::initAudio() {

@@ -120,8 +120,10 @@ private:
     Game();
     ~Game();
     void initAudio();
-    // Swaps SDL's pick for its software renderer where OpenGL is only a software rasteriser.
-    void chooseRenderer();
+    // Swaps SDL's pick for its software renderer where OpenGL is only a software rasteriser (making
+    // the window again); false when no renderer is left.
+    bool chooseRenderer(const std::string& title, int width, int height, bool chosen_by_user);
+    bool createSoftwareWindow(const std::string& title, int width, int height, const std::string& why);
     void lockAspectRatio();
 
     std::unique_ptr<AssetStore> asset_store_;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <string>
+#include <system_error>
 
 bool isSoftwareRasterizer(std::string_view gl_renderer) {
     std::string lower(gl_renderer);
@@ -18,4 +19,14 @@ bool preferSoftwareRenderer(std::string_view picked, std::string_view gl_rendere
     if (chosen_by_user) return false;
     const bool opengl = picked == "opengl" || picked == "opengles2";
     return opengl && isSoftwareRasterizer(gl_renderer);
+}
+
+bool hasGpuDevice(const std::filesystem::path& dev) {
+    std::error_code error;
+    if (std::filesystem::exists(dev / "nvidiactl", error)) return true;
+    for (const auto& entry : std::filesystem::directory_iterator(dev / "dri", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) return true;
+    }
+    return false;
 }

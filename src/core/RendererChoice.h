@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string_view>
 
 // On a machine whose only OpenGL is Mesa's software rasteriser (a VM, a desktop without a GPU driver),
@@ -10,3 +11,7 @@
 // Whether to replace the renderer SDL picked (its name, and GL_RENDERER when it is an OpenGL one).
 [[nodiscard]] bool preferSoftwareRenderer(std::string_view picked, std::string_view gl_renderer,
                                           bool chosen_by_user);
+// Whether dev (normally /dev) has a GPU device node: a DRM card or render node, or NVIDIA's control
+// device. Without one, Mesa's OpenGL can only be a software rasteriser, and asking it (which loads the
+// rasteriser's ~50 MB of LLVM for good) is not needed.
+[[nodiscard]] bool hasGpuDevice(const std::filesystem::path& dev);

@@ -1,6 +1,10 @@
 #include "core/RendererChoice.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -15,6 +19,23 @@ TEST(RendererChoiceTest, OnlyOpenGLOnASoftwareRasteriserIsReplacedAndOnlyWhenNob
     EXPECT_FALSE(preferSoftwareRenderer("opengl", "", false)); // could not ask: keep SDL's pick
     EXPECT_FALSE(preferSoftwareRenderer("vulkan", llvmpipe, false));
     EXPECT_FALSE(preferSoftwareRenderer("software", "", false));
+}
+
+} // namespace
+
+namespace {
+
+TEST(RendererChoiceTest, GpuDeviceNodesAreDrmCardsRenderNodesOrNvidia) {
+    const TempDir dev;
+    EXPECT_FALSE(hasGpuDevice(dev.path())); // no dri folder at all, as in a container or a bare VM
+    std::filesystem::create_directories(dev.path() / "dri" / "by-path");
+    EXPECT_FALSE(hasGpuDevice(dev.path()));
+    writeText(dev.file("dri/renderD128"), "");
+    EXPECT_TRUE(hasGpuDevice(dev.path()));
+
+    const TempDir nvidia;
+    writeText(nvidia.file("nvidiactl"), "");
+    EXPECT_TRUE(hasGpuDevice(nvidia.path()));
 }
 
 } // namespace

@@ -137,5 +137,5 @@ echo "   audio: $bytes bytes, peak $peak, RMS $rms"
 awk -v r="$rms" 'BEGIN {exit !(r > 0.01)}' || fail "the game was silent"
 if grep -q "Failed" game.log; then cat game.log; fail "the game could not load an asset"; fi
 # Xvfb's OpenGL is llvmpipe: the game must have chosen SDL's software renderer by itself.
-grep -q "^Renderer: software, not opengl" game.log || fail "the software renderer was not chosen"
+grep -q "^Renderer: software, not OpenGL" game.log || fail "the software renderer was not chosen"
 echo "end-to-end session passed$tag"

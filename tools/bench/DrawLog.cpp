@@ -20,6 +20,7 @@ using ClearFn = bool (*)(SDL_Renderer*);
 using ColorFn = bool (*)(SDL_Renderer*, Uint8, Uint8, Uint8, Uint8);
 using ColorFloatFn = bool (*)(SDL_Renderer*, float, float, float, float);
 using RectFn = bool (*)(SDL_Renderer*, const SDL_FRect*);
+using RectsFn = bool (*)(SDL_Renderer*, const SDL_FRect*, int);
 using LineFn = bool (*)(SDL_Renderer*, float, float, float, float);
 using PointsFn = bool (*)(SDL_Renderer*, const SDL_FPoint*, int);
 using TextureFn = bool (*)(SDL_Renderer*, SDL_Texture*, const SDL_FRect*, const SDL_FRect*, double,
@@ -34,6 +35,7 @@ struct Real {
     ColorFloatFn color_float = real<ColorFloatFn>("SDL_SetRenderDrawColorFloat");
     RectFn rect = real<RectFn>("SDL_RenderRect");
     RectFn fill_rect = real<RectFn>("SDL_RenderFillRect");
+    RectsFn fill_rects = real<RectsFn>("SDL_RenderFillRects");
     LineFn line = real<LineFn>("SDL_RenderLine");
     PointsFn points = real<PointsFn>("SDL_RenderPoints");
     TextureFn texture = real<TextureFn>("SDL_RenderTextureRotated");
@@ -90,6 +92,17 @@ bool SDL_RenderFillRect(SDL_Renderer* renderer, const SDL_FRect* rect) {
     call.dst = *rect;
     record(call);
     return sdl().fill_rect(renderer, rect);
+}
+
+bool SDL_RenderFillRects(SDL_Renderer* renderer, const SDL_FRect* rects, int count) {
+    if (drawLog().recording) {
+        DrawCall call{DrawCall::FILL_RECTS};
+        call.first_point = drawLog().rects.size();
+        call.point_count = static_cast<size_t>(count);
+        drawLog().rects.insert(drawLog().rects.end(), rects, rects + count);
+        record(call);
+    }
+    return sdl().fill_rects(renderer, rects, count);
 }
 
 bool SDL_RenderLine(SDL_Renderer* renderer, float x1, float y1, float x2, float y2) {
@@ -163,6 +176,9 @@ void replay(SDL_Renderer* renderer, const DrawLog& log) {
             break;
         case DrawCall::FILL_RECT:
             f.fill_rect(renderer, &c.dst);
+            break;
+        case DrawCall::FILL_RECTS:
+            f.fill_rects(renderer, log.rects.data() + c.first_point, static_cast<int>(c.point_count));
             break;
         case DrawCall::LINE:
             f.line(renderer, c.a, c.b, c.c, c.d);

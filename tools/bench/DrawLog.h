@@ -14,6 +14,7 @@ struct DrawCall {
         COLOR_FLOAT,
         RECT,
         FILL_RECT,
+        FILL_RECTS,
         LINE,
         POINTS,
         TEXTURE,
@@ -26,16 +27,18 @@ struct DrawCall {
     float a = 0, b = 0, c = 0, d = 0; // colour, or line ends, or text position
     double angle = 0;
     SDL_FlipMode flip = SDL_FLIP_NONE;
-    size_t first_point = 0, point_count = 0;
+    size_t first_point = 0, point_count = 0; // into DrawLog::points, or DrawLog::rects for FILL_RECTS
 };
 
 struct DrawLog {
     bool recording = false;
     std::vector<DrawCall> calls;
     std::vector<SDL_FPoint> points;
+    std::vector<SDL_FRect> rects;
     void clear() {
         calls.clear();
         points.clear();
+        rects.clear();
     }
 };
 

@@ -1,5 +1,9 @@
-// Times the real main scene headless against a replay of exactly the SDL calls it makes, at a range
-// of enemy counts, and (with --pacing, under X) the real loop's frame period.
+// Times the real main scene at a range of enemy counts against two references drawn from one recorded
+// frame: a replay of exactly the SDL calls the game made, and the same picture in the cheapest SDL
+// calls known for the renderer at hand. Headless on SDL's software renderer by default; with --window,
+// in a real window (run it under X) with the renderer the game picks itself, or the one --renderer
+// names. --pacing (under X) measures the real loop's frame period instead.
+#include "Cheapest.h"
 #include "DrawLog.h"
 #include "actors/Enemy.h"
 #include "actors/Player.h"
@@ -10,11 +14,12 @@
 #include "scenes/SceneTitle.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -40,11 +45,52 @@ long statusKiB(const char* field) {
     return 0;
 }
 
+std::string cpuName() {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+    }
+    return "unknown CPU";
+}
+
 struct Row {
     int enemies;
-    double update_ms, render_ms, baseline_ms;
+    double update_ms, render_ms, replay_ms, cheapest_ms;
     long rss_kib;
+    long differing_pixels; // between the game's frame and the cheapest picture
 };
+
+// The canvas as the next present would show it, as 32-bit pixels.
+std::vector<Uint32> canvas(SDL_Renderer* renderer) {
+    SDL_Surface* read = SDL_RenderReadPixels(renderer, nullptr);
+    SDL_Surface* rgba = read ? SDL_ConvertSurface(read, SDL_PIXELFORMAT_RGBA32) : nullptr;
+    std::vector<Uint32> pixels;
+    if (rgba) {
+        for (int y = 0; y < rgba->h; ++y) {
+            const auto* row = static_cast<const Uint32*>(rgba->pixels) + y * rgba->pitch / 4;
+            pixels.insert(pixels.end(), row, row + rgba->w);
+        }
+    }
+    SDL_DestroySurface(rgba);
+    SDL_DestroySurface(read);
+    return pixels;
+}
+
+long differingPixels(Game& game, Scene* scene, const CheapestPicture& cheapest) {
+    SDL_Renderer* renderer = game.getRenderer();
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    scene->render();
+    const std::vector<Uint32> game_frame = canvas(renderer);
+    cheapest.draw(false);
+    const std::vector<Uint32> cheap_frame = canvas(renderer);
+    if (game_frame.size() != cheap_frame.size()) return -1;
+    long differing = 0;
+    for (size_t i = 0; i < game_frame.size(); ++i)
+        differing += game_frame[i] != cheap_frame[i] ? 1 : 0;
+    return differing;
+}
 
 void setEnemies(Game& game, SceneMain* scene, int count) {
     for (ObjectWorld* object : scene->getChildrenWorld())
@@ -57,33 +103,56 @@ void setEnemies(Game& game, SceneMain* scene, int count) {
     }
 }
 
+template <typename F> double timedMedian(int frames, F&& draw) {
+    std::vector<double> ms;
+    for (int i = 0; i < frames; ++i) {
+        const Uint64 start = SDL_GetTicksNS();
+        draw();
+        ms.push_back(msSince(start));
+    }
+    return median(ms);
+}
+
 Row measure(Game& game, SceneMain* scene, int enemies, int frames) {
     setEnemies(game, scene, enemies);
     for (int i = 0; i < 20; ++i) {
         scene->update(kDt);
         game.render();
     }
-    std::vector<double> update_ms, render_ms, baseline_ms;
+    std::vector<double> update_ms, render_ms;
     for (int i = 0; i < frames; ++i) {
         Uint64 start = SDL_GetTicksNS();
         scene->update(kDt);
         update_ms.push_back(msSince(start));
         drawLog().clear();
-        drawLog().recording = i == frames - 1; // the last real frame is the one replayed
+        drawLog().recording = i == frames - 1; // the last real frame is the one both references draw
         start = SDL_GetTicksNS();
         game.render();
         render_ms.push_back(msSince(start));
         drawLog().recording = false;
     }
-    for (int i = 0; i < frames; ++i) {
-        const Uint64 start = SDL_GetTicksNS();
-        replay(game.getRenderer(), drawLog());
-        baseline_ms.push_back(msSince(start));
-    }
-    return {enemies, median(update_ms), median(render_ms), median(baseline_ms), statusKiB("VmRSS:")};
+    const CheapestPicture cheapest(game.getRenderer(), drawLog());
+    const long differing =
+        differingPixels(game, scene, cheapest); // also makes its textures before the timing
+    const double replay_ms = timedMedian(frames, [&] { replay(game.getRenderer(), drawLog()); });
+    const double cheapest_ms = timedMedian(frames, [&] { cheapest.draw(); });
+    return {enemies,     median(update_ms),   median(render_ms), replay_ms,
+            cheapest_ms, statusKiB("VmRSS:"), differing};
 }
 
-int table(Game& game, const std::vector<int>& counts) {
+std::string rendererDescription(Game& game) {
+    std::string name = SDL_GetRendererName(game.getRenderer());
+    if (name.rfind("opengl", 0) == 0) {
+        using GetString = const unsigned char* (*)(unsigned int);
+        if (auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"))) {
+            if (const unsigned char* gl = get(0x1F01))
+                name += std::string(" on ") + reinterpret_cast<const char*>(gl);
+        }
+    }
+    return name;
+}
+
+int table(Game& game, const std::vector<int>& counts, bool window, double startup_ms) {
     auto* scene = new SceneMain;
     game.changeScene(scene);
     Stats* stats = scene->getPlayer()->getStats();
@@ -94,19 +163,24 @@ int table(Game& game, const std::vector<int>& counts) {
     std::vector<Row> rows;
     for (int enemies : counts)
         rows.push_back(measure(game, scene, enemies, 120));
-    std::printf("Median per frame over 120 frames, software renderer, 1280 x 720\n\n");
-    std::printf("| enemies | update ms | render ms | frame ms | of 16.67 ms | raw SDL ms | frame / raw SDL | "
-                "update per enemy us | resident MiB |\n");
+    std::printf("%s, renderer %s, %s; %s, %u cores\n", window ? "In a window" : "Headless",
+                rendererDescription(game).c_str(), "1280 x 720, medians over 120 frames", cpuName().c_str(),
+                std::thread::hardware_concurrency());
+    std::printf("Start to the first frame: %.0f ms\n\n", startup_ms);
+    std::printf("| enemies | update ms | render ms | frame ms | of 16.67 ms | replay ms | cheapest ms | "
+                "game / cheapest | resident MiB |\n");
     std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const Row& r : rows) {
         const double frame = r.update_ms + r.render_ms;
-        const double per_enemy = r.enemies ? (r.update_ms - rows[0].update_ms) * 1000.0 / r.enemies : 0.0;
-        std::printf("| %d | %.3f | %.3f | %.3f | %.0f %% | %.3f | %.2f | %s | %.1f |\n", r.enemies,
-                    r.update_ms, r.render_ms, frame, 100.0 * frame / kBudgetMs, r.baseline_ms,
-                    frame / r.baseline_ms, r.enemies ? (std::to_string(per_enemy).substr(0, 5)).c_str() : "-",
-                    r.rss_kib / 1024.0);
+        std::printf("| %d | %.3f | %.3f | %.3f | %.0f %% | %.3f | %.3f | %.2f | %.1f |\n", r.enemies,
+                    r.update_ms, r.render_ms, frame, 100.0 * frame / kBudgetMs, r.replay_ms, r.cheapest_ms,
+                    frame / r.cheapest_ms, static_cast<double>(r.rss_kib) / 1024.0);
     }
-    std::printf("\npeak resident %.1f MiB\n", statusKiB("VmHWM:") / 1024.0);
+    std::printf("\npeak resident %.1f MiB; pixels where the cheapest picture differs from the game's:",
+                static_cast<double>(statusKiB("VmHWM:")) / 1024.0);
+    for (const Row& r : rows)
+        std::printf(" %ld", r.differing_pixels);
+    std::printf("\n\n");
     return 0;
 }
 
@@ -144,8 +218,18 @@ int pacing(Game& game) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool pace = argc > 1 && std::strcmp(argv[1], "--pacing") == 0;
-    if (!pace) {
+    const Uint64 start = SDL_GetTicksNS();
+    bool pace = false;
+    bool window = false;
+    std::vector<int> counts = {0, 100, 500, 1000, 2000, 5000};
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--pacing") pace = true;
+        if (arg == "--window") window = true;
+        if (arg == "--renderer" && i + 1 < argc) SDL_SetHint(SDL_HINT_RENDER_DRIVER, argv[++i]);
+        if (arg == "--enemies" && i + 1 < argc) counts = {std::atoi(argv[++i])};
+    }
+    if (!pace && !window) {
         SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
         SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     }
@@ -155,12 +239,10 @@ int main(int argc, char** argv) {
         game.clean();
         return 1;
     }
+    game.frame(); // the title's first frame, as a player would see it
+    const double startup_ms = msSince(start);
     game.seed(8);
-    std::vector<int> counts = {0, 100, 500, 1000, 2000, 5000};
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--enemies") == 0) counts = {std::atoi(argv[i + 1])};
-    }
-    const int result = pace ? pacing(game) : table(game, counts);
+    const int result = pace ? pacing(game) : table(game, counts, window, startup_ms);
     game.clean();
     return result;
 }
