@@ -12,6 +12,14 @@ SDL_FRect lineBox(float x1, float y1, float x2, float y2) {
     return {left, top, std::trunc(std::max(x1, x2) + 1.0f) - left, std::trunc(std::max(y1, y2) + 1.0f) - top};
 }
 
+// The pixels a filled rectangle covers on the software renderer: its corner and size truncated.
+bool covers(const SDL_FRect& outer, const SDL_FRect& inner) {
+    const float ox = std::trunc(outer.x), oy = std::trunc(outer.y);
+    const float ix = std::trunc(inner.x), iy = std::trunc(inner.y);
+    return ix >= ox && iy >= oy && ix + std::trunc(inner.w) <= ox + std::trunc(outer.w) &&
+           iy + std::trunc(inner.h) <= oy + std::trunc(outer.h);
+}
+
 bool sameColor(SDL_FColor a, SDL_FColor b) {
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
@@ -101,8 +109,25 @@ void CheapestPicture::addFills(const SDL_FRect* rects, size_t count) {
         setColor(color_);
         ops_.push_back({Op::FILLS, color_, rects_.size(), 0});
     }
-    rects_.insert(rects_.end(), rects, rects + count);
-    ops_.back().count += count;
+    // Opaque fills in one colour may come in any order: a rectangle inside a neighbour of the same
+    // run adds no pixel (an outline inside a full bar's fill), so it is left out.
+    Op& run = ops_.back();
+    for (size_t i = 0; i < count; ++i) {
+        const size_t window = std::min<size_t>(run.count, 8);
+        const auto near = rects_.end() - static_cast<long>(window);
+        if (color_.a >= 1.0f &&
+            std::any_of(near, rects_.end(), [&](const SDL_FRect& r) { return covers(r, rects[i]); })) {
+            continue;
+        }
+        if (color_.a >= 1.0f) {
+            const auto kept =
+                std::remove_if(near, rects_.end(), [&](const SDL_FRect& r) { return covers(rects[i], r); });
+            run.count -= static_cast<size_t>(rects_.end() - kept);
+            rects_.erase(kept, rects_.end());
+        }
+        rects_.push_back(rects[i]);
+        ++run.count;
+    }
 }
 
 void CheapestPicture::addTexture(const DrawCall& c, SDL_FColor mod) {
@@ -112,9 +137,15 @@ void CheapestPicture::addTexture(const DrawCall& c, SDL_FColor mod) {
     op.dst = c.dst;
     op.flip = c.flip;
     op.mod = mod;
+    // On the software renderer a region blits fastest from a texture that holds it alone, unscaled:
+    // scaling has no fast path, and a run-length blit walks every run left of the part drawn.
     const float factor = c.src.w > 0.0f ? c.dst.w / c.src.w : 0.0f;
-    if (software_ && c.angle == 0.0 && factor >= 2.0f && factor == std::floor(factor) &&
-        c.dst.h == c.src.h * factor) {
+    float w = 0.0f;
+    float h = 0.0f;
+    SDL_GetTextureSize(c.texture, &w, &h);
+    const bool part = c.src.x != 0.0f || c.src.y != 0.0f || c.src.w != w || c.src.h != h;
+    const bool whole_factor = factor >= 1.0f && factor == std::floor(factor) && c.dst.h == c.src.h * factor;
+    if (software_ && c.angle == 0.0 && whole_factor && (part || factor > 1.0f)) {
         if (SDL_Texture* large = enlarged(c.texture, c.src, static_cast<int>(factor))) {
             op.texture = large;
             op.src = {0.0f, 0.0f, c.dst.w, c.dst.h};
