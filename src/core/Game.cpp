@@ -77,20 +77,23 @@ bool Game::init(std::string title, int width, int height) {
     if (!SDL_InitSubSystem(SDL_INIT_GAMEPAD)) SDL_Log("No gamepad support: %s", SDL_GetError());
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
-    // Hidden until the renderer is settled: the window may have to be made again without OpenGL.
     const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    const bool gpu = hasGpuDevice("/dev");
+    // Asking OpenGL what it runs on needs its window; hidden, as it may have to be made again without it.
+    const bool probe = !chosen_by_user && gpu;
     const bool created =
-        !chosen_by_user && !hasGpuDevice("/dev")
+        !chosen_by_user && !gpu
             ? createSoftwareWindow(title, width, height, "no GPU device here")
             : SDL_CreateWindowAndRenderer(title.c_str(), width, height,
-                                          SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN, &window_, &renderer_) &&
+                                          SDL_WINDOW_RESIZABLE | (probe ? SDL_WINDOW_HIDDEN : 0), &window_,
+                                          &renderer_) &&
                   chooseRenderer(title, width, height, chosen_by_user);
     if (!created || !window_ || !renderer_) {
         logError("创建窗口或渲染器失败: %s\n");
         // Nothing could ever be seen: running the loop would only hang with no window.
         return false;
     }
-    SDL_ShowWindow(window_);
+    if (probe) SDL_ShowWindow(window_);
     SDL_SetRenderLogicalPresentation(renderer_, width, height, SDL_LOGICAL_PRESENTATION_LETTERBOX);
     // The art is pixel art drawn at 2x to 4x: keep its pixels square and sharp instead of blurred.
     SDL_SetDefaultTextureScaleMode(renderer_, SDL_SCALEMODE_PIXELART);
@@ -134,7 +137,7 @@ bool Game::chooseRenderer(const std::string& title, int width, int height, bool 
 // system: by default it would present it through OpenGL, which here is software too.
 bool Game::createSoftwareWindow(const std::string& title, int width, int height, const std::string& why) {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    window_ = SDL_CreateWindow(title.c_str(), width, height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    window_ = SDL_CreateWindow(title.c_str(), width, height, SDL_WINDOW_RESIZABLE);
     if (window_) renderer_ = SDL_CreateRenderer(window_, SDL_SOFTWARE_RENDERER);
     if (!renderer_) return false;
     SDL_Log("Renderer: software, not OpenGL: %s, and SDL's own software renderer draws this game faster",

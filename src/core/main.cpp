@@ -1,6 +1,9 @@
 #include "core/CommandLine.h"
 #include "core/Game.h"
+#include "core/Platform.h"
 #include "core/Preferences.h"
+
+#include <SDL3/SDL_main.h> // on Windows, the entry point SDL wraps around main
 
 #include <cstdio>
 #include <string>
@@ -39,6 +42,7 @@ int main(int argc, char* argv[]) {
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, options.renderer.c_str(), SDL_HINT_OVERRIDE);
     }
 
+    enterGameFolder();
     Game& game = Game::getInstance();
     if (!game.init("Moonvale", 1280, 720)) {
         game.clean();

@@ -15,7 +15,9 @@ done
 start_xvfb
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+# openbox names itself early in its start; it manages new windows once it has published the work area.
+for _ in $(seq 100); do xprop -root _NET_WORKAREA 2>/dev/null | grep -q = && break; sleep 0.1; done
+sleep 0.5
 
 step() { echo "== $*"; }
 fail() { echo "FAILED: $*"; cat "$work/game.log"; exit 1; }

@@ -1,0 +1,15 @@
+#include "core/Platform.h"
+
+#include <SDL3/SDL.h>
+
+#include <filesystem>
+
+void enterGameFolder() {
+#ifdef _WIN32
+    const char* base = SDL_GetBasePath();
+    std::error_code error;
+    if (base) std::filesystem::current_path(std::filesystem::u8path(base), error);
+    if (!base || error)
+        SDL_Log("Cannot enter the game's folder: %s", base ? error.message().c_str() : SDL_GetError());
+#endif
+}

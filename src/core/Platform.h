@@ -1,0 +1,8 @@
+#pragma once
+
+// Where the operating systems differ for the game, in one place.
+
+// The game reads assets/ from the folder it runs in. On Linux the launcher starts it in the player's
+// data folder; on Windows there is no launcher, and a shortcut may start it anywhere, so the game
+// moves to the folder that holds its executable (and assets/).
+void enterGameFolder();
