@@ -53,11 +53,11 @@ add_source_suites() {
     $SUDO apt-get update -q
 }
 
-# fetch PKG_DIR FILE SHA256 SOURCE_PACKAGE: the pinned orig tarball from the pool,
+# fetch POOL_DIR FILE SHA256 SOURCE_PACKAGE (POOL_DIR below pool/main, e.g. libs/libsdl3): the pinned orig tarball from the pool,
 # verified; if it has gone, whatever version the index names, loudly.
 fetch_orig() {
     local pooldir=$1 file=$2 sum=$3 srcpkg=$4 url
-    url="$(archive_uri)/pool/main/libs/${pooldir}/${file}" || exit 1
+    url="$(archive_uri)/pool/main/${pooldir}/${file}" || exit 1
     if [ -f "$file" ] && echo "$sum  $file" | sha256sum -c --quiet - 2>/dev/null; then
         log "have $file"
         echo "$file"
@@ -73,6 +73,18 @@ fetch_orig() {
     add_source_suites
     apt-get source --download-only -q "$srcpkg" >&2
     ls -1 ${srcpkg}_*.orig.tar.* | sort -V | tail -n 1
+}
+
+# Sets sdl, img, ttf and mix to the four pinned source tarballs in the current folder.
+fetch_sdl_sources() {
+    sdl=$(fetch_orig libs/libsdl3 "libsdl3_${SDL3_VER}+ds.orig.tar.xz" \
+        c0499ff0fb7b8d5849b943b80a334c7fa4aaa3f3e58d579fe935f8dcae552865 libsdl3)
+    img=$(fetch_orig libs/libsdl3-image "libsdl3-image_${IMAGE_VER}+ds.orig.tar.xz" \
+        7f689c5a95ad916cb8daca042b995ad136a6a1dc925f151d70ed4ce25dcc4614 libsdl3-image)
+    ttf=$(fetch_orig libs/libsdl3-ttf "libsdl3-ttf_${TTF_VER}+ds.orig.tar.xz" \
+        b10a1a0796955f48b766a87195a24523324b8dbf8c88d8626cfbfd050f8acfdf libsdl3-ttf)
+    mix=$(fetch_orig libs/libsdl3-mixer "libsdl3-mixer_${MIXER_VER}+ds.orig.tar.xz" \
+        5d73172348cc2ff83d24a217a9910af4771ca264b9028737388b47f617b68704 libsdl3-mixer)
 }
 
 build_one() {
@@ -99,14 +111,7 @@ build_stack() {
     $SUDO chown "$(id -u):$(id -g)" "$work"
     cd "$work"
     local sdl img ttf mix
-    sdl=$(fetch_orig libsdl3 "libsdl3_${SDL3_VER}+ds.orig.tar.xz" \
-        c0499ff0fb7b8d5849b943b80a334c7fa4aaa3f3e58d579fe935f8dcae552865 libsdl3)
-    img=$(fetch_orig libsdl3-image "libsdl3-image_${IMAGE_VER}+ds.orig.tar.xz" \
-        7f689c5a95ad916cb8daca042b995ad136a6a1dc925f151d70ed4ce25dcc4614 libsdl3-image)
-    ttf=$(fetch_orig libsdl3-ttf "libsdl3-ttf_${TTF_VER}+ds.orig.tar.xz" \
-        b10a1a0796955f48b766a87195a24523324b8dbf8c88d8626cfbfd050f8acfdf libsdl3-ttf)
-    mix=$(fetch_orig libsdl3-mixer "libsdl3-mixer_${MIXER_VER}+ds.orig.tar.xz" \
-        5d73172348cc2ff83d24a217a9910af4771ca264b9028737388b47f617b68704 libsdl3-mixer)
+    fetch_sdl_sources
     # Linked, not loaded at run time: the window-system and sound libraries then appear as
     # DT_NEEDED, so the package's dependencies can be computed from the binaries.
     build_one "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_DEPS_SHARED=OFF
@@ -120,5 +125,62 @@ build_stack() {
     log "SDL3 stack installed in $PREFIX"
 }
 
+# The same sources cross-built for Windows with MinGW-w64: only what the game uses, built in (PNG
+# through stb_image, Vorbis through stb_vorbis, MP3 through dr_mp3), FreeType linked into SDL3_ttf.
+WINDOWS_APT_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine zip unzip)
+WIN_PREFIX="$MOONVALE_WIN_DEPS_PREFIX"
+TOOLCHAIN="$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64-x86_64.cmake"
+
+build_one_windows() {
+    local tarball=$1
+    shift
+    local dir="${tarball%.orig.tar.*}-windows"
+    rm -rf "$dir" && mkdir "$dir" && tar -xf "$tarball" -C "$dir" --strip-components=1
+    log "cross-building $dir"
+    cmake -S "$dir" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+        -DCMAKE_INSTALL_PREFIX="$WIN_PREFIX" -DCMAKE_FIND_ROOT_PATH="$WIN_PREFIX" -DCMAKE_PREFIX_PATH=/ \
+        "$@" >/dev/null
+    cmake --build "$dir/build" >/dev/null
+    $SUDO cmake --install "$dir/build" >/dev/null
+}
+
+build_windows_stack() {
+    APT_PACKAGES=("${WINDOWS_APT_PACKAGES[@]}")
+    install_apt_packages
+    # glm is headers only: Debian's serve the cross build as they are.
+    $SUDO mkdir -p "$WIN_PREFIX/include"
+    $SUDO cp -r /usr/include/glm "$WIN_PREFIX/include/"
+    if [ -f "$WIN_PREFIX/.complete" ]; then
+        log "Windows SDL3 stack: cached in $WIN_PREFIX"
+        return
+    fi
+    archive_uri >/dev/null || exit 1
+    local work="${MOONVALE_DEPS_WORK:-/var/tmp/moonvale-deps-src}"
+    $SUDO mkdir -p "$work" "$WIN_PREFIX"
+    $SUDO chown "$(id -u):$(id -g)" "$work"
+    cd "$work"
+    local ft sdl img ttf mix
+    ft=$(fetch_orig f/freetype "freetype_${FREETYPE_VER}+dfsg.orig.tar.xz" \
+        7dedb6b9adf331559daea614a83b8de42a753e685ec8e1c4bdb4529eb880b0d1 freetype)
+    fetch_sdl_sources
+    build_one_windows "$ft" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DFT_DISABLE_ZLIB=ON \
+        -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+    # Debian's repacked SDL source lacks the precompiled Direct3D shaders: OpenGL and software remain.
+    build_one_windows "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_RENDER_D3D=OFF -DSDL_RENDER_D3D11=OFF \
+        -DSDL_RENDER_D3D12=OFF -DSDL_GPU=OFF -DSDL_RENDER_GPU=OFF
+    build_one_windows "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
+        -DSDLIMAGE_BACKEND_STB=ON -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF
+    build_one_windows "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=OFF -DSDLTTF_PLUTOSVG=OFF
+    build_one_windows "$mix" -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
+        -DSDLMIXER_DEPS_SHARED=OFF -DSDLMIXER_FLAC_LIBFLAC=OFF -DSDLMIXER_GME=OFF -DSDLMIXER_MOD=OFF \
+        -DSDLMIXER_MIDI=OFF -DSDLMIXER_OPUS=OFF -DSDLMIXER_MP3_MPG123=OFF -DSDLMIXER_VORBIS_VORBISFILE=OFF \
+        -DSDLMIXER_WAVPACK=OFF
+    $SUDO touch "$WIN_PREFIX/.complete"
+    log "Windows SDL3 stack installed in $WIN_PREFIX"
+}
+
 install_apt_packages
 build_stack
+if [ "${1:-}" = "--windows" ]; then
+    (build_windows_stack)
+fi

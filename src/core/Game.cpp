@@ -2,6 +2,7 @@
 
 #include "assets/AssetStore.h"
 #include "components/Texture.h"
+#include "core/Platform.h"
 #include "core/Preferences.h"
 #include "core/RendererChoice.h"
 #include "object/Scene.h"
@@ -78,7 +79,7 @@ bool Game::init(std::string title, int width, int height) {
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
     const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    const bool gpu = hasGpuDevice("/dev");
+    const bool gpu = mayHaveGpu();
     // Asking OpenGL what it runs on needs its window; hidden, as it may have to be made again without it.
     const bool probe = !chosen_by_user && gpu;
     const bool created =

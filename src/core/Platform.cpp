@@ -1,5 +1,7 @@
 #include "core/Platform.h"
 
+#include "core/RendererChoice.h"
+
 #include <SDL3/SDL.h>
 
 #include <filesystem>
@@ -11,5 +13,13 @@ void enterGameFolder() {
     if (base) std::filesystem::current_path(std::filesystem::u8path(base), error);
     if (!base || error)
         SDL_Log("Cannot enter the game's folder: %s", base ? error.message().c_str() : SDL_GetError());
+#endif
+}
+
+bool mayHaveGpu() {
+#ifdef __linux__
+    return hasGpuDevice("/dev");
+#else
+    return true;
 #endif
 }

@@ -6,3 +6,7 @@
 // data folder; on Windows there is no launcher, and a shortcut may start it anywhere, so the game
 // moves to the folder that holds its executable (and assets/).
 void enterGameFolder();
+
+// False only where the machine surely has no GPU (Linux without GPU device nodes); elsewhere the game
+// asks OpenGL itself what it runs on.
+[[nodiscard]] bool mayHaveGpu();

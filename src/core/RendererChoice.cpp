@@ -22,7 +22,6 @@ bool preferSoftwareRenderer(std::string_view picked, std::string_view gl_rendere
 }
 
 bool hasGpuDevice(const std::filesystem::path& dev) {
-#ifdef __linux__
     std::error_code error;
     if (std::filesystem::exists(dev / "nvidiactl", error)) return true;
     for (const auto& entry : std::filesystem::directory_iterator(dev / "dri", error)) {
@@ -30,9 +29,4 @@ bool hasGpuDevice(const std::filesystem::path& dev) {
         if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) return true;
     }
     return false;
-#else
-    // Only Linux has device nodes to read: elsewhere, ask OpenGL itself.
-    static_cast<void>(dev);
-    return true;
-#endif
 }

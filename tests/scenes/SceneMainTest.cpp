@@ -176,3 +176,25 @@ TEST_F(SceneMainTest, EnlargedGameOverButtonsAreClickable) {
 }
 
 } // namespace
+
+namespace {
+
+// A score that cannot be saved (here: its folder is missing) is retried every frame after a death,
+// and said once, not every frame.
+TEST_F(SceneMainTest, AScoreThatCannotBeSavedIsSaidOnce) {
+    static int said = 0;
+    SDL_LogOutputFunction previous = nullptr;
+    void* previous_data = nullptr;
+    SDL_GetLogOutputFunction(&previous, &previous_data);
+    SDL_SetLogOutputFunction(
+        [](void*, int, SDL_LogPriority, const char* message) {
+            said += std::string(message).find("cannot be saved") != std::string::npos ? 1 : 0;
+        },
+        nullptr);
+    for (int i = 0; i < 3; ++i)
+        main->saveData("no-such-folder/score.dat");
+    SDL_SetLogOutputFunction(previous, previous_data);
+    EXPECT_EQ(said, 1);
+}
+
+} // namespace
