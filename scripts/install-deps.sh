@@ -87,17 +87,31 @@ fetch_sdl_sources() {
         5d73172348cc2ff83d24a217a9910af4771ca264b9028737388b47f617b68704 libsdl3-mixer)
 }
 
+# build_one TARBALL FOLDER_SUFFIX PREFIX [CMAKE_ARGS...]: extracted afresh, built and installed.
 build_one() {
-    local tarball=$1
-    shift
-    local dir="${tarball%.orig.tar.*}"
+    local tarball=$1 suffix=$2 prefix=$3
+    shift 3
+    local dir="${tarball%.orig.tar.*}$suffix"
     rm -rf "$dir" && mkdir "$dir" && tar -xf "$tarball" -C "$dir" --strip-components=1
     log "building $dir"
-    cmake -S "$dir" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" \
-        -DCMAKE_INSTALL_RPATH="$PREFIX/lib" -DCMAKE_INSTALL_LIBDIR=lib "$@" >/dev/null
+    cmake -S "$dir" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" \
+        >/dev/null
     cmake --build "$dir/build" >/dev/null
     $SUDO cmake --install "$dir/build" >/dev/null
+}
+
+build_linux() {
+    build_one "$1" "" "$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" -DCMAKE_INSTALL_RPATH="$PREFIX/lib" \
+        -DCMAKE_INSTALL_LIBDIR=lib "${@:2}"
+}
+
+# enter_work_dir PREFIX: the archive is reachable, the prefix exists, and we are in the source folder.
+enter_work_dir() {
+    archive_uri >/dev/null || exit 1
+    local work="${MOONVALE_DEPS_WORK:-/var/tmp/moonvale-deps-src}"
+    $SUDO mkdir -p "$work" "$1"
+    $SUDO chown "$(id -u):$(id -g)" "$work"
+    cd "$work"
 }
 
 build_stack() {
@@ -105,21 +119,17 @@ build_stack() {
         log "SDL3 stack: cached in $PREFIX"
         return
     fi
-    archive_uri >/dev/null || exit 1
-    local work="${MOONVALE_DEPS_WORK:-/var/tmp/moonvale-deps-src}"
-    $SUDO mkdir -p "$work" "$PREFIX"
-    $SUDO chown "$(id -u):$(id -g)" "$work"
-    cd "$work"
+    enter_work_dir "$PREFIX"
     local sdl img ttf mix
     fetch_sdl_sources
     # Linked, not loaded at run time: the window-system and sound libraries then appear as
     # DT_NEEDED, so the package's dependencies can be computed from the binaries.
-    build_one "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_DEPS_SHARED=OFF
-    build_one "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
+    build_linux "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_DEPS_SHARED=OFF
+    build_linux "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
         -DSDLIMAGE_DEPS_SHARED=OFF -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF
-    build_one "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_TESTS=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=ON \
+    build_linux "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_TESTS=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=ON \
         -DSDLTTF_PLUTOSVG=OFF
-    build_one "$mix" -DSDLMIXER_SAMPLES=OFF -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
+    build_linux "$mix" -DSDLMIXER_SAMPLES=OFF -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
         -DSDLMIXER_DEPS_SHARED=OFF -DSDLMIXER_GME=OFF -DSDLMIXER_MOD=OFF -DSDLMIXER_MIDI=OFF -DSDLMIXER_WAVPACK=OFF
     $SUDO touch "$PREFIX/.complete"
     log "SDL3 stack installed in $PREFIX"
@@ -131,17 +141,9 @@ WINDOWS_APT_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine zip unzip)
 WIN_PREFIX="$MOONVALE_WIN_DEPS_PREFIX"
 TOOLCHAIN="$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64-x86_64.cmake"
 
-build_one_windows() {
-    local tarball=$1
-    shift
-    local dir="${tarball%.orig.tar.*}-windows"
-    rm -rf "$dir" && mkdir "$dir" && tar -xf "$tarball" -C "$dir" --strip-components=1
-    log "cross-building $dir"
-    cmake -S "$dir" -B "$dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-        -DCMAKE_INSTALL_PREFIX="$WIN_PREFIX" -DCMAKE_FIND_ROOT_PATH="$WIN_PREFIX" -DCMAKE_PREFIX_PATH=/ \
-        "$@" >/dev/null
-    cmake --build "$dir/build" >/dev/null
-    $SUDO cmake --install "$dir/build" >/dev/null
+build_windows() {
+    build_one "$1" -windows "$WIN_PREFIX" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_FIND_ROOT_PATH="$WIN_PREFIX" \
+        -DCMAKE_PREFIX_PATH=/ "${@:2}"
 }
 
 build_windows_stack() {
@@ -154,24 +156,20 @@ build_windows_stack() {
         log "Windows SDL3 stack: cached in $WIN_PREFIX"
         return
     fi
-    archive_uri >/dev/null || exit 1
-    local work="${MOONVALE_DEPS_WORK:-/var/tmp/moonvale-deps-src}"
-    $SUDO mkdir -p "$work" "$WIN_PREFIX"
-    $SUDO chown "$(id -u):$(id -g)" "$work"
-    cd "$work"
+    enter_work_dir "$WIN_PREFIX"
     local ft sdl img ttf mix
     ft=$(fetch_orig f/freetype "freetype_${FREETYPE_VER}+dfsg.orig.tar.xz" \
         7dedb6b9adf331559daea614a83b8de42a753e685ec8e1c4bdb4529eb880b0d1 freetype)
     fetch_sdl_sources
-    build_one_windows "$ft" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DFT_DISABLE_ZLIB=ON \
+    build_windows "$ft" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DFT_DISABLE_ZLIB=ON \
         -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
     # Debian's repacked SDL source lacks the precompiled Direct3D shaders: OpenGL and software remain.
-    build_one_windows "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_RENDER_D3D=OFF -DSDL_RENDER_D3D11=OFF \
+    build_windows "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_RENDER_D3D=OFF -DSDL_RENDER_D3D11=OFF \
         -DSDL_RENDER_D3D12=OFF -DSDL_GPU=OFF -DSDL_RENDER_GPU=OFF
-    build_one_windows "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
+    build_windows "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
         -DSDLIMAGE_BACKEND_STB=ON -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF
-    build_one_windows "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=OFF -DSDLTTF_PLUTOSVG=OFF
-    build_one_windows "$mix" -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
+    build_windows "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=OFF -DSDLTTF_PLUTOSVG=OFF
+    build_windows "$mix" -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
         -DSDLMIXER_DEPS_SHARED=OFF -DSDLMIXER_FLAC_LIBFLAC=OFF -DSDLMIXER_GME=OFF -DSDLMIXER_MOD=OFF \
         -DSDLMIXER_MIDI=OFF -DSDLMIXER_OPUS=OFF -DSDLMIXER_MP3_MPG123=OFF -DSDLMIXER_VORBIS_VORBISFILE=OFF \
         -DSDLMIXER_WAVPACK=OFF
