@@ -47,7 +47,7 @@ void TextLabel::setFontSize(int font_size) {
     applyFont();
 }
 
-void TextLabel::setText(std::string text) {
+void TextLabel::setText(const std::string& text) {
     TTF_SetTextString(ttf_text_, text.c_str(), text.size());
     updateSize();
 }

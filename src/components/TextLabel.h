@@ -16,7 +16,7 @@ public:
     void setFont(const std::string& font_path, int font_size);
     void setFontPath(const std::string& font_path);
     void setFontSize(int font_size);
-    void setText(std::string text);
+    void setText(const std::string& text);
     void updateSize();
     std::string getText() const;
     TTF_Text* getTtfText() const { return ttf_text_; }

@@ -1,6 +1,5 @@
 #include "core/AtomicFile.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -12,7 +11,8 @@ bool writeFileAtomically(const std::string& file_path, std::string_view contents
         file.write(contents.data(), static_cast<std::streamsize>(contents.size()));
         file.close();
         if (!file) {
-            std::remove(temporary.c_str());
+            std::error_code ignored; // nothing more to do if even the clean-up fails
+            std::filesystem::remove(temporary, ignored);
             return false;
         }
     }
@@ -20,6 +20,7 @@ bool writeFileAtomically(const std::string& file_path, std::string_view contents
     // moment; a rename replaces it in one step.
     std::error_code error;
     std::filesystem::rename(temporary, file_path, error);
-    if (error) std::remove(temporary.c_str());
+    std::error_code ignored;
+    if (error) std::filesystem::remove(temporary, ignored);
     return !error;
 }

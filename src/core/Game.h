@@ -38,7 +38,7 @@ public:
     Game& operator=(const Game&) = delete;
 
     // False when there is no window or renderer to play in; the caller then cleans up and gives up.
-    [[nodiscard]] bool init(std::string title, int width, int height);
+    [[nodiscard]] bool init(const std::string& title, int width, int height);
     void run();
     // One pass of the loop without the sleep; returns how long the loop should sleep.
     Uint64 frame();

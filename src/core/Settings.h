@@ -16,7 +16,7 @@ struct Settings {
 class SettingsFile {
 public:
     // Files larger than this are not settings anyone wrote by hand; they are ignored.
-    static constexpr std::size_t MAX_BYTES = 64 * 1024;
+    static constexpr std::size_t MAX_BYTES = std::size_t{64} * 1024;
 
     explicit SettingsFile(std::string file_path) : file_path_(std::move(file_path)) {}
 

@@ -13,6 +13,7 @@ namespace {
 
 std::vector<std::string> renderDrivers() {
     std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(SDL_GetNumRenderDrivers()));
     for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i)
         names.emplace_back(SDL_GetRenderDriver(i));
     return names;
@@ -26,11 +27,11 @@ int main(int argc, char* argv[]) {
     const LaunchOptions options = parseCommandLine(arguments, renderers);
     const std::string usage = usageText("moonvale", renderers);
     if (!options.error.empty()) {
-        std::fprintf(stderr, "moonvale: %s\n%s", options.error.c_str(), usage.c_str());
+        (void)std::fprintf(stderr, "moonvale: %s\n%s", options.error.c_str(), usage.c_str());
         return 2;
     }
     if (options.help) {
-        std::fputs(usage.c_str(), stdout);
+        (void)std::fputs(usage.c_str(), stdout);
         return 0;
     }
     if (options.version) {

@@ -56,7 +56,7 @@ void Object::removeChild(Object* child) {
 
 void Object::attachQueued() {
     // By index: an addChild that queues more extends the list we are reading.
-    for (size_t i = 0; i < object_to_add_.size(); ++i)
+    for (size_t i = 0; i < object_to_add_.size(); ++i) // NOLINT(modernize-loop-convert): see above
         addChild(object_to_add_[i]);
     object_to_add_.clear();
 }

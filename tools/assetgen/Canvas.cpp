@@ -39,17 +39,17 @@ Canvas::Canvas(int width, int height)
 
 Color Canvas::get(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return {0, 0, 0, 0};
-    return pixels_[static_cast<size_t>(y * width_ + x)];
+    return pixels_[index(x, y)];
 }
 
 void Canvas::set(int x, int y, Color c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    pixels_[static_cast<size_t>(y * width_ + x)] = c;
+    pixels_[index(x, y)] = c;
 }
 
 void Canvas::blend(int x, int y, Color c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_ || c.a <= 0.0f) return;
-    Color& d = pixels_[static_cast<size_t>(y * width_ + x)];
+    Color& d = pixels_[index(x, y)];
     const float a = c.a + d.a * (1.0f - c.a);
     if (a <= 0.0f) return;
     d.r = (c.r * c.a + d.r * d.a * (1.0f - c.a)) / a;
@@ -100,14 +100,13 @@ void Canvas::line(float x0, float y0, float x1, float y1, float thickness, Color
             for (int x = static_cast<int>(std::floor(px - r)); x <= static_cast<int>(std::ceil(px + r));
                  ++x) {
                 if (x < 0 || y < 0 || x >= width_ || y >= height_) continue;
-                if (std::hypot(x + 0.5f - px, y + 0.5f - py) <= std::max(r, 0.5f))
-                    mask[static_cast<size_t>(y * width_ + x)] = 1;
+                if (std::hypot(x + 0.5f - px, y + 0.5f - py) <= std::max(r, 0.5f)) mask[index(x, y)] = 1;
             }
         }
     }
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
-            if (mask[static_cast<size_t>(y * width_ + x)]) blend(x, y, c);
+            if (mask[index(x, y)]) blend(x, y, c);
 }
 
 void Canvas::glow(float cx, float cy, float radius, Color c) {

@@ -55,6 +55,10 @@ public:
     bool savePng(const std::string& path) const;
 
 private:
+    // Widened before multiplying: a large canvas must not overflow int.
+    size_t index(int x, int y) const {
+        return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+    }
     int width_;
     int height_;
     std::vector<Color> pixels_;

@@ -63,6 +63,7 @@ std::vector<Canvas> deathBurst() {
         float angle, speed, size;
     };
     std::vector<Spark> sparks;
+    sparks.reserve(14);
     for (int k = 0; k < 14; ++k)
         sparks.push_back({rng.uniform(0.0f, 2.0f * kPi), rng.uniform(14.0f, 28.0f), rng.uniform(1.0f, 2.5f)});
     for (int f = 0; f < kFrames; ++f) {
@@ -88,6 +89,7 @@ std::vector<std::pair<float, float>> boltPath(Rng& rng, float bottom) {
     std::vector<std::pair<float, float>> points;
     float x = 32.0f + rng.uniform(-4.0f, 4.0f);
     float side = rng.uniform() < 0.5f ? -1.0f : 1.0f;
+    // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter): random steps down the bolt, not a count
     for (float y = 0.0f; y < bottom - 4.0f; y += rng.uniform(5.0f, 8.0f)) {
         points.emplace_back(x, y);
         x = std::clamp(x + side * rng.uniform(4.0f, 8.0f), 20.0f, 44.0f);

@@ -150,7 +150,8 @@ std::vector<Canvas> deadFrames() {
         for (int y = 0; y < kFrame; ++y) {
             for (int x = 0; x < kFrame; ++x) {
                 const Color p = ghost.get(x, y);
-                if (p.a <= 0.0f || threshold[static_cast<size_t>(y * kFrame + x)] < t) continue;
+                if (p.a <= 0.0f || threshold[static_cast<size_t>(y) * kFrame + static_cast<size_t>(x)] < t)
+                    continue;
                 const int rise = static_cast<int>(t * 6.0f * (1.0f - static_cast<float>(y) / kFrame));
                 frame.blend(x, y - rise, withAlpha(p, p.a * (1.0f - t * 0.6f)));
             }
@@ -187,7 +188,8 @@ bool makeSprites(const std::string& root) {
 bool makeIcons(const std::string& hicolor_dir) {
     const Canvas ghost = friendlyGhost(0, 8, false); // 32 x 32: whole multiples keep the pixels crisp
     for (const int size : {64, 128, 256}) {
-        const std::string dir = hicolor_dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        const std::string dir =
+            hicolor_dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         std::filesystem::create_directories(dir);
         if (!ghost.scaled(size / 32).savePng(dir + "/moonvale.png")) return false;
     }

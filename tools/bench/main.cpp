@@ -161,6 +161,7 @@ int table(Game& game, const std::vector<int>& counts, bool window, double startu
     scene->getSpawner()->setTarget(nullptr); // the enemy count is the benchmark's to set
     game.setMouseState({640.0f, 360.0f}, 0);
     std::vector<Row> rows;
+    rows.reserve(counts.size());
     for (int enemies : counts)
         rows.push_back(measure(game, scene, enemies, 120));
     std::printf("%s, renderer %s, %s; %s, %u cores\n", window ? "In a window" : "Headless",
