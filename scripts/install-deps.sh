@@ -26,7 +26,7 @@ APT_PACKAGES=(
     libflac-dev libmpg123-dev libogg-dev libvorbis-dev libopusfile-dev libglm-dev
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-unifont sox
-    file lintian desktop-file-utils appstream debootstrap openbox
+    file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache
 )
 
 install_apt_packages() {

@@ -1,3 +1,4 @@
+#include "TestPaths.h"
 #include "assets/AssetStore.h"
 #include "core/Game.h"
 #include "support/TestFiles.h"

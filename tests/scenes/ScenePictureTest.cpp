@@ -2,6 +2,7 @@
 // renderer, against frames stored when the drawing code was last changed on purpose. Any change to how
 // the game draws (caches, batching, cheaper calls) must leave these identical.
 // MOONVALE_WRITE_REFERENCE=1 rewrites the stored frames instead.
+#include "TestPaths.h"
 #include "actors/Player.h"
 #include "core/SdlHandles.h"
 #include "scenes/SceneMain.h"
