@@ -31,7 +31,7 @@ APT_PACKAGES=(
 
 install_apt_packages() {
     local missing=()
-    for p in "${APT_PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     if [ ${#missing[@]} -eq 0 ]; then
@@ -147,8 +147,7 @@ build_windows() {
 }
 
 build_windows_stack() {
-    APT_PACKAGES=("${WINDOWS_APT_PACKAGES[@]}")
-    install_apt_packages
+    install_apt_packages "${WINDOWS_APT_PACKAGES[@]}"
     # glm is headers only: Debian's serve the cross build as they are.
     $SUDO mkdir -p "$WIN_PREFIX/include"
     $SUDO cp -r /usr/include/glm "$WIN_PREFIX/include/"
@@ -177,7 +176,7 @@ build_windows_stack() {
     log "Windows SDL3 stack installed in $WIN_PREFIX"
 }
 
-install_apt_packages
+install_apt_packages "${APT_PACKAGES[@]}"
 build_stack
 if [ "${1:-}" = "--windows" ]; then
     (build_windows_stack)

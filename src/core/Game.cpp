@@ -112,16 +112,7 @@ bool Game::init(const std::string& title, int width, int height) {
 
 bool Game::chooseRenderer(const std::string& title, int width, int height, bool chosen_by_user) {
     const std::string picked = SDL_GetRendererName(renderer_);
-    std::string gl_renderer;
-    if (picked.rfind("opengl", 0) == 0) {
-        // The renderer's context is current: ask it what does the drawing.
-        using GetString = const unsigned char* (*)(unsigned int);
-        constexpr unsigned int kGlRenderer = 0x1F01;
-        if (auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"))) {
-            if (const unsigned char* name = get(kGlRenderer))
-                gl_renderer = reinterpret_cast<const char*>(name);
-        }
-    }
+    const std::string gl_renderer = glRendererOf(renderer_);
     if (!preferSoftwareRenderer(picked, gl_renderer, chosen_by_user)) {
         SDL_Log("Renderer: %s%s%s", picked.c_str(), gl_renderer.empty() ? "" : " on ", gl_renderer.c_str());
         return true;

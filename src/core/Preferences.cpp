@@ -58,7 +58,6 @@ void Preferences::render() {
     if (note_.empty()) return;
     if (!note_text_) note_text_ = game_.createTTF_Text(note_, kFont, kFontSize);
     if (!note_text_) return;
-    TTF_SetTextString(note_text_, note_.c_str(), note_.size());
     int w = 0;
     int h = 0;
     TTF_GetTextSize(note_text_, &w, &h);
@@ -86,7 +85,7 @@ void Preferences::setFullscreen(bool fullscreen, bool keep_it) {
 void Preferences::setMute(bool mute, bool keep_it) {
     settings_.mute = mute;
     applyVolume();
-    showNote(mute ? "Muted" : "Volume " + std::to_string(settings_.volume) + "%");
+    showNote(mute ? "Muted" : volumeNote());
     if (!keep_it) return;
     stored_.mute = mute;
     file_.save(stored_);
@@ -95,7 +94,7 @@ void Preferences::setMute(bool mute, bool keep_it) {
 void Preferences::stepVolume(int steps) {
     settings_.volume = std::clamp(settings_.volume + steps * Settings::VOLUME_STEP, 0, 100);
     applyVolume();
-    showNote("Volume " + std::to_string(settings_.volume) + "%" + (settings_.mute ? " (muted)" : ""));
+    showNote(volumeNote() + (settings_.mute ? " (muted)" : ""));
     stored_.volume = settings_.volume;
     file_.save(stored_);
 }
@@ -105,7 +104,13 @@ void Preferences::applyVolume() {
     if (MIX_Mixer* mixer = game_.getMixer()) MIX_SetMixerGain(mixer, gain);
 }
 
+std::string Preferences::volumeNote() const {
+    return "Volume " + std::to_string(settings_.volume) + "%";
+}
+
 void Preferences::showNote(std::string text) {
     note_ = std::move(text);
     note_timer_ = NOTE_SECONDS;
+    // Set once here, not on every frame the note is drawn.
+    if (note_text_) TTF_SetTextString(note_text_, note_.c_str(), note_.size());
 }

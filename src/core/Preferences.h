@@ -38,6 +38,7 @@ public:
 
 private:
     void applyVolume();
+    std::string volumeNote() const;
     void showNote(std::string text);
 
     Game& game_;

@@ -21,6 +21,17 @@ bool preferSoftwareRenderer(std::string_view picked, std::string_view gl_rendere
     return opengl && isSoftwareRasterizer(gl_renderer);
 }
 
+std::string glRendererOf(SDL_Renderer* renderer) {
+    const char* name = renderer ? SDL_GetRendererName(renderer) : nullptr;
+    if (!name || SDL_strncmp(name, "opengl", 6) != 0) return {};
+    // The renderer's context is current: ask it what does the drawing.
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* gl = get ? get(kGlRenderer) : nullptr;
+    return gl ? reinterpret_cast<const char*>(gl) : std::string();
+}
+
 bool hasGpuDevice(const std::filesystem::path& dev) {
     std::error_code error;
     if (std::filesystem::exists(dev / "nvidiactl", error)) return true;

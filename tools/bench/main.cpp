@@ -10,6 +10,7 @@
 #include "actors/Spawner.h"
 #include "components/Stats.h"
 #include "core/Game.h"
+#include "core/RendererChoice.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
 
@@ -141,15 +142,8 @@ Row measure(Game& game, SceneMain* scene, int enemies, int frames) {
 }
 
 std::string rendererDescription(Game& game) {
-    std::string name = SDL_GetRendererName(game.getRenderer());
-    if (name.rfind("opengl", 0) == 0) {
-        using GetString = const unsigned char* (*)(unsigned int);
-        if (auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"))) {
-            if (const unsigned char* gl = get(0x1F01))
-                name += std::string(" on ") + reinterpret_cast<const char*>(gl);
-        }
-    }
-    return name;
+    const std::string gl = glRendererOf(game.getRenderer());
+    return SDL_GetRendererName(game.getRenderer()) + (gl.empty() ? "" : " on " + gl);
 }
 
 int table(Game& game, const std::vector<int>& counts, bool window, double startup_ms) {
