@@ -3,15 +3,28 @@
 #   <prefix>/lib/moonvale/             the game and its own copy of the SDL3 libraries, RUNPATH $ORIGIN
 #   <prefix>/share/moonvale/assets/    the generated assets
 #   <prefix>/share/{applications,icons,metainfo,man,doc}/  what desktops, software centres and man find
+# MOONVALE_PORTABLE instead lays out one folder that runs wherever it is unpacked
+# (scripts/package-linux.sh): moonvale (launcher), lib/ (the game and SDL), assets/, README.txt, licences/.
 include(GNUInstallDirs)
 
 set(MOONVALE_APP_ID io.github.moonvale.Moonvale)
-# A fixed lib/moonvale, not the multiarch libdir: these are private libraries, not the system's SDL3.
-set(MOONVALE_LIB_DIR lib/moonvale)
-set(MOONVALE_DATA_DIR ${CMAKE_INSTALL_DATADIR}/moonvale)
-set(MOONVALE_LAUNCHER_DIR ${CMAKE_INSTALL_BINDIR} CACHE STRING
-    "Where the launcher goes, relative to the prefix (Debian puts games in games)")
+if(MOONVALE_PORTABLE)
+    set(MOONVALE_LIB_DIR lib)
+    set(MOONVALE_DATA_DIR .)
+    set(MOONVALE_LAUNCHER_DIR .)
+else()
+    # A fixed lib/moonvale, not the multiarch libdir: these are private libraries, not the system's SDL3.
+    set(MOONVALE_LIB_DIR lib/moonvale)
+    set(MOONVALE_DATA_DIR ${CMAKE_INSTALL_DATADIR}/moonvale)
+    set(MOONVALE_LAUNCHER_DIR ${CMAKE_INSTALL_BINDIR} CACHE STRING
+        "Where the launcher goes, relative to the prefix (Debian puts games in games)")
+endif()
 set(MOONVALE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/moonvale)
+# The launcher finds the game from its own folder.
+file(RELATIVE_PATH MOONVALE_LAUNCHER_TO_PREFIX /${MOONVALE_LAUNCHER_DIR} /)
+if(NOT MOONVALE_LAUNCHER_TO_PREFIX)
+    set(MOONVALE_LAUNCHER_TO_PREFIX .)
+endif()
 
 set_target_properties(moonvale PROPERTIES INSTALL_RPATH "$ORIGIN")
 install(TARGETS moonvale RUNTIME DESTINATION ${MOONVALE_LIB_DIR})
@@ -20,9 +33,10 @@ install(DIRECTORY ${MOONVALE_DEPS_PREFIX}/lib/ DESTINATION ${MOONVALE_LIB_DIR}
     FILES_MATCHING PATTERN "libSDL3*.so.*" PATTERN "cmake" EXCLUDE PATTERN "pkgconfig" EXCLUDE)
 # The stack was linked with a RUNPATH into the build machine's prefix; installed, its libraries find
 # each other beside themselves.
+install(CODE "set(_sdl_dir \"${MOONVALE_LIB_DIR}\")")
 install(CODE [[
     file(GLOB _sdl_libs LIST_DIRECTORIES false
-        "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/moonvale/libSDL3*.so.*")
+        "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${_sdl_dir}/libSDL3*.so.*")
     foreach(_lib IN LISTS _sdl_libs)
         if(NOT IS_SYMLINK "${_lib}")
             file(RPATH_SET FILE "${_lib}" NEW_RPATH "$ORIGIN")
@@ -37,6 +51,10 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/assets DESTINATION ${MOONVALE_DATA_DIR}
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/moonvale.sh.in ${CMAKE_BINARY_DIR}/moonvale-launcher @ONLY)
 install(PROGRAMS ${CMAKE_BINARY_DIR}/moonvale-launcher DESTINATION ${MOONVALE_LAUNCHER_DIR} RENAME moonvale)
+if(MOONVALE_PORTABLE)
+    # The README and the licences are put beside it by scripts/package-linux.sh.
+    return()
+endif()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/moonvale.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${MOONVALE_ICONS}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${MOONVALE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -3,6 +3,8 @@
 # bookworm, and the SDL3 stack built from Debian's own source packages (bookworm
 # has no SDL3). The stack goes into a prefix keyed by its versions, so a second
 # run only checks a marker file.
+# Usage: install-deps.sh [--portable] [--windows]: also the stacks for the portable
+# tarball and for the Windows zip.
 set -euo pipefail
 
 # shellcheck source=deps.conf
@@ -22,8 +24,7 @@ APT_PACKAGES=(
     libx11-dev libxext-dev libxrandr-dev libxcursor-dev libxi-dev libxss-dev libxfixes-dev
     libxkbcommon-dev libxtst-dev libasound2-dev libpulse-dev libpipewire-0.3-dev libdrm-dev
     libgbm-dev libegl-dev libgl-dev libgles-dev libwayland-dev wayland-protocols libdbus-1-dev
-    libudev-dev libdecor-0-dev libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev libharfbuzz-dev
-    libflac-dev libmpg123-dev libogg-dev libvorbis-dev libopusfile-dev libglm-dev
+    libudev-dev libdecor-0-dev zlib1g-dev libfreetype-dev libogg-dev libvorbis-dev libglm-dev
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-unifont sox
     file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache
@@ -100,10 +101,15 @@ build_one() {
     $SUDO cmake --install "$dir/build" >/dev/null
 }
 
-build_linux() {
-    build_one "$1" "" "$PREFIX" -DCMAKE_PREFIX_PATH="$PREFIX" -DCMAKE_INSTALL_RPATH="$PREFIX/lib" \
-        -DCMAKE_INSTALL_LIBDIR=lib "${@:2}"
+# build_native PREFIX FOLDER_SUFFIX TARBALL [CMAKE_ARGS...]: for this machine, finding what the
+# prefix already holds and linked with a RUNPATH into it.
+build_native() {
+    local prefix=$1 suffix=$2 tarball=$3
+    shift 3
+    build_one "$tarball" "$suffix" "$prefix" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_INSTALL_RPATH="$prefix/lib" \
+        -DCMAKE_INSTALL_LIBDIR=lib "$@"
 }
+build_linux() { build_native "$PREFIX" "" "$@"; }
 
 # enter_work_dir PREFIX: the archive is reachable, the prefix exists, and we are in the source folder.
 enter_work_dir() {
@@ -112,6 +118,25 @@ enter_work_dir() {
     $SUDO mkdir -p "$work" "$1"
     $SUDO chown "$(id -u):$(id -g)" "$work"
     cd "$work"
+}
+
+# Every build decodes only what the game ships (PNG, Ogg Vorbis, MP3, WAV) with the libraries' own
+# decoders, and lays out text without HarfBuzz (one bitmap font, left to right): nothing of it then
+# depends on codec libraries whose names differ between distributions and releases.
+IMAGE_ARGS=(-DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF -DSDLIMAGE_BACKEND_STB=ON
+    -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF)
+TTF_ARGS=(-DSDLTTF_SAMPLES=OFF -DSDLTTF_TESTS=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=OFF -DSDLTTF_PLUTOSVG=OFF)
+MIXER_ARGS=(-DSDLMIXER_SAMPLES=OFF -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF
+    -DSDLMIXER_DEPS_SHARED=OFF -DSDLMIXER_FLAC_LIBFLAC=OFF -DSDLMIXER_GME=OFF -DSDLMIXER_MOD=OFF
+    -DSDLMIXER_MIDI=OFF -DSDLMIXER_OPUS=OFF -DSDLMIXER_MP3_MPG123=OFF -DSDLMIXER_VORBIS_VORBISFILE=OFF
+    -DSDLMIXER_WAVPACK=OFF)
+# FreeType built in, where the system's cannot be counted on.
+FREETYPE_ARGS=(-DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DFT_DISABLE_ZLIB=ON
+    -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON)
+
+fetch_freetype() {
+    fetch_orig f/freetype "freetype_${FREETYPE_VER}+dfsg.orig.tar.xz" \
+        7dedb6b9adf331559daea614a83b8de42a753e685ec8e1c4bdb4529eb880b0d1 freetype
 }
 
 build_stack() {
@@ -125,18 +150,38 @@ build_stack() {
     # Linked, not loaded at run time: the window-system and sound libraries then appear as
     # DT_NEEDED, so the package's dependencies can be computed from the binaries.
     build_linux "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_DEPS_SHARED=OFF
-    build_linux "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
-        -DSDLIMAGE_DEPS_SHARED=OFF -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF
-    build_linux "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_TESTS=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=ON \
-        -DSDLTTF_PLUTOSVG=OFF
-    build_linux "$mix" -DSDLMIXER_SAMPLES=OFF -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
-        -DSDLMIXER_DEPS_SHARED=OFF -DSDLMIXER_GME=OFF -DSDLMIXER_MOD=OFF -DSDLMIXER_MIDI=OFF -DSDLMIXER_WAVPACK=OFF
+    build_linux "$img" "${IMAGE_ARGS[@]}"
+    build_linux "$ttf" "${TTF_ARGS[@]}"
+    build_linux "$mix" "${MIXER_ARGS[@]}"
     $SUDO touch "$PREFIX/.complete"
     log "SDL3 stack installed in $PREFIX"
 }
 
-# The same sources cross-built for Windows with MinGW-w64: only what the game uses, built in (PNG
-# through stb_image, Vorbis through stb_vorbis, MP3 through dr_mp3), FreeType linked into SDL3_ttf.
+# For the tarball that runs on any distribution: SDL as it comes (window system, GL and sound loaded
+# at run time, whichever a machine has) and FreeType built in; nothing but the C library is linked.
+PORTABLE_PREFIX="$MOONVALE_PORTABLE_DEPS_PREFIX"
+
+build_portable() { build_native "$PORTABLE_PREFIX" -portable "$@"; }
+
+build_portable_stack() {
+    if [ -f "$PORTABLE_PREFIX/.complete" ]; then
+        log "portable SDL3 stack: cached in $PORTABLE_PREFIX"
+        return
+    fi
+    enter_work_dir "$PORTABLE_PREFIX"
+    local ft sdl img ttf mix
+    ft=$(fetch_freetype)
+    fetch_sdl_sources
+    build_portable "$ft" "${FREETYPE_ARGS[@]}"
+    build_portable "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF
+    build_portable "$img" "${IMAGE_ARGS[@]}"
+    build_portable "$ttf" "${TTF_ARGS[@]}"
+    build_portable "$mix" "${MIXER_ARGS[@]}"
+    $SUDO touch "$PORTABLE_PREFIX/.complete"
+    log "portable SDL3 stack installed in $PORTABLE_PREFIX"
+}
+
+# The same sources cross-built for Windows with MinGW-w64, FreeType linked into SDL3_ttf.
 WINDOWS_APT_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 wine zip unzip)
 WIN_PREFIX="$MOONVALE_WIN_DEPS_PREFIX"
 TOOLCHAIN="$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64-x86_64.cmake"
@@ -157,27 +202,25 @@ build_windows_stack() {
     fi
     enter_work_dir "$WIN_PREFIX"
     local ft sdl img ttf mix
-    ft=$(fetch_orig f/freetype "freetype_${FREETYPE_VER}+dfsg.orig.tar.xz" \
-        7dedb6b9adf331559daea614a83b8de42a753e685ec8e1c4bdb4529eb880b0d1 freetype)
+    ft=$(fetch_freetype)
     fetch_sdl_sources
-    build_windows "$ft" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DFT_DISABLE_ZLIB=ON \
-        -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+    build_windows "$ft" "${FREETYPE_ARGS[@]}"
     # Debian's repacked SDL source lacks the precompiled Direct3D shaders: OpenGL and software remain.
     build_windows "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_RENDER_D3D=OFF -DSDL_RENDER_D3D11=OFF \
         -DSDL_RENDER_D3D12=OFF -DSDL_GPU=OFF -DSDL_RENDER_GPU=OFF
-    build_windows "$img" -DSDLIMAGE_SAMPLES=OFF -DSDLIMAGE_TESTS=OFF -DSDLIMAGE_VENDORED=OFF \
-        -DSDLIMAGE_BACKEND_STB=ON -DSDLIMAGE_AVIF=OFF -DSDLIMAGE_JXL=OFF -DSDLIMAGE_TIF=OFF -DSDLIMAGE_WEBP=OFF
-    build_windows "$ttf" -DSDLTTF_SAMPLES=OFF -DSDLTTF_VENDORED=OFF -DSDLTTF_HARFBUZZ=OFF -DSDLTTF_PLUTOSVG=OFF
-    build_windows "$mix" -DSDLMIXER_EXAMPLES=OFF -DSDLMIXER_TESTS=OFF -DSDLMIXER_VENDORED=OFF \
-        -DSDLMIXER_DEPS_SHARED=OFF -DSDLMIXER_FLAC_LIBFLAC=OFF -DSDLMIXER_GME=OFF -DSDLMIXER_MOD=OFF \
-        -DSDLMIXER_MIDI=OFF -DSDLMIXER_OPUS=OFF -DSDLMIXER_MP3_MPG123=OFF -DSDLMIXER_VORBIS_VORBISFILE=OFF \
-        -DSDLMIXER_WAVPACK=OFF
+    build_windows "$img" "${IMAGE_ARGS[@]}"
+    build_windows "$ttf" "${TTF_ARGS[@]}"
+    build_windows "$mix" "${MIXER_ARGS[@]}"
     $SUDO touch "$WIN_PREFIX/.complete"
     log "Windows SDL3 stack installed in $WIN_PREFIX"
 }
 
 install_apt_packages "${APT_PACKAGES[@]}"
 build_stack
-if [ "${1:-}" = "--windows" ]; then
-    (build_windows_stack)
-fi
+for option in "$@"; do
+    case $option in
+    --portable) (build_portable_stack) ;;
+    --windows) (build_windows_stack) ;;
+    *) echo "usage: install-deps.sh [--portable] [--windows]" >&2 && exit 2 ;;
+    esac
+done

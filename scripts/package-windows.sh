@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 bash scripts/install-deps.sh --windows >&2
 . scripts/deps.conf
+. scripts/licences.sh
 version=$(sed -n 's/^project(Moonvale VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 # The assets and the icon come from the generator, which runs on this machine.
@@ -21,7 +22,7 @@ cmake --build --preset windows >&2
 name=moonvale-$version-windows-x64
 stage=build/windows/$name
 rm -rf "$stage" "build/windows/$name.zip"
-mkdir -p "$stage/licences"
+mkdir -p "$stage"
 cp build/windows/Moonvale.exe "$stage/"
 # Every DLL it loads that Windows itself does not have: SDL's, and MinGW's C++ runtime.
 search=("$MOONVALE_WIN_DEPS_PREFIX/bin" /usr/x86_64-w64-mingw32/lib /usr/lib/gcc/x86_64-w64-mingw32/*-posix)
@@ -45,14 +46,7 @@ x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
 cp -rL build/release/assets "$stage/assets"
 rm -f "$stage/assets/score.dat"* "$stage/assets/settings.ini"* "$stage/assets/.generated"
 sed "s/@VERSION@/$version/" packaging/windows/README.txt | sed 's/$/\r/' >"$stage/README.txt"
-cp LICENSE "$stage/licences/Moonvale.txt"
-src=/var/tmp/moonvale-deps-src
-cp "$src/libsdl3_${SDL3_VER}+ds-windows/LICENSE.txt" "$stage/licences/SDL3.txt"
-for lib in image ttf mixer; do
-    cp "$src"/libsdl3-"$lib"_*-windows/LICENSE.txt "$stage/licences/SDL3_$lib.txt"
-done
-cp "$src/freetype_${FREETYPE_VER}+dfsg-windows/docs/FTL.TXT" "$stage/licences/FreeType.txt"
-cp /usr/share/doc/fonts-unifont/copyright "$stage/licences/GNU-Unifont.txt"
+copy_licences "$stage/licences" -windows
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licences/MinGW-runtime.txt" 2>/dev/null || true
 (cd build/windows && zip -q -r -X "$name.zip" "$name")
 echo "$root/build/windows/$name.zip"

@@ -3,7 +3,7 @@
 # once with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh --windows
+bash scripts/install-deps.sh --portable --windows
 for preset in dev asan; do
     echo "== $preset"
     cmake --preset "$preset"

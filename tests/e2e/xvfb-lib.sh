@@ -12,7 +12,7 @@ start_xvfb() {
     export DISPLAY=":$display_number"
 }
 
-stop_xvfb() { kill "$XVFB_PID" 2>/dev/null || true; }
+stop_xvfb() { [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null || true; }
 
 # wait_for_window NAME: prints the window id once a window with that title is mapped.
 wait_for_window() {
