@@ -19,8 +19,6 @@ rm -rf "$stage" "$stage.tar.gz"
 cmake --install build/portable --prefix "$stage" --strip >&2
 sed "s/@VERSION@/$version/" packaging/portable/README.txt >"$stage/README.txt"
 copy_licences "$stage/licences" -portable
-# The C++ runtime is linked into the game.
-cp /usr/share/doc/gcc-12-base/copyright "$stage/licences/GCC-runtime.txt"
 # The same bytes from the same commit: fixed owners, order and times.
 tar --owner=0 --group=0 --numeric-owner --sort=name --mtime="@$(git log -1 --format=%ct 2>/dev/null || echo 0)" \
     -C build/portable -czf "$stage.tar.gz" "$name"
