@@ -3,8 +3,8 @@
 #include "actors/Actor.h"
 #include "components/Spell.h"
 #include "core/Game.h"
-#include "core/Gamepad.h"
 #include "object/Scene.h"
+#include "shell/Gamepad.h"
 #include "ui/HUDSkill.h"
 
 WeaponThunder* WeaponThunder::addWeaponThunderChild(Actor* parent, float cool_down, float mana_cost) {

@@ -2,11 +2,11 @@
 
 #include "assets/AssetStore.h"
 #include "components/Texture.h"
-#include "core/Platform.h"
-#include "core/Preferences.h"
-#include "core/RendererChoice.h"
 #include "object/Scene.h"
 #include "scenes/SceneTitle.h"
+#include "shell/Platform.h"
+#include "shell/Preferences.h"
+#include "shell/RendererChoice.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/Gamepad.h"
+#include "shell/Gamepad.h"
 
 #include <SDL3/SDL.h>
 #include <SDL3_mixer/SDL_mixer.h>

@@ -1,9 +1,9 @@
 #include "scenes/SceneTitle.h"
 
 #include "core/Game.h"
-#include "core/Gamepad.h"
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
+#include "shell/Gamepad.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
 #include "ui/UIMouse.h"

@@ -1,6 +1,6 @@
 #include "scenes/ScoreFile.h"
 
-#include "core/AtomicFile.h"
+#include "shell/AtomicFile.h"
 
 #include <fstream>
 #include <string_view>

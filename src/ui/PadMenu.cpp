@@ -1,6 +1,6 @@
 #include "ui/PadMenu.h"
 
-#include "core/Gamepad.h"
+#include "shell/Gamepad.h"
 #include "ui/HUDButton.h"
 
 void PadMenu::setButtons(std::vector<HUDButton*> buttons) {

@@ -10,9 +10,9 @@
 #include "actors/Spawner.h"
 #include "components/Stats.h"
 #include "core/Game.h"
-#include "core/RendererChoice.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
+#include "shell/RendererChoice.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/Settings.h"
+#include "shell/Settings.h"
 
 #include <SDL3/SDL.h>
 #include <SDL3_ttf/SDL_ttf.h>

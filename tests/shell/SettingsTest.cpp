@@ -1,4 +1,4 @@
-#include "core/Settings.h"
+#include "shell/Settings.h"
 
 #include "support/TestFiles.h"
 

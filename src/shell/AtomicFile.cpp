@@ -1,4 +1,4 @@
-#include "core/AtomicFile.h"
+#include "shell/AtomicFile.h"
 
 #include <filesystem>
 #include <fstream>

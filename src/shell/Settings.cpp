@@ -1,6 +1,6 @@
-#include "core/Settings.h"
+#include "shell/Settings.h"
 
-#include "core/AtomicFile.h"
+#include "shell/AtomicFile.h"
 
 #include <SDL3/SDL.h>
 

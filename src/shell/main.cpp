@@ -1,7 +1,7 @@
-#include "core/CommandLine.h"
 #include "core/Game.h"
-#include "core/Platform.h"
-#include "core/Preferences.h"
+#include "shell/CommandLine.h"
+#include "shell/Platform.h"
+#include "shell/Preferences.h"
 
 #include <SDL3/SDL_main.h> // on Windows, the entry point SDL wraps around main
 

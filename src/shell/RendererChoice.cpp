@@ -1,4 +1,4 @@
-#include "core/RendererChoice.h"
+#include "shell/RendererChoice.h"
 
 #include <algorithm>
 #include <array>

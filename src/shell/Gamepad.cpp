@@ -1,4 +1,4 @@
-#include "core/Gamepad.h"
+#include "shell/Gamepad.h"
 
 #include <cmath>
 

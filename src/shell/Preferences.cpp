@@ -1,4 +1,4 @@
-#include "core/Preferences.h"
+#include "shell/Preferences.h"
 
 #include "core/Game.h"
 

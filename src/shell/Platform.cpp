@@ -1,6 +1,6 @@
-#include "core/Platform.h"
+#include "shell/Platform.h"
 
-#include "core/RendererChoice.h"
+#include "shell/RendererChoice.h"
 
 #include <SDL3/SDL.h>
 

@@ -1,4 +1,4 @@
-#include "core/Preferences.h"
+#include "shell/Preferences.h"
 
 #include "scenes/SceneMain.h"
 #include "support/SceneDriver.h"
