@@ -3,8 +3,8 @@
 # bookworm, and the SDL3 stack built from Debian's own source packages (bookworm
 # has no SDL3). The stack goes into a prefix keyed by its versions, so a second
 # run only checks a marker file.
-# Usage: install-deps.sh [--portable] [--windows]: also the stacks for the portable
-# tarball and for the Windows zip.
+# Usage: install-deps.sh [--portable] [--windows] [--web]: also the stacks for the
+# portable tarball, the Windows zip and the browser.
 set -euo pipefail
 
 # shellcheck source=deps.conf
@@ -26,7 +26,7 @@ APT_PACKAGES=(
     libgbm-dev libegl-dev libgl-dev libgles-dev libwayland-dev wayland-protocols libdbus-1-dev
     libudev-dev libdecor-0-dev zlib1g-dev libfreetype-dev libogg-dev libvorbis-dev libglm-dev
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils fonts-unifont sox
+    xvfb xdotool imagemagick x11-utils fonts-unifont fonttools sox
     file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache
 )
 
@@ -215,12 +215,76 @@ build_windows_stack() {
     log "Windows SDL3 stack installed in $WIN_PREFIX"
 }
 
+# The browser build: Emscripten from Debian 13 (Debian 12's is too old for SDL3), in a root of its own
+# so the host stays a plain Debian 12, and the stack cross-built as static libraries inside it.
+# shellcheck source=web-root.sh
+. "$(dirname "$0")/web-root.sh"
+
+make_web_root() {
+    [ -f "$WEB_ROOT/.root-complete" ] && return
+    local mirror
+    mirror=$(archive_uri) || exit 1
+    log "debootstrap a Debian 13 root for Emscripten into $WEB_ROOT (once)"
+    $SUDO rm -rf "$WEB_ROOT" && $SUDO mkdir -p "$WEB_ROOT"
+    $SUDO debootstrap --variant=minbase trixie "$WEB_ROOT" "$mirror" >/dev/null
+    printf 'deb %s trixie main\ndeb %s trixie-updates main\n' "$mirror" "$mirror" |
+        $SUDO tee "$WEB_ROOT/etc/apt/sources.list" >/dev/null
+    in_web_root apt-get update -q >/dev/null
+    # apt wants a terminal for its log; without /dev/pts it says so and carries on.
+    in_web_root apt-get install -y -q --no-install-recommends emscripten cmake ninja-build python3 ccache >/dev/null
+    $SUDO rm -rf "$WEB_ROOT/var/cache/apt/archives/"*.deb
+    $SUDO touch "$WEB_ROOT/.root-complete"
+}
+
+# build_web TARBALL [CMAKE_ARGS...]: built with emcmake inside the root, installed into its prefix.
+build_web() {
+    local tarball=$1 dir
+    shift
+    dir=${tarball%.orig.tar.*}
+    log "building $dir for the browser"
+    $SUDO mkdir -p "$WEB_ROOT/src"
+    $SUDO rm -rf "$WEB_ROOT/src/$dir" && $SUDO mkdir "$WEB_ROOT/src/$dir"
+    $SUDO tar -xf "$tarball" -C "$WEB_ROOT/src/$dir" --strip-components=1
+    in_web_root sh -c 'cd "/src/$0" && prefix=$1 && shift && emcmake cmake -S . -B build -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" "$@" &&
+        cmake --build build && cmake --install build' "$dir" "$WEB_PREFIX" "$@" >/dev/null
+}
+
+# What the browser test drives Chromium with, from Debian 12.
+WEB_APT_PACKAGES=(chromium python3-websocket python3-pil zip unzip)
+
+build_web_stack() {
+    install_apt_packages "${WEB_APT_PACKAGES[@]}"
+    if [ -f "$WEB_ROOT/.complete" ]; then
+        log "browser SDL3 stack: cached in $WEB_ROOT"
+    else
+        (
+            enter_work_dir "$WEB_ROOT"
+            local ft sdl img ttf mix
+            ft=$(fetch_freetype)
+            fetch_sdl_sources
+            make_web_root
+            build_web "$ft" "${FREETYPE_ARGS[@]}"
+            build_web "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF
+            build_web "$img" "${IMAGE_ARGS[@]}"
+            build_web "$ttf" "${TTF_ARGS[@]}"
+            build_web "$mix" "${MIXER_ARGS[@]}"
+        )
+        $SUDO touch "$WEB_ROOT/.complete"
+        log "browser SDL3 stack installed in $WEB_ROOT$WEB_PREFIX"
+    fi
+    # glm is headers only: Debian's serve the cross build as they are.
+    $SUDO cp -r /usr/include/glm "$WEB_ROOT$WEB_PREFIX/include/"
+}
+
 install_apt_packages "${APT_PACKAGES[@]}"
 build_stack
 for option in "$@"; do
     case $option in
     --portable) (build_portable_stack) ;;
     --windows) (build_windows_stack) ;;
-    *) echo "usage: install-deps.sh [--portable] [--windows]" >&2 && exit 2 ;;
+    --web) (build_web_stack) ;;
+    *) echo "usage: install-deps.sh [--portable] [--windows] [--web]" >&2 && exit 2 ;;
     esac
 done

@@ -3,7 +3,7 @@
 # once with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh --portable --windows
+bash scripts/install-deps.sh --portable --windows --web
 for preset in dev asan; do
     echo "== $preset"
     cmake --preset "$preset"

@@ -109,6 +109,8 @@ public:
     // The loop can be started again after a quit (tests run several loops in one process).
     void setRunning(bool running) { is_running_ = running; }
     Uint64 getFrameDelay() const { return frame_delay_; }
+    // For a loop that does not sleep (the browser's): how long the next frame's update covers.
+    void setNextDt(float dt) { dt_ = dt; }
 
     int getScore() const { return score_; }
     void setScore(int score);

@@ -1,5 +1,7 @@
 #include "shell/AtomicFile.h"
 
+#include "shell/Platform.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -21,6 +23,10 @@ bool writeFileAtomically(const std::string& file_path, std::string_view contents
     std::error_code error;
     std::filesystem::rename(temporary, file_path, error);
     std::error_code ignored;
-    if (error) std::filesystem::remove(temporary, ignored);
-    return !error;
+    if (error) {
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    keepFile(file_path, contents);
+    return true;
 }

@@ -1,5 +1,6 @@
 #include "shell/Platform.h"
 
+#include "core/Game.h"
 #include "shell/RendererChoice.h"
 
 #include <SDL3/SDL.h>
@@ -22,4 +23,13 @@ bool mayHaveGpu() {
 #else
     return true;
 #endif
+}
+
+void runMainLoop(Game& game) {
+    game.run();
+    game.clean();
+}
+
+void keepFile(const std::string& /*path*/, std::string_view /*contents*/) {
+    // A desktop's files last as written.
 }

@@ -1,11 +1,25 @@
 #pragma once
+#include <string>
+#include <string_view>
 
-// Where the operating systems differ for the game, in one place.
+class Game;
+
+// Where the operating systems differ for the game, in one place. Platform.cpp serves the desktops,
+// PlatformWeb.cpp the browser.
 
 // The game reads assets/ from the folder it runs in. On Linux the launcher starts it in the player's
 // data folder; on Windows there is no launcher, and a shortcut may start it anywhere, so the game
-// moves to the folder that holds its executable (and assets/).
+// moves to the folder that holds its executable (and assets/). In a browser the assets are packed
+// into the page's file system, and the files the player keeps are brought back from its storage.
 void enterGameFolder();
+
+// Runs frames until the game quits, then cleans it up. On the desktop the Game's own loop paces them;
+// in a browser the page's animation frames drive them, this never returns, and the page is told when
+// the game has ended (a tab cannot be closed by its own page).
+void runMainLoop(Game& game);
+
+// Called once a file has been written whole: the browser copies it into its lasting storage.
+void keepFile(const std::string& path, std::string_view contents);
 
 // False only where the machine surely has no GPU (Linux without GPU device nodes); elsewhere the game
 // asks OpenGL itself what it runs on.

@@ -51,7 +51,6 @@ int main(int argc, char* argv[]) {
     }
     if (options.fullscreen) game.getPreferences()->setFullscreen(*options.fullscreen, false);
     if (options.mute) game.getPreferences()->setMute(true, false);
-    game.run();
-    game.clean();
+    runMainLoop(game);
     return 0;
 }

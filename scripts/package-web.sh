@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds Moonvale for the browser and makes build/web/moonvale-<version>-web.zip: a static site (the
+# page, the game's .js and .wasm, the packed assets, the icon) that any web server can host.
+# Prints the zip's path on stdout.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+bash scripts/install-deps.sh --web >&2
+. scripts/web-root.sh
+version=$(sed -n 's/^project(Moonvale VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+# The assets and the icon come from the generator, which runs on this machine.
+cmake --preset release >&2
+cmake --build --preset release --target assets >&2
+rm -rf build/web/assets && mkdir -p build/web
+cp -rL build/release/assets build/web/assets
+rm -f build/web/assets/score.dat* build/web/assets/settings.ini* build/web/assets/.generated
+
+# Emscripten lives in its own root: the checkout is lent to it for the build.
+src=$WEB_ROOT/src/moonvale
+$SUDO mkdir -p "$src"
+$SUDO mount --bind "$root" "$src"
+trap '$SUDO umount "$src"' EXIT
+in_web_root sh -c 'cd /src/moonvale && cmake --preset web -DMOONVALE_WEB_ASSETS=/src/moonvale/build/web/assets &&
+    cmake --build --preset web' >&2
+
+name=moonvale-$version-web
+site=build/web/$name
+rm -rf "$site" "$site.zip"
+mkdir -p "$site"
+cp packaging/web/index.html build/web/moonvale.{js,wasm,data} "$site/"
+cp build/release/icons/64x64/apps/moonvale.png "$site/icon.png"
+(cd build/web && zip -q -r -X -9 "$name.zip" "$name")
+echo "$root/$site.zip"

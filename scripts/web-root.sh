@@ -1,0 +1,17 @@
+# Sourced by the setup and the web packaging: the Debian 13 root that holds Emscripten.
+# shellcheck source=deps.conf
+. "$(dirname "${BASH_SOURCE[0]}")/deps.conf"
+WEB_ROOT="$MOONVALE_WEB_ROOT"
+WEB_PREFIX="$MOONVALE_WEB_DEPS_PREFIX"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+# in_web_root COMMAND...: run inside the root, with /proc mounted for the while (Node needs it).
+in_web_root() {
+    $SUDO mount -t proc proc "$WEB_ROOT/proc"
+    local code=0
+    $SUDO chroot "$WEB_ROOT" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root DEBIAN_FRONTEND=noninteractive \
+        "$@" || code=$?
+    $SUDO umount "$WEB_ROOT/proc"
+    return $code
+}

@@ -1,0 +1,101 @@
+#include "shell/Platform.h"
+
+#include "core/Game.h"
+
+#include <SDL3/SDL.h>
+#include <emscripten.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+// The page (packaging/web/pre.js) mounts the browser's IndexedDB at kStore and fills it before main
+// runs. The game itself reads and writes assets/ in MEMFS as on the desktop; the files it writes are
+// copied into the store, which is written back to IndexedDB when their bytes change.
+
+namespace {
+
+constexpr const char* kStore = "/store";
+
+// NOLINTBEGIN: JavaScript, for Emscripten's EM_JS
+EM_JS(void, syncStore, (), {
+    FS.syncfs(false, function(error) {
+        if (error) Module.storageFailed(String(error));
+    });
+});
+
+EM_JS(char*, storeProblem, (), {
+    return Module.storageError ? stringToNewUTF8(Module.storageError) : 0;
+});
+
+EM_JS(void, tellPageGameEnded, (), {
+    if (Module.gameEnded) Module.gameEnded();
+});
+// NOLINTEND
+
+std::string readWhole(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// What the store holds, by file name: a write of the same bytes (the score, saved on every frame while
+// the player is dead) then costs no IndexedDB transaction.
+std::map<std::string, std::string>& keptFiles() {
+    static std::map<std::string, std::string> kept;
+    return kept;
+}
+
+Uint64 last_frame_ns = 0;
+
+void webFrame(void* argument) {
+    Game& game = *static_cast<Game*>(argument);
+    const Uint64 now = SDL_GetTicksNS();
+    // The browser stops calling while the tab is hidden: the first frame back covers one frame's
+    // worth, not the whole absence (the game has paused itself by then anyway).
+    constexpr float kLongestDt = 0.1f;
+    if (last_frame_ns != 0)
+        game.setNextDt(std::min(kLongestDt, static_cast<float>(now - last_frame_ns) / 1e9f));
+    last_frame_ns = now;
+    game.frame();
+    if (game.getIsRunning()) return;
+    emscripten_cancel_main_loop();
+    game.clean();
+    tellPageGameEnded();
+}
+
+} // namespace
+
+void enterGameFolder() {
+    if (char* problem = storeProblem()) {
+        SDL_Log("The high score cannot be kept in this browser: %s", problem);
+        free(problem); // NOLINT(cppcoreguidelines-no-malloc): allocated by stringToNewUTF8
+        return;
+    }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(kStore, error)) {
+        if (!entry.is_regular_file()) continue;
+        const std::string name = entry.path().filename().string();
+        const std::string bytes = readWhole(entry.path());
+        std::ofstream(std::filesystem::path("assets") / name, std::ios::binary) << bytes;
+        keptFiles()[name] = bytes;
+    }
+}
+
+void runMainLoop(Game& game) {
+    emscripten_set_main_loop_arg(webFrame, &game, 0, true);
+}
+
+void keepFile(const std::string& path, std::string_view contents) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    auto [kept, added] = keptFiles().try_emplace(name);
+    if (!added && kept->second == contents) return;
+    kept->second = contents;
+    std::ofstream(std::filesystem::path(kStore) / name, std::ios::binary)
+        .write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    syncStore();
+}
+
+bool mayHaveGpu() {
+    return true;
+}

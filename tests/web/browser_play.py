@@ -1,0 +1,144 @@
+#!/usr/bin/python3
+"""The web build as a visitor gets it: the zip unpacked and served on 127.0.0.1, played in Debian's
+Chromium. The title is drawn without sound until the first click; Start, a strike, Back with a new high
+score, which a reload and a browser restart on the same profile still show; a 1000 x 1000 window
+letterboxes and takes clicks; Quit leaves a page that offers to start again; a browser that refuses
+storage still plays and says so once; and nothing throws or logs an error.
+Usage: browser_play.py ZIP SHOTS_DIR"""
+import functools
+import http.server
+import os
+import sys
+import tempfile
+import threading
+import time
+import zipfile
+
+from PIL import ImageChops
+
+from cdp import Browser
+
+zip_path, shots = sys.argv[1], sys.argv[2]
+os.makedirs(shots, exist_ok=True)
+work = tempfile.mkdtemp()
+with zipfile.ZipFile(zip_path) as archive:
+    archive.extractall(work)
+site = os.path.join(work, os.listdir(work)[0])
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+handler = functools.partial(Quiet, directory=site)
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+threading.Thread(target=server.serve_forever, daemon=True).start()
+url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
+HIGH_SCORE_BOX = (540, 435, 740, 485)
+
+
+def step(text):
+    print("==", text, flush=True)
+
+
+def differing(a, b, box=None):
+    if box:
+        a, b = a.crop(box), b.crop(box)
+    return sum(1 for p in ImageChops.difference(a, b).convert("L").getdata() if p > 20)
+
+
+def open_title(browser):
+    """Loads the page; the seconds until the title is drawn."""
+    start = time.monotonic()
+    browser.call("Page.navigate", url=url)
+    while time.monotonic() - start < 20:
+        # The Start button's purple, where the loading page is black.
+        if browser.screenshot().getpixel((380, 560))[2] > 60:
+            time.sleep(0.3)
+            return time.monotonic() - start
+        time.sleep(0.05)
+    raise AssertionError("no title after 20 s")
+
+
+def audio_state(browser):
+    return browser.evaluate("Module.SDL3 && Module.SDL3.audioContext ? Module.SDL3.audioContext.state : 'none'")
+
+
+profile = os.path.join(work, "profile")
+browser = Browser(profile)
+browser.viewport(1280, 720)
+step("open the page")
+seconds = open_title(browser)
+print(f"title drawn {seconds:.2f} s after the page was opened")
+title = browser.screenshot(f"{shots}/web-title.png")
+assert audio_state(browser) != "running", "sound started before any input"
+
+step("Start, strikes, Back")
+browser.click(440, 560)
+time.sleep(1)
+game = browser.screenshot(f"{shots}/web-game.png")
+assert differing(title, game) > 20000, "Start did not change the screen"
+browser.wait_for("Module.SDL3.audioContext.state === 'running'", 5)
+# A wave is summoned around the ghost 3 s into the game and flies at it: strike where it gathers.
+time.sleep(3)
+for strike in range(2):
+    before = browser.screenshot()
+    browser.click(640, 360)
+    time.sleep(0.3)
+    after = browser.screenshot(f"{shots}/web-strike-{strike}.png")
+    assert differing(before, after) > 2000, "no strike was seen"
+    time.sleep(1.8)
+# Back from the game, or from the screen of a ghost that fell meanwhile.
+browser.click(1230, 690)
+time.sleep(0.5)
+browser.click(950, 395)
+time.sleep(1)
+scored = browser.screenshot(f"{shots}/web-title-after.png")
+assert differing(title, scored, HIGH_SCORE_BOX) > 20, "the title shows no new high score"
+
+step("reload, then restart the browser on the same profile")
+open_title(browser)
+assert differing(scored, browser.screenshot(), HIGH_SCORE_BOX) < 20, "the high score is gone after a reload"
+problems = browser.problems()
+browser.close()
+browser = Browser(profile)
+browser.viewport(1280, 720)
+open_title(browser)
+assert differing(scored, browser.screenshot(), HIGH_SCORE_BOX) < 20, "the high score is gone after a restart"
+
+step("a 1000 x 1000 window")
+browser.viewport(1000, 1000)
+time.sleep(0.5)
+square = browser.screenshot(f"{shots}/web-square.png")
+assert max(square.crop((0, 0, 1000, 200)).convert("L").getdata()) < 10, "no black bar above the picture"
+scale, top = 1000 / 1280, (1000 - 720 * 1000 / 1280) / 2
+browser.click(440 * scale, top + 560 * scale)
+time.sleep(1)
+assert differing(square, browser.screenshot()) > 10000, "Start was not hit in a square window"
+
+step("Back, Quit: the page says the game has ended")
+browser.click(1230 * scale, top + 690 * scale)
+time.sleep(0.5)
+browser.click(840 * scale, top + 560 * scale)
+browser.wait_for("!document.getElementById('ended').classList.contains('hidden')", 5)
+browser.screenshot(f"{shots}/web-ended.png")
+problems += browser.problems()
+browser.close()
+
+step("a browser that refuses storage")
+browser = Browser(os.path.join(work, "private"))
+browser.viewport(1280, 720)
+browser.call("Page.addScriptToEvaluateOnNewDocument",
+             source="Object.defineProperty(window, 'indexedDB', {value: undefined});")
+open_title(browser)
+browser.click(440, 560)
+time.sleep(1)
+browser.click(1230, 690)
+time.sleep(0.5)
+assert browser.evaluate("!document.getElementById('note').classList.contains('hidden')"), "no word to the player"
+said = [line for line in browser.console() if "Storage refused" in line]
+assert len(said) == 1, f"said {len(said)} times that storage is refused"
+problems += browser.problems()
+browser.close()
+
+assert not problems, f"errors in the browser: {problems}"
+print(f"played in Chromium: title in {seconds:.2f} s, Start, strikes, high score kept, letterboxed, ended")

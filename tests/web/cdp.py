@@ -1,0 +1,124 @@
+"""Debian's Chromium, headless, driven over the DevTools Protocol: just what the browser test needs."""
+import base64
+import io
+import json
+import re
+import subprocess
+import threading
+import time
+import urllib.request
+
+import websocket
+from PIL import Image
+
+FLAGS = [
+    "--headless=new", "--no-sandbox", "--enable-unsafe-swiftshader", "--no-first-run",
+    "--disable-background-networking", "--disable-component-update", "--disable-sync", "--disable-quic",
+    "--autoplay-policy=document-user-activation-required", "--remote-debugging-port=0",
+    "--remote-allow-origins=*",
+]
+
+
+class Browser:
+    def __init__(self, profile, width=1280, height=720):
+        self.process = subprocess.Popen(
+            ["/usr/bin/chromium", *FLAGS, f"--user-data-dir={profile}", f"--window-size={width},{height}",
+             "about:blank"], stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, text=True)
+        port = None
+        for line in self.process.stderr:
+            found = re.search(r"DevTools listening on ws://[^:]+:(\d+)/", line)
+            if found:
+                port = found.group(1)
+                break
+        if port is None:
+            raise RuntimeError("chromium did not start")
+        # Chromium blocks once the pipe is full: keep it drained.
+        threading.Thread(target=self.process.stderr.read, daemon=True).start()
+        with urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list") as answer:
+            page = next(t for t in json.load(answer) if t["type"] == "page")
+        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60)
+        self.next_id = 0
+        self.events = []
+        for domain in ("Page", "Runtime", "Log"):
+            self.call(f"{domain}.enable")
+
+    def call(self, method, **params):
+        self.next_id += 1
+        self.socket.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get("id") == self.next_id:
+                if "error" in message:
+                    raise RuntimeError(f"{method}: {message['error']}")
+                return message.get("result", {})
+            self.events.append(message)
+
+    def evaluate(self, expression):
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True)
+        if "exceptionDetails" in result:
+            raise RuntimeError(f"{expression}: {result['exceptionDetails']}")
+        return result["result"].get("value")
+
+    def viewport(self, width, height):
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+                  mobile=False)
+
+    def wait_for(self, expression, seconds=20):
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            if self.evaluate(expression):
+                return
+            time.sleep(0.05)
+        raise AssertionError(f"still false after {seconds} s: {expression}")
+
+    def screenshot(self, path=None):
+        for attempt in range(50):
+            try:
+                data = base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"])
+                break
+            except RuntimeError as error:  # a page being replaced by the next has no picture
+                if "Not attached" not in str(error) or attempt == 49:
+                    raise
+                time.sleep(0.1)
+        if path:
+            with open(path, "wb") as file:
+                file.write(data)
+        return Image.open(io.BytesIO(data)).convert("RGB")
+
+    def mouse(self, kind, x, y, button="none", clicks=0):
+        self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button, clickCount=clicks)
+
+    def click(self, x, y):
+        self.mouse("mouseMoved", x, y)
+        time.sleep(0.1)
+        self.mouse("mousePressed", x, y, "left", 1)
+        time.sleep(0.05)
+        self.mouse("mouseReleased", x, y, "left", 1)
+
+    def problems(self):
+        """Uncaught exceptions and console errors seen so far."""
+        self.call("Runtime.evaluate", expression="0")  # drains the events queued before it
+        found = []
+        for event in self.events:
+            method, params = event.get("method"), event.get("params", {})
+            if method == "Runtime.exceptionThrown":
+                found.append(params["exceptionDetails"].get("text", "exception"))
+            elif method == "Runtime.consoleAPICalled" and params["type"] == "error":
+                found.append(" ".join(str(a.get("value", a.get("description"))) for a in params["args"]))
+            elif method == "Log.entryAdded" and params["entry"]["level"] == "error":
+                found.append(params["entry"]["text"])
+        return found
+
+    def console(self):
+        return [" ".join(str(a.get("value", "")) for a in e["params"]["args"])
+                for e in self.events if e.get("method") == "Runtime.consoleAPICalled"]
+
+    def close(self):
+        try:
+            self.call("Browser.close")
+        except (RuntimeError, websocket.WebSocketException):
+            pass
+        try:
+            self.process.wait(10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
