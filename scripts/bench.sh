@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release preset and prints the benchmark tables: headless on SDL's software renderer, then
 # under Xvfb in a real window with the renderer the game picks by itself, and with OpenGL (SDL's own
-# default pick there, Mesa's llvmpipe on a machine without a GPU); then the loop's pacing under Xvfb.
+# default pick there, Mesa's llvmpipe on a machine without a GPU); then the loop's pacing under Xvfb; then
+# the main scene in headless Chromium, with WebGL and with SDL's software renderer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh >/dev/null
@@ -13,3 +14,10 @@ x() { xvfb-run -a -s "-screen 0 1920x1200x24" "$@"; }
 x ./tools/bench/bench --window 2>/dev/null
 x ./tools/bench/bench --window --renderer opengl 2>/dev/null
 x ./tools/bench/bench --pacing 2>/dev/null
+# The browser column: the web build's benchmark page in headless Chromium, WebGL and software.
+cd ../..
+bash scripts/package-web.sh >/dev/null 2>&1
+. scripts/web-root.sh
+in_web_checkout "cmake --build --preset web --target bench" >/dev/null
+cp tools/bench/bench.html build/web/
+/usr/bin/python3 tools/bench/browser_bench.py build/web

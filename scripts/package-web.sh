@@ -16,13 +16,8 @@ rm -rf build/web/assets && mkdir -p build/web
 cp -rL build/release/assets build/web/assets
 rm -f build/web/assets/score.dat* build/web/assets/settings.ini* build/web/assets/.generated
 
-# Emscripten lives in its own root: the checkout is lent to it for the build.
-src=$WEB_ROOT/src/moonvale
-$SUDO mkdir -p "$src"
-$SUDO mount --bind "$root" "$src"
-trap '$SUDO umount "$src"' EXIT
-in_web_root sh -c 'cd /src/moonvale && cmake --preset web -DMOONVALE_WEB_ASSETS=/src/moonvale/build/web/assets &&
-    cmake --build --preset web' >&2
+# Emscripten lives in its own root.
+in_web_checkout "cmake --preset web -DMOONVALE_WEB_ASSETS=/src/moonvale/build/web/assets && cmake --build --preset web" >&2
 
 name=moonvale-$version-web
 site=build/web/$name

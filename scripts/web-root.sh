@@ -15,3 +15,17 @@ in_web_root() {
     $SUDO umount "$WEB_ROOT/proc"
     return $code
 }
+
+# in_web_checkout COMMAND: runs the shell COMMAND inside the root, in this checkout (lent to it at
+# /src/moonvale for the while).
+in_web_checkout() {
+    local root src
+    root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    src=$WEB_ROOT/src/moonvale
+    $SUDO mkdir -p "$src"
+    $SUDO mount --bind "$root" "$src"
+    local code=0
+    in_web_root sh -c "cd /src/moonvale && $1" || code=$?
+    $SUDO umount "$src"
+    return $code
+}

@@ -13,3 +13,10 @@ target_link_options(moonvale PRIVATE
     --pre-js=${CMAKE_CURRENT_LIST_DIR}/pre.js
     --preload-file=${MOONVALE_WEB_ASSETS}@/assets)
 set_property(TARGET moonvale APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pre.js)
+
+# The benchmark's browser column (scripts/bench.sh): the main scene timed in the page's frames.
+add_executable(bench EXCLUDE_FROM_ALL tools/bench/Browser.cpp tools/bench/Scenario.cpp)
+set_target_properties(bench PROPERTIES SUFFIX .js)
+target_link_libraries(bench PRIVATE moonvale_core moonvale_warnings)
+target_link_options(bench PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sSTACK_SIZE=1048576
+    --preload-file=${MOONVALE_WEB_ASSETS}@/assets)

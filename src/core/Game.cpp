@@ -79,12 +79,12 @@ bool Game::init(const std::string& title, int width, int height) {
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
     const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    const bool gpu = mayHaveGpu();
+    const char* software_reason = reasonToDrawInSoftware();
     // Asking OpenGL what it runs on needs its window; hidden, as it may have to be made again without it.
-    const bool probe = !chosen_by_user && gpu;
+    const bool probe = !chosen_by_user && !software_reason;
     const bool created =
-        !chosen_by_user && !gpu
-            ? createSoftwareWindow(title, width, height, "no GPU device here")
+        !chosen_by_user && software_reason
+            ? createSoftwareWindow(title, width, height, software_reason)
             : SDL_CreateWindowAndRenderer(title.c_str(), width, height,
                                           SDL_WINDOW_RESIZABLE | (probe ? SDL_WINDOW_HIDDEN : 0), &window_,
                                           &renderer_) &&

@@ -17,11 +17,11 @@ void enterGameFolder() {
 #endif
 }
 
-bool mayHaveGpu() {
+const char* reasonToDrawInSoftware() {
 #ifdef __linux__
-    return hasGpuDevice("/dev");
+    return hasGpuDevice("/dev") ? nullptr : "no GPU device here";
 #else
-    return true;
+    return nullptr;
 #endif
 }
 

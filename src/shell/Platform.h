@@ -21,6 +21,6 @@ void runMainLoop(Game& game);
 // Called once a file has been written whole: the browser copies it into its lasting storage.
 void keepFile(const std::string& path, std::string_view contents);
 
-// False only where the machine surely has no GPU (Linux without GPU device nodes); elsewhere the game
-// asks OpenGL itself what it runs on.
-[[nodiscard]] bool mayHaveGpu();
+// Why the game should draw with SDL's software renderer without asking OpenGL first, or nullptr:
+// Linux without GPU device nodes surely has no GPU. Elsewhere the game asks OpenGL what it runs on.
+[[nodiscard]] const char* reasonToDrawInSoftware();

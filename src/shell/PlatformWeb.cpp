@@ -96,6 +96,9 @@ void keepFile(const std::string& path, std::string_view contents) {
     syncStore();
 }
 
-bool mayHaveGpu() {
-    return true;
+// WebGL cannot be asked what it runs on, and without a GPU it is a CPU rasteriser behind the browser's
+// command queue, which misses the frame from a hundred enemies on; SDL's software renderer on a 2D
+// canvas keeps it at a thousand (scripts/bench.sh).
+const char* reasonToDrawInSoftware() {
+    return "a browser, where WebGL may run on the CPU";
 }

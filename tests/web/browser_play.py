@@ -2,7 +2,7 @@
 """The web build as a visitor gets it: the zip unpacked and served on 127.0.0.1, played in Debian's
 Chromium. The title is drawn without sound until the first click; Start, a strike, Back with a new high
 score, which a reload and a browser restart on the same profile still show; a 1000 x 1000 window
-letterboxes and takes clicks; Quit leaves a page that offers to start again; a browser that refuses
+letterboxes and takes clicks; losing the focus pauses; Quit leaves a page that offers to start again; a browser that refuses
 storage still plays and says so once; and nothing throws or logs an error.
 Usage: browser_play.py ZIP SHOTS_DIR"""
 import functools
@@ -114,6 +114,13 @@ scale, top = 1000 / 1280, (1000 - 720 * 1000 / 1280) / 2
 browser.click(440 * scale, top + 560 * scale)
 time.sleep(1)
 assert differing(square, browser.screenshot()) > 10000, "Start was not hit in a square window"
+
+step("the tab loses the focus: the game pauses")
+browser.evaluate("window.dispatchEvent(new FocusEvent('blur'))")
+time.sleep(0.3)
+paused = browser.screenshot(f"{shots}/web-paused.png")
+time.sleep(0.5)
+assert differing(paused, browser.screenshot()) < 50, "the game went on without the focus"
 
 step("Back, Quit: the page says the game has ended")
 browser.click(1230 * scale, top + 690 * scale)

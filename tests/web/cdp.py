@@ -1,8 +1,11 @@
 """Debian's Chromium, headless, driven over the DevTools Protocol: just what the browser test needs."""
+import atexit
 import base64
 import io
 import json
+import os
 import re
+import signal
 import subprocess
 import threading
 import time
@@ -23,7 +26,9 @@ class Browser:
     def __init__(self, profile, width=1280, height=720):
         self.process = subprocess.Popen(
             ["/usr/bin/chromium", *FLAGS, f"--user-data-dir={profile}", f"--window-size={width},{height}",
-             "about:blank"], stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, text=True)
+             "about:blank"], stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, text=True, start_new_session=True)
+        # Chromium's helpers outlive it if only it is killed: a failed test ends the whole group.
+        atexit.register(self.kill)
         port = None
         for line in self.process.stderr:
             found = re.search(r"DevTools listening on ws://[^:]+:(\d+)/", line)
@@ -121,4 +126,11 @@ class Browser:
         try:
             self.process.wait(10)
         except subprocess.TimeoutExpired:
-            self.process.kill()
+            pass
+        self.kill()
+
+    def kill(self):
+        try:
+            os.killpg(self.process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass

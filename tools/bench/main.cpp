@@ -5,10 +5,7 @@
 // names. --pacing (under X) measures the real loop's frame period instead.
 #include "Cheapest.h"
 #include "DrawLog.h"
-#include "actors/Enemy.h"
-#include "actors/Player.h"
-#include "actors/Spawner.h"
-#include "components/Stats.h"
+#include "Scenario.h"
 #include "core/Game.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
@@ -93,17 +90,6 @@ long differingPixels(Game& game, Scene* scene, const CheapestPicture& cheapest) 
     return differing;
 }
 
-void setEnemies(Game& game, SceneMain* scene, int count) {
-    for (ObjectWorld* object : scene->getChildrenWorld())
-        if (object->getType() == ObjectType::ENEMY) object->setNeedRemove(true);
-    scene->update(kDt);
-    const glm::vec2 camera = scene->getCameraPosition();
-    for (int i = 0; i < count; ++i) {
-        Enemy::addEnemyChild(scene, game.randomVec2(camera, camera + game.getScreenSize()),
-                             scene->getPlayer());
-    }
-}
-
 template <typename F> double timedMedian(int frames, F&& draw) {
     std::vector<double> ms;
     for (int i = 0; i < frames; ++i) {
@@ -147,13 +133,7 @@ std::string rendererDescription(Game& game) {
 }
 
 int table(Game& game, const std::vector<int>& counts, bool window, double startup_ms) {
-    auto* scene = new SceneMain;
-    game.changeScene(scene);
-    Stats* stats = scene->getPlayer()->getStats();
-    stats->setInvincibleTime(1e9f);
-    stats->takeDamage(0.0f);                 // the player cannot die
-    scene->getSpawner()->setTarget(nullptr); // the enemy count is the benchmark's to set
-    game.setMouseState({640.0f, 360.0f}, 0);
+    SceneMain* scene = startBenchScene(game);
     std::vector<Row> rows;
     rows.reserve(counts.size());
     for (int enemies : counts)
