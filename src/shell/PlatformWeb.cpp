@@ -1,10 +1,11 @@
+#include "core/Game.h"
 #include "shell/Platform.h"
 
-#include "core/Game.h"
-
 #include <SDL3/SDL.h>
-#include <emscripten.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <emscripten.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,7 +20,11 @@ namespace {
 constexpr const char* kStore = "/store";
 
 // NOLINTBEGIN: JavaScript, for Emscripten's EM_JS
+// clang-format off
+EM_JS_DEPS(platform_web, "$stringToNewUTF8");
+
 EM_JS(void, syncStore, (), {
+    Module.storeWrites = (Module.storeWrites || 0) + 1; // the browser test counts them
     FS.syncfs(false, function(error) {
         if (error) Module.storageFailed(String(error));
     });
@@ -32,6 +37,7 @@ EM_JS(char*, storeProblem, (), {
 EM_JS(void, tellPageGameEnded, (), {
     if (Module.gameEnded) Module.gameEnded();
 });
+// clang-format on
 // NOLINTEND
 
 std::string readWhole(const std::filesystem::path& path) {

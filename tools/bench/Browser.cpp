@@ -7,10 +7,10 @@
 #include "scenes/SceneMain.h"
 
 #include <SDL3/SDL.h>
-#include <emscripten.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <emscripten.h>
 #include <string>
 #include <vector>
 
@@ -44,8 +44,8 @@ void frame(void* argument) {
     run.game->render();
     if (run.frame >= kWarmUp) run.work_ms.push_back(static_cast<double>(SDL_GetTicksNS() - start) / 1e6);
     if (++run.frame < kWarmUp + kFrames) return;
-    std::printf("| %s | %d | %.2f | %.2f |\n", SDL_GetRendererName(run.game->getRenderer()), kCounts[run.count],
-                median(run.work_ms), median(run.period_ms));
+    std::printf("| %s | %d | %.2f | %.2f |\n", SDL_GetRendererName(run.game->getRenderer()),
+                kCounts[run.count], median(run.work_ms), median(run.period_ms));
     run.frame = 0;
     run.work_ms.clear();
     run.period_ms.clear();
