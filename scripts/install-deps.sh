@@ -139,6 +139,20 @@ fetch_freetype() {
         7dedb6b9adf331559daea614a83b8de42a753e685ec8e1c4bdb4529eb880b0d1 freetype
 }
 
+# build_with_freetype BUILD [SDL_ARGS...]: FreeType, SDL (with SDL_ARGS) and its three libraries from
+# the pinned sources in the current folder, each built by the function BUILD (TARBALL CMAKE_ARGS...).
+build_with_freetype() {
+    local build=$1 ft sdl img ttf mix
+    shift
+    ft=$(fetch_freetype)
+    fetch_sdl_sources
+    "$build" "$ft" "${FREETYPE_ARGS[@]}"
+    "$build" "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF "$@"
+    "$build" "$img" "${IMAGE_ARGS[@]}"
+    "$build" "$ttf" "${TTF_ARGS[@]}"
+    "$build" "$mix" "${MIXER_ARGS[@]}"
+}
+
 build_stack() {
     if [ -f "$PREFIX/.complete" ]; then
         log "SDL3 stack: cached in $PREFIX"
@@ -169,14 +183,7 @@ build_portable_stack() {
         return
     fi
     enter_work_dir "$PORTABLE_PREFIX"
-    local ft sdl img ttf mix
-    ft=$(fetch_freetype)
-    fetch_sdl_sources
-    build_portable "$ft" "${FREETYPE_ARGS[@]}"
-    build_portable "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF
-    build_portable "$img" "${IMAGE_ARGS[@]}"
-    build_portable "$ttf" "${TTF_ARGS[@]}"
-    build_portable "$mix" "${MIXER_ARGS[@]}"
+    build_with_freetype build_portable
     $SUDO touch "$PORTABLE_PREFIX/.complete"
     log "portable SDL3 stack installed in $PORTABLE_PREFIX"
 }
@@ -201,16 +208,9 @@ build_windows_stack() {
         return
     fi
     enter_work_dir "$WIN_PREFIX"
-    local ft sdl img ttf mix
-    ft=$(fetch_freetype)
-    fetch_sdl_sources
-    build_windows "$ft" "${FREETYPE_ARGS[@]}"
     # Debian's repacked SDL source lacks the precompiled Direct3D shaders: OpenGL and software remain.
-    build_windows "$sdl" -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF -DSDL_RENDER_D3D=OFF -DSDL_RENDER_D3D11=OFF \
-        -DSDL_RENDER_D3D12=OFF -DSDL_GPU=OFF -DSDL_RENDER_GPU=OFF
-    build_windows "$img" "${IMAGE_ARGS[@]}"
-    build_windows "$ttf" "${TTF_ARGS[@]}"
-    build_windows "$mix" "${MIXER_ARGS[@]}"
+    build_with_freetype build_windows -DSDL_RENDER_D3D=OFF -DSDL_RENDER_D3D11=OFF -DSDL_RENDER_D3D12=OFF \
+        -DSDL_GPU=OFF -DSDL_RENDER_GPU=OFF
     $SUDO touch "$WIN_PREFIX/.complete"
     log "Windows SDL3 stack installed in $WIN_PREFIX"
 }
@@ -261,15 +261,8 @@ build_web_stack() {
     else
         (
             enter_work_dir "$WEB_ROOT"
-            local ft sdl img ttf mix
-            ft=$(fetch_freetype)
-            fetch_sdl_sources
             make_web_root
-            build_web "$ft" "${FREETYPE_ARGS[@]}"
-            build_web "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TESTS=OFF -DSDL_EXAMPLES=OFF
-            build_web "$img" "${IMAGE_ARGS[@]}"
-            build_web "$ttf" "${TTF_ARGS[@]}"
-            build_web "$mix" "${MIXER_ARGS[@]}"
+            build_with_freetype build_web -DSDL_SHARED=OFF -DSDL_STATIC=ON
         )
         $SUDO touch "$WEB_ROOT/.complete"
         log "browser SDL3 stack installed in $WEB_ROOT$WEB_PREFIX"

@@ -6,18 +6,15 @@ browser restart on the same profile still show; a 1000 x 1000 window letterboxes
 losing the focus pauses; Quit leaves a page that offers to start again; a browser that refuses storage
 still plays and says so once; and nothing throws or logs an error.
 Usage: browser_play.py ZIP SHOTS_DIR"""
-import functools
-import http.server
 import os
 import sys
 import tempfile
-import threading
 import time
 import zipfile
 
 from PIL import Image, ImageChops
 
-from cdp import Browser
+from cdp import Browser, serve
 
 zip_path, shots = sys.argv[1], sys.argv[2]
 os.makedirs(shots, exist_ok=True)
@@ -25,15 +22,7 @@ work = tempfile.mkdtemp()
 with zipfile.ZipFile(zip_path) as archive:
     archive.extractall(work)
 site = os.path.join(work, os.listdir(work)[0])
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-handler = functools.partial(Quiet, directory=site)
-server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-threading.Thread(target=server.serve_forever, daemon=True).start()
-url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
+url = serve(site) + "/index.html"
 HIGH_SCORE_BOX = (540, 435, 740, 485)
 
 

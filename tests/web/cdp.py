@@ -1,6 +1,8 @@
 """Debian's Chromium, headless, driven over the DevTools Protocol: just what the browser test needs."""
 import atexit
 import base64
+import functools
+import http.server
 import io
 import json
 import os
@@ -20,6 +22,18 @@ FLAGS = [
     "--autoplay-policy=document-user-activation-required", "--remote-debugging-port=0",
     "--remote-allow-origins=*",
 ]
+
+
+def serve(directory):
+    """Serves DIRECTORY on 127.0.0.1 from a thread; the address to put paths after."""
+
+    class Quiet(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            pass
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=directory))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return f"http://127.0.0.1:{server.server_address[1]}"
 
 
 class Browser:
