@@ -65,17 +65,20 @@ long Player::countOwned() const {
 }
 
 void Player::keyboardControl() {
-    const bool* keys = game_.getKeyboardState();
-    // In this order, so that S beats W and D beats A when both are held.
-    if (keys[SDL_SCANCODE_W]) velocity_.y = -max_speed_;
-    if (keys[SDL_SCANCODE_S]) velocity_.y = max_speed_;
-    if (keys[SDL_SCANCODE_A]) velocity_.x = -max_speed_;
-    if (keys[SDL_SCANCODE_D]) velocity_.x = max_speed_;
+    const bool up = game_.isHeld(Action::UP);
+    const bool down = game_.isHeld(Action::DOWN);
+    const bool left = game_.isHeld(Action::LEFT);
+    const bool right = game_.isHeld(Action::RIGHT);
+    // In this order, so that down beats up and right beats left when both are held.
+    if (up) velocity_.y = -max_speed_;
+    if (down) velocity_.y = max_speed_;
+    if (left) velocity_.x = -max_speed_;
+    if (right) velocity_.x = max_speed_;
     // A held key decides its axis; otherwise the pad's tilt sets the speed, and at rest the ghost
     // glides to a stop as it does after a key.
     const glm::vec2 tilt = game_.getGamepad().getMove();
-    if (!keys[SDL_SCANCODE_A] && !keys[SDL_SCANCODE_D] && tilt.x != 0.0f) velocity_.x = tilt.x * max_speed_;
-    if (!keys[SDL_SCANCODE_W] && !keys[SDL_SCANCODE_S] && tilt.y != 0.0f) velocity_.y = tilt.y * max_speed_;
+    if (!left && !right && tilt.x != 0.0f) velocity_.x = tilt.x * max_speed_;
+    if (!up && !down && tilt.y != 0.0f) velocity_.y = tilt.y * max_speed_;
 }
 
 void Player::checkState() {

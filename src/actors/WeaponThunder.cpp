@@ -25,10 +25,11 @@ void WeaponThunder::init() {
 }
 
 bool WeaponThunder::handleEvents(SDL_Event& event) {
-    const bool click = event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.button == SDL_BUTTON_LEFT;
-    // The pad's south button or right trigger, at the cursor the right stick steers.
+    // A click, the strike key, or the pad's south button or right trigger: at the cursor, wherever the
+    // mouse, the cursor keys or the right stick put it.
+    const bool strike = game_.getBindings().isPressed(Action::STRIKE, event);
     const bool pad_cast = padActionOf(event) == PadAction::PRIMARY;
-    if (!(click || pad_cast) || !canAttack()) return false;
+    if (!(strike || pad_cast) || !canAttack()) return false;
     game_.playSound("assets/sound/silly-ghost-sound-242342.mp3");
     const glm::vec2 target = game_.getMousePosition() + game_.getCurrentScene()->getCameraPosition();
     Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f,

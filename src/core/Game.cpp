@@ -180,6 +180,7 @@ void Game::handleEvents() {
             continue;
         }
         const PadAction action = gamepad_.handleEvent(event);
+        noteInputDevice(event, action);
         if (preferences_ && preferences_->handleEvent(event)) continue;
         if (!current_scene_) continue;
         current_scene_->handleEvents(event);
@@ -420,7 +421,18 @@ void Game::updateMouse() {
 }
 
 void Game::aimWithPad(float dt) {
-    const glm::vec2 aim = gamepad_.getAim();
+    glm::vec2 aim = gamepad_.getAim();
+    // Keys on the cursor in play only: in menus the same keys move the highlight.
+    if (current_scene_ && current_scene_->takesKeyboardAim()) {
+        const Bindings& b = getBindings();
+        const bool* keys = getKeyboardState();
+        const auto axis = [&](Action minus, Action plus) {
+            return (b.isHeld(plus, keys, 0) ? 1.0f : 0.0f) - (b.isHeld(minus, keys, 0) ? 1.0f : 0.0f);
+        };
+        const glm::vec2 keyed(axis(Action::CURSOR_LEFT, Action::CURSOR_RIGHT),
+                              axis(Action::CURSOR_UP, Action::CURSOR_DOWN));
+        if (keyed != glm::vec2(0.0f)) aim = glm::clamp(aim + keyed, glm::vec2(-1.0f), glm::vec2(1.0f));
+    }
     if (aim == glm::vec2(0.0f)) return;
     is_pad_cursor_ = true;
     mouse_position_ =
@@ -435,6 +447,36 @@ void Game::lockAspectRatio() {
     float max_aspect = 0.0f;
     SDL_GetWindowAspectRatio(window_, &min_aspect, &max_aspect);
     if (min_aspect != ratio || max_aspect != ratio) SDL_SetWindowAspectRatio(window_, ratio, ratio);
+}
+
+const Bindings& Game::getBindings() const {
+    static const Bindings defaults;
+    return preferences_ ? preferences_->getBindings() : defaults;
+}
+
+bool Game::isHeld(Action action) const {
+    return getBindings().isHeld(action, getKeyboardState(), mouse_buttons_);
+}
+
+void Game::noteInputDevice(const SDL_Event& event, PadAction action) {
+    switch (event.type) {
+    case SDL_EVENT_GAMEPAD_BUTTON_DOWN:
+        is_pad_last_used_ = true;
+        break;
+    case SDL_EVENT_GAMEPAD_AXIS_MOTION:
+        // Half tilt: a resting stick's drift is not the player picking the pad up.
+        if (action != PadAction::NONE || std::abs(event.gaxis.value) > SDL_JOYSTICK_AXIS_MAX / 2) {
+            is_pad_last_used_ = true;
+        }
+        break;
+    case SDL_EVENT_KEY_DOWN:
+    case SDL_EVENT_MOUSE_BUTTON_DOWN:
+    case SDL_EVENT_MOUSE_MOTION:
+        is_pad_last_used_ = false;
+        break;
+    default:
+        break;
+    }
 }
 
 void Game::setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) {

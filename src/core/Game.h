@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/Bindings.h"
 #include "shell/Gamepad.h"
 
 #include <SDL3/SDL.h>
@@ -79,7 +80,8 @@ public:
     glm::vec2 randomVec2(glm::vec2 min, glm::vec2 max);
     void seed(std::uint32_t value) { gen_.seed(value); }
 
-    // Mouse and files. The pad's right stick moves the same cursor until the mouse moves again.
+    // Mouse and files. The pad's right stick, and in play the cursor keys, move the same cursor until
+    // the mouse moves again.
     void updateMouse();
     void aimWithPad(float dt);
     bool isMouseInRect(glm::vec2 top_left, glm::vec2 bottom_right) const;
@@ -99,6 +101,12 @@ public:
     }
     void setKeyboardOverride(const bool* keys) { keyboard_override_ = keys; }
     Gamepad& getGamepad() { return gamepad_; }
+    // The player's keys (the defaults before the settings are read).
+    const Bindings& getBindings() const;
+    // Held now, by its key or mouse button; the pad is asked separately.
+    bool isHeld(Action action) const;
+    // The last thing the player touched was the pad, not the keyboard or the mouse.
+    bool isPadLastUsed() const { return is_pad_last_used_; }
     Preferences* getPreferences() const { return preferences_.get(); }
     SDL_Window* getWindow() const { return window_; }
     SDL_Renderer* getRenderer() const { return renderer_; }
@@ -127,6 +135,7 @@ private:
     bool chooseRenderer(const std::string& title, int width, int height, bool chosen_by_user);
     bool createSoftwareWindow(const std::string& title, int width, int height, const std::string& why);
     void lockAspectRatio();
+    void noteInputDevice(const SDL_Event& event, PadAction action);
 
     std::unique_ptr<AssetStore> asset_store_;
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
@@ -150,7 +159,8 @@ private:
     std::unique_ptr<Scene> next_scene_;
     glm::vec2 mouse_position_ = glm::vec2(0.0f);
     SDL_MouseButtonFlags mouse_buttons_ = 0;
-    bool is_pad_cursor_ = false;                        // the pad moved the cursor last
+    bool is_pad_cursor_ = false;                        // the pad or the cursor keys moved the cursor last
+    bool is_pad_last_used_ = false;
     glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
     const bool* keyboard_override_ = nullptr;           // owned by whoever set it
     std::function<void(const std::string&)> sound_listener_;

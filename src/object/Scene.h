@@ -24,6 +24,8 @@ public:
     long countOwned() const override;
     virtual void saveData(const std::string& /*file_path*/) {}
     virtual void loadData(const std::string& /*file_path*/) {}
+    // Whether the cursor keys steer the cursor now (in play) rather than a menu's highlight.
+    virtual bool takesKeyboardAim() const { return false; }
 
     glm::vec2 worldToScreen(glm::vec2 world_position) const { return world_position - camera_position_; }
     glm::vec2 screenToWorld(glm::vec2 screen_position) const { return screen_position + camera_position_; }

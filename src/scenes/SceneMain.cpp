@@ -8,9 +8,12 @@
 #include "scenes/SceneTitle.h"
 #include "scenes/ScoreFile.h"
 #include "shell/Gamepad.h"
+#include "shell/Preferences.h"
+#include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDStats.h"
 #include "ui/HUDText.h"
+#include "ui/OptionsMenu.h"
 #include "ui/UIMouse.h"
 
 namespace {
@@ -50,18 +53,25 @@ void SceneMain::init() {
     button_back_ =
         HUDButton::addHUDButtonChild(this, {w - 50.0f, h - 30.0f}, "assets/UI/A_Back1.png",
                                      "assets/UI/A_Back2.png", "assets/UI/A_Back3.png", 1.0f, Anchor::CENTER);
+    button_options_ = HUDButton::addHUDButtonChild(this, {w - 320.0f, h - 30.0f}, "assets/UI/A_Options1.png",
+                                                   "assets/UI/A_Options2.png", "assets/UI/A_Options3.png",
+                                                   1.0f, Anchor::CENTER);
+    button_options_->setActive(false);
     hud_stats_ = HUDStats::addHUDStatsChild(this, player_, {30.0f, 30.0f});
     hud_text_score_ = HUDText::addHUDTextChild(this, "Score: 0", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont,
                                                32, "assets/UI/Textfield_01.png", Anchor::CENTER);
+    if (!game_.getPreferences()->getSettings().controls_seen) showControlsCard();
+    options_ = OptionsMenu::addOptionsMenuChild(this);
     // Last, so that it is drawn above the whole interface.
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/29.png", "assets/UI/30.png", 1.0f, Anchor::CENTER);
-    pad_menu_.setButtons({button_pause_, button_restart_, button_back_});
+    pad_menu_.setButtons({button_pause_, button_restart_, button_back_, button_options_});
 }
 
 bool SceneMain::handleEvents(SDL_Event& event) {
-    const bool pause_key =
-        event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE && !event.key.repeat;
-    // Esc and the pad's Start are the Pause button; the game-over screen has none.
+    if (options_->getIsActive()) return options_->handleEvents(event);
+    closeControlsCard(event);
+    const bool pause_key = event.type == SDL_EVENT_KEY_DOWN && game_.getBindings().isPressed(Action::PAUSE, event);
+    // The pause key and the pad's Start are the Pause button; the game-over screen has none.
     if (pause_key || padActionOf(event) == PadAction::PAUSE) {
         if (!isGameOver()) togglePause();
         return true;
@@ -72,11 +82,16 @@ bool SceneMain::handleEvents(SDL_Event& event) {
 }
 
 void SceneMain::update(float dt) {
+    if (options_->getIsActive()) {
+        ui_mouse_->update(dt); // the game stands paused under the options; only the cursor moves
+        return;
+    }
     checkSlowDown(dt);
     Scene::update(dt);
     updateScore();
     checkButtonBack();
     checkButtonPause();
+    checkButtonOptions();
     checkButtonRestart();
     checkPlayerDead();
     checkEndTimer();
@@ -101,8 +116,14 @@ void SceneMain::saveData(const std::string& file_path) {
 }
 
 void SceneMain::checkSlowDown(float& dt) {
-    const bool slow = (game_.getMouseButtons() & SDL_BUTTON_RMASK) || game_.getGamepad().isSlowHeld();
-    if (slow) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
+    const bool held = game_.isHeld(Action::SLOW) || game_.getGamepad().isSlowHeld();
+    if (!game_.getPreferences()->getSettings().slow_toggles) {
+        slow_on_ = held;
+    } else if (held && !slow_was_held_) {
+        slow_on_ = !slow_on_;
+    }
+    slow_was_held_ = held;
+    if (slow_on_) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
 }
 
 void SceneMain::updateScore() {
@@ -117,6 +138,12 @@ void SceneMain::checkButtonPause() {
     if (button_pause_->isTrigger()) togglePause();
 }
 
+void SceneMain::checkButtonOptions() {
+    if (!button_options_->isTrigger()) return;
+    pad_menu_.clearHighlight();
+    options_->open();
+}
+
 void SceneMain::togglePause() {
     if (is_pause_) {
         resume();
@@ -124,6 +151,29 @@ void SceneMain::togglePause() {
     } else {
         pause();
     }
+    button_options_->setActive(is_pause_);
+}
+
+// Over the first game after a fresh install; the game does not wait for it (the waves keep their
+// times), and the input that closes it does what it always does.
+void SceneMain::showControlsCard() {
+    const Settings& settings = game_.getPreferences()->getSettings();
+    const glm::vec2 screen = game_.getScreenSize();
+    controls_card_ = HUDText::addHUDTextChild(this, controlsCard(settings.bindings, settings.slow_toggles,
+                                                                 game_.isPadLastUsed()),
+                                              {screen.x / 2.0f, screen.y - 170.0f}, {100.0f, 100.0f}, kFont, 16,
+                                              "assets/UI/Textfield_01.png", Anchor::CENTER);
+    controls_card_->setBgSizeByText(40.0f);
+}
+
+void SceneMain::closeControlsCard(const SDL_Event& event) {
+    if (!controls_card_) return;
+    const bool input = event.type == SDL_EVENT_KEY_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_DOWN ||
+                       event.type == SDL_EVENT_GAMEPAD_BUTTON_DOWN || padActionOf(event) != PadAction::NONE;
+    if (!input) return;
+    controls_card_->setNeedRemove(true);
+    controls_card_ = nullptr;
+    game_.getPreferences()->setControlsSeen();
 }
 
 bool SceneMain::isGameOver() const {
@@ -136,6 +186,7 @@ bool SceneMain::handleAway(const SDL_Event& event) {
                       event.type == SDL_EVENT_WINDOW_HIDDEN;
     if (!away) return false;
     if (!is_pause_) pause();
+    button_options_->setActive(!isGameOver());
     return true;
 }
 
@@ -167,6 +218,7 @@ void SceneMain::checkEndTimer() {
     button_back_->setRenderPosition(centre + glm::vec2(200.0f, 0.0f));
     button_back_->setScale(4.0f);
     button_pause_->setActive(false);
+    button_options_->setActive(false);
     pad_menu_.setButtons({button_restart_, button_back_});
     end_timer_->stop();
 }

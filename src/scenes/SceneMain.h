@@ -5,6 +5,7 @@
 class HUDButton;
 class HUDStats;
 class HUDText;
+class OptionsMenu;
 class Player;
 class Spawner;
 class Timer;
@@ -19,12 +20,16 @@ public:
     void render() override;
     void clean() override;
     void saveData(const std::string& file_path) override;
+    bool takesKeyboardAim() const override { return !is_pause_; }
 
     Player* getPlayer() const { return player_; }
     Spawner* getSpawner() const { return spawner_; }
     HUDButton* getButtonPause() const { return button_pause_; }
     HUDButton* getButtonRestart() const { return button_restart_; }
     HUDButton* getButtonBack() const { return button_back_; }
+    HUDButton* getButtonOptions() const { return button_options_; }
+    HUDText* getControlsCard() const { return controls_card_; }
+    OptionsMenu* getOptions() const { return options_; }
     HUDText* getScoreText() const { return hud_text_score_; }
     UIMouse* getMouse() const { return ui_mouse_; }
     const PadMenu& getPadMenu() const { return pad_menu_; }
@@ -34,6 +39,9 @@ private:
     void updateScore();
     void checkButtonBack();
     void checkButtonPause();
+    void checkButtonOptions();
+    void showControlsCard();
+    void closeControlsCard(const SDL_Event& event);
     void togglePause();
     bool isGameOver() const;
     bool handleAway(const SDL_Event& event);
@@ -52,6 +60,11 @@ private:
     HUDButton* button_pause_ = nullptr;
     HUDButton* button_restart_ = nullptr;
     HUDButton* button_back_ = nullptr;
+    HUDButton* button_options_ = nullptr; // shown while paused
+    HUDText* controls_card_ = nullptr;    // the first game's; null once closed
+    OptionsMenu* options_ = nullptr;
     Timer* end_timer_ = nullptr;
+    bool slow_on_ = false;      // slow motion in force
+    bool slow_was_held_ = false; // for slow motion that toggles on each press
     PadMenu pad_menu_; // plays the buttons above while the game stands still
 };

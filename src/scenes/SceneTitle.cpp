@@ -4,8 +4,11 @@
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
 #include "shell/Gamepad.h"
+#include "shell/Preferences.h"
+#include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
+#include "ui/OptionsMenu.h"
 #include "ui/UIMouse.h"
 
 #include <cmath>
@@ -36,17 +39,25 @@ void SceneTitle::init() {
     button_credits_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(0.0f, 200.0f),
                                                    "assets/UI/A_Credits1.png", "assets/UI/A_Credits2.png",
                                                    "assets/UI/A_Credits3.png", 2.0f, Anchor::CENTER);
+    button_options_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(0.0f, 260.0f),
+                                                   "assets/UI/A_Options1.png", "assets/UI/A_Options2.png",
+                                                   "assets/UI/A_Options3.png", 2.0f, Anchor::CENTER);
+    controls_text_ = HUDText::addHUDTextChild(this, "", {centre.x, 90.0f}, {100.0f, 30.0f}, kFont, 16, kPanel,
+                                              Anchor::CENTER);
+    updateControls();
     const std::string credits = game_.loadTextFile("assets/credits.txt");
     credits_text_ =
         HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setBgSizeByText(50.0f);
     credits_text_->setActive(false);
-    pad_menu_.setButtons({button_start_, button_credits_, button_quit_});
+    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_});
+    options_ = OptionsMenu::addOptionsMenuChild(this);
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png",
                                          "assets/UI/pointer_c_shaded.png", 1.0f, Anchor::TOP_LEFT);
 }
 
 bool SceneTitle::handleEvents(SDL_Event& event) {
+    if (options_->getIsActive()) return options_->handleEvents(event);
     if (credits_text_->getIsActive() && closesCredits(event)) {
         credits_text_->setActive(false);
         return true;
@@ -58,7 +69,8 @@ bool SceneTitle::handleEvents(SDL_Event& event) {
 void SceneTitle::update(float dt) {
     color_timer_ += dt;
     updateColor();
-    if (credits_text_->getIsActive()) {
+    updateControls();
+    if (credits_text_->getIsActive() || options_->getIsActive()) {
         ui_mouse_->update(dt); // the menu stands still under the credits; only the cursor moves
         return;
     }
@@ -66,6 +78,10 @@ void SceneTitle::update(float dt) {
     checkButtonStart();
     checkButtonQuit();
     checkButtonCredits();
+    if (button_options_->isTrigger()) {
+        pad_menu_.clearHighlight();
+        options_->open();
+    }
 }
 
 void SceneTitle::render() {
@@ -97,6 +113,16 @@ void SceneTitle::checkButtonQuit() {
 
 void SceneTitle::checkButtonCredits() {
     if (button_credits_->isTrigger()) credits_text_->setActive(true);
+}
+
+// Follows the player's keys and whichever of pad or keyboard and mouse they last touched.
+void SceneTitle::updateControls() {
+    const Settings& settings = game_.getPreferences()->getSettings();
+    std::string controls = controlsLine(settings.bindings, settings.slow_toggles, game_.isPadLastUsed());
+    if (controls == controls_) return;
+    controls_ = std::move(controls);
+    controls_text_->setText(controls_);
+    controls_text_->setBgSizeByText(64.0f);
 }
 
 // Any mouse release closes the credits, and is used up doing so: it cannot finish a click underneath.

@@ -4,9 +4,11 @@
 
 class HUDButton;
 class HUDText;
+class OptionsMenu;
 class UIMouse;
 
-// The title: the name, the high score, start, credits and quit, inside a frame that slowly changes colour.
+// The title: the name, the controls, the high score, start, credits, quit and options, inside a frame that
+// slowly changes colour.
 class SceneTitle : public Scene {
 public:
     void init() override;
@@ -20,7 +22,10 @@ public:
     HUDButton* getButtonStart() const { return button_start_; }
     HUDButton* getButtonCredits() const { return button_credits_; }
     HUDButton* getButtonQuit() const { return button_quit_; }
+    HUDButton* getButtonOptions() const { return button_options_; }
     HUDText* getCreditsText() const { return credits_text_; }
+    HUDText* getControlsText() const { return controls_text_; }
+    OptionsMenu* getOptions() const { return options_; }
     UIMouse* getMouse() const { return ui_mouse_; }
 
 private:
@@ -28,6 +33,7 @@ private:
     void checkButtonStart();
     void checkButtonQuit();
     void checkButtonCredits();
+    void updateControls();
     void renderBackground();
     bool closesCredits(const SDL_Event& event) const;
 
@@ -37,7 +43,11 @@ private:
     HUDButton* button_start_ = nullptr;
     HUDButton* button_credits_ = nullptr;
     HUDButton* button_quit_ = nullptr;
+    HUDButton* button_options_ = nullptr;
     HUDText* credits_text_ = nullptr;
+    HUDText* controls_text_ = nullptr;
+    OptionsMenu* options_ = nullptr;
+    std::string controls_;
     UIMouse* ui_mouse_ = nullptr;
-    PadMenu pad_menu_; // visits start, credits and quit in the order they stand
+    PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

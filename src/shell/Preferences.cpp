@@ -24,7 +24,8 @@ void Preferences::load() {
 }
 
 bool Preferences::handleEvent(const SDL_Event& event) {
-    if (event.type != SDL_EVENT_KEY_DOWN) return false;
+    if (event.type != SDL_EVENT_KEY_DOWN || is_capturing_keys_) return false;
+    if (settings_.bindings.actionOf({event.key.scancode, 0})) return false;
     const SDL_Keycode key = event.key.key;
     const bool toggle_fullscreen =
         key == SDLK_F11 || ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (event.key.mod & SDL_KMOD_ALT));
@@ -99,9 +100,59 @@ void Preferences::stepVolume(int steps) {
     file_.save(stored_);
 }
 
+void Preferences::setVolume(int volume) {
+    keep([volume](Settings& s) { s.volume = std::clamp(volume, 0, 100); });
+    applyVolume();
+}
+
+void Preferences::setMusicVolume(int volume) {
+    keep([volume](Settings& s) { s.music_volume = std::clamp(volume, 0, 100); });
+    applyVolume();
+}
+
+void Preferences::setEffectsVolume(int volume) {
+    keep([volume](Settings& s) { s.effects_volume = std::clamp(volume, 0, 100); });
+    applyVolume();
+}
+
+void Preferences::setSlowToggles(bool toggles) {
+    keep([toggles](Settings& s) { s.slow_toggles = toggles; });
+}
+
+void Preferences::setControlsSeen() {
+    if (settings_.controls_seen) return;
+    keep([](Settings& s) { s.controls_seen = true; });
+}
+
+std::optional<Action> Preferences::bind(Action action, Binding binding) {
+    const std::optional<Action> swapped = settings_.bindings.bind(action, binding);
+    keep([this](Settings& s) { s.bindings = settings_.bindings; });
+    return swapped;
+}
+
+void Preferences::resetToDefaults() {
+    const bool seen = settings_.controls_seen;
+    settings_ = Settings{};
+    settings_.controls_seen = seen;
+    stored_ = settings_;
+    setFullscreen(false, true);
+    applyVolume();
+}
+
+template <typename Change> void Preferences::keep(Change change) {
+    change(settings_);
+    change(stored_);
+    file_.save(stored_);
+}
+
 void Preferences::applyVolume() {
     const float gain = settings_.mute ? 0.0f : static_cast<float>(settings_.volume) / 100.0f;
     if (MIX_Mixer* mixer = game_.getMixer()) MIX_SetMixerGain(mixer, gain);
+    const auto share = [](int volume) { return Game::VOLUME * static_cast<float>(volume) / 100.0f; };
+    if (MIX_Track* music = game_.getMusicTrack()) MIX_SetTrackGain(music, share(settings_.music_volume));
+    for (int i = 0; i < Game::EFFECT_TRACKS; ++i) {
+        if (MIX_Track* track = game_.getEffectTrack(i)) MIX_SetTrackGain(track, share(settings_.effects_volume));
+    }
 }
 
 std::string Preferences::volumeNote() const {

@@ -4,12 +4,14 @@
 #include <SDL3/SDL.h>
 #include <SDL3_ttf/SDL_ttf.h>
 
+#include <optional>
 #include <string>
 
 class Game;
 
 // The player's settings at work: F11 and Alt+Enter toggle fullscreen, M mutes, minus and plus step
-// the master volume with a short note on screen. Every change is kept in the settings file; what the
+// the master volume with a short note on screen (unless the player gave one of those keys to an action),
+// and the Options screen changes the rest. Every change is kept in the settings file; what the
 // command line asks for holds for one run and is not written.
 class Preferences {
 public:
@@ -31,12 +33,27 @@ public:
     void setFullscreen(bool fullscreen, bool keep_it);
     void setMute(bool mute, bool keep_it);
     void stepVolume(int steps);
+    // The Options screen's: each applies at once and is kept. Volumes are clamped into 0..100.
+    void setVolume(int volume);
+    void setMusicVolume(int volume);
+    void setEffectsVolume(int volume);
+    void setSlowToggles(bool toggles);
+    void setControlsSeen();
+    // The action that held binding before, which now has action's old one.
+    std::optional<Action> bind(Action action, Binding binding);
+    // Everything on the Options screen back to its default.
+    void resetToDefaults();
+    // While the Options screen waits for a new key, M, F11 and the volume keys are keys like any other.
+    void setCapturingKeys(bool capturing) { is_capturing_keys_ = capturing; }
 
     const Settings& getSettings() const { return settings_; }
+    const Bindings& getBindings() const { return settings_.bindings; }
     // The note on screen now, or empty.
     const std::string& getNote() const { return note_; }
 
 private:
+    // Applies change to what is in force and to what is kept, then saves.
+    template <typename Change> void keep(Change change);
     void applyVolume();
     std::string volumeNote() const;
     void showNote(std::string text);
@@ -47,5 +64,6 @@ private:
     Settings stored_;   // as in the file: without what the command line asked for this run
     std::string note_;
     float note_timer_ = 0.0f;
+    bool is_capturing_keys_ = false;
     TTF_Text* note_text_ = nullptr; // ours, destroyed with us (before the text engine goes)
 };

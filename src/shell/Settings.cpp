@@ -12,7 +12,31 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kKeys = {"fullscreen", "volume", "mute"};
+// The first three are always written, the rest when they matter (see the header).
+constexpr std::size_t kAlwaysWritten = 3;
+constexpr std::string_view kBindingPrefix = "key_";
+
+std::vector<std::string> knownKeys() {
+    std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",         "music_volume",
+                                     "effects_volume", "slow_motion", "controls_seen"};
+    for (std::size_t i = 0; i < ACTION_COUNT; ++i)
+        keys.push_back(std::string(kBindingPrefix) + std::string(actionName(static_cast<Action>(i))));
+    return keys;
+}
+
+const std::vector<std::string>& keys() {
+    static const std::vector<std::string> all = knownKeys();
+    return all;
+}
+
+std::optional<Action> bindingKey(std::string_view key) {
+    if (!key.starts_with(kBindingPrefix)) return std::nullopt;
+    key.remove_prefix(kBindingPrefix.size());
+    for (std::size_t i = 0; i < ACTION_COUNT; ++i) {
+        if (actionName(static_cast<Action>(i)) == key) return static_cast<Action>(i);
+    }
+    return std::nullopt;
+}
 
 std::string_view trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -44,9 +68,55 @@ std::optional<int> parseVolume(std::string_view value) {
 }
 
 std::string valueOf(const Settings& settings, std::string_view key) {
-    if (key == "fullscreen") return settings.fullscreen ? "true" : "false";
+    const auto text = [](bool value) { return std::string(value ? "true" : "false"); };
+    if (key == "fullscreen") return text(settings.fullscreen);
     if (key == "volume") return std::to_string(settings.volume);
-    return settings.mute ? "true" : "false";
+    if (key == "mute") return text(settings.mute);
+    if (key == "music_volume") return std::to_string(settings.music_volume);
+    if (key == "effects_volume") return std::to_string(settings.effects_volume);
+    if (key == "slow_motion") return settings.slow_toggles ? "toggle" : "hold";
+    if (key == "controls_seen") return text(settings.controls_seen);
+    return bindingName(settings.bindings.get(*bindingKey(key)));
+}
+
+// Each action's line, in file order; a bad name, a mouse button on a key-only action, or a binding an
+// earlier line already took leaves the action on its default. An action left without a line loses its
+// default to a line that took it.
+Bindings parseBindings(const std::vector<std::pair<Action, std::string>>& lines,
+                       std::vector<std::string>& problems) {
+    std::array<std::optional<Binding>, ACTION_COUNT> chosen;
+    for (const auto& [action, value] : lines) {
+        const std::size_t index = static_cast<std::size_t>(action);
+        const std::string key = std::string(kBindingPrefix) + std::string(actionName(action));
+        chosen[index].reset();
+        const std::optional<Binding> binding = bindingFromName(value);
+        if (!binding || (binding->mouse_button != 0 && !takesMouseButton(action))) {
+            problems.push_back("unknown key name for " + key + ": \"" + value + "\"");
+            continue;
+        }
+        const auto taken = std::find(chosen.begin(), chosen.end(), binding);
+        if (!binding->isNone() && taken != chosen.end()) {
+            const Action holder = static_cast<Action>(taken - chosen.begin());
+            problems.push_back(key + ": \"" + value + "\" is already the key for " +
+                               std::string(actionName(holder)));
+            continue;
+        }
+        chosen[index] = binding;
+    }
+    Bindings bindings;
+    for (std::size_t i = 0; i < ACTION_COUNT; ++i) {
+        const auto action = static_cast<Action>(i);
+        if (chosen[i]) {
+            bindings.set(action, *chosen[i]);
+            continue;
+        }
+        const Binding fallback = Bindings::defaultFor(action);
+        if (std::find(chosen.begin(), chosen.end(), fallback) == chosen.end()) continue;
+        bindings.set(action, Binding{});
+        problems.push_back("no key left for " + std::string(actionName(action)) + ": its default, " +
+                           bindingName(fallback) + ", has been given to another action");
+    }
+    return bindings;
 }
 
 std::vector<std::string> splitLines(std::string_view text) {
@@ -65,6 +135,7 @@ std::vector<std::string> splitLines(std::string_view text) {
 
 Settings parseSettings(std::string_view text, std::vector<std::string>& problems) {
     Settings settings;
+    std::vector<std::pair<Action, std::string>> binding_lines;
     for (const std::string& line : splitLines(text)) {
         const std::string_view key = keyOf(line);
         if (key.empty()) continue;
@@ -82,9 +153,27 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
             const auto parsed = parseVolume(value);
             ok = parsed.has_value();
             settings.volume = parsed.value_or(Settings{}.volume);
+        } else if (key == "music_volume") {
+            const auto parsed = parseVolume(value);
+            ok = parsed.has_value();
+            settings.music_volume = parsed.value_or(Settings{}.music_volume);
+        } else if (key == "effects_volume") {
+            const auto parsed = parseVolume(value);
+            ok = parsed.has_value();
+            settings.effects_volume = parsed.value_or(Settings{}.effects_volume);
+        } else if (key == "slow_motion") {
+            ok = value == "hold" || value == "toggle";
+            settings.slow_toggles = value == "toggle";
+        } else if (key == "controls_seen") {
+            const auto parsed = parseBool(value);
+            ok = parsed.has_value();
+            settings.controls_seen = parsed.value_or(Settings{}.controls_seen);
+        } else if (const std::optional<Action> action = bindingKey(key)) {
+            binding_lines.emplace_back(*action, std::string(value));
         }
         if (!ok) problems.push_back("bad value for " + std::string(key) + ": \"" + std::string(value) + "\"");
     }
+    settings.bindings = parseBindings(binding_lines, problems);
     return settings;
 }
 
@@ -93,7 +182,7 @@ std::string formatSettings(const Settings& settings, const std::vector<std::stri
     std::vector<std::string_view> written;
     for (const std::string& line : old_lines) {
         const std::string_view key = keyOf(line);
-        const bool known = std::find(kKeys.begin(), kKeys.end(), key) != kKeys.end();
+        const bool known = std::find(keys().begin(), keys().end(), key) != keys().end();
         if (!known) {
             text += line + '\n';
             continue;
@@ -103,10 +192,13 @@ std::string formatSettings(const Settings& settings, const std::vector<std::stri
         written.push_back(key);
         text += std::string(key) + '=' + valueOf(settings, key) + '\n';
     }
-    for (const std::string_view key : kKeys) {
-        if (std::find(written.begin(), written.end(), key) == written.end()) {
-            text += std::string(key) + '=' + valueOf(settings, key) + '\n';
-        }
+    const Settings defaults;
+    for (std::size_t i = 0; i < keys().size(); ++i) {
+        const std::string& key = keys()[i];
+        if (std::find(written.begin(), written.end(), key) != written.end()) continue;
+        const std::string value = valueOf(settings, key);
+        if (i >= kAlwaysWritten && value == valueOf(defaults, key)) continue;
+        text += key + '=' + value + '\n';
     }
     return text;
 }
@@ -135,7 +227,9 @@ Settings SettingsFile::load() {
 bool SettingsFile::save(const Settings& settings) {
     const std::string text = formatSettings(settings, lines_);
     if (!writeFileAtomically(file_path_, text)) {
-        SDL_Log("Cannot save the settings to %s", file_path_.c_str());
+        // Every change tries again; a full disk would otherwise fill the log with this line.
+        if (!said_cannot_save_) SDL_Log("Cannot save the settings to %s", file_path_.c_str());
+        said_cannot_save_ = true;
         return false;
     }
     lines_ = splitLines(text);

@@ -1,4 +1,6 @@
 #pragma once
+#include "shell/Bindings.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,10 +11,17 @@ struct Settings {
     bool fullscreen = false;
     int volume = 100; // master volume in percent, 0..100, on top of the game's own mix
     bool mute = false;
+    int music_volume = 100;   // each on top of the master volume
+    int effects_volume = 100;
+    bool slow_toggles = false; // slow motion: held (false) or switched on and off by a press
+    bool controls_seen = false; // the first game's card of controls has been closed
+    Bindings bindings;
 };
 
 // settings.ini: plain key=value lines. Lines this version does not know (other keys, comments) are
-// kept, in place, when the file is rewritten.
+// kept, in place, when the file is rewritten. The first three keys are always written; the later ones
+// once they differ from their default or stand in the file, so an old file changes only where the
+// player changed something.
 class SettingsFile {
 public:
     // Files larger than this are not settings anyone wrote by hand; they are ignored.
@@ -23,7 +32,8 @@ public:
     // A missing, unreadable, binary or huge file, or a folder of that name, gives the defaults; a bad
     // value gives that key's default. Each problem is logged once.
     Settings load();
-    // Rewrites the file through a temporary and a rename; false (logged) when that is impossible.
+    // Rewrites the file through a temporary and a rename; false when that is impossible, which is
+    // logged the first time.
     bool save(const Settings& settings);
 
     const std::string& getFilePath() const { return file_path_; }
@@ -31,6 +41,7 @@ public:
 private:
     std::string file_path_;
     std::vector<std::string> lines_; // as last read or written, so unknown lines survive a rewrite
+    bool said_cannot_save_ = false;
 };
 
 // The pure halves of load and save; problems are described in plain words, one per bad line.

@@ -1,7 +1,24 @@
 #include "ui/PadMenu.h"
 
-#include "shell/Gamepad.h"
+#include "core/Game.h"
 #include "ui/HUDButton.h"
+
+PadAction menuActionOf(const SDL_Event& event) {
+    const PadAction pad = padActionOf(event);
+    if (pad != PadAction::NONE || event.type != SDL_EVENT_KEY_DOWN) return pad;
+    const Bindings& bindings = Game::getInstance().getBindings();
+    const SDL_Scancode key = event.key.scancode;
+    const auto is = [&](Action action, SDL_Scancode arrow) { return key == arrow || bindings.isKey(action, key); };
+    // Held, the keys that move step again; the others act once per press.
+    if (is(Action::CURSOR_UP, SDL_SCANCODE_UP)) return PadAction::UP;
+    if (is(Action::CURSOR_DOWN, SDL_SCANCODE_DOWN)) return PadAction::DOWN;
+    if (is(Action::CURSOR_LEFT, SDL_SCANCODE_LEFT)) return PadAction::LEFT;
+    if (is(Action::CURSOR_RIGHT, SDL_SCANCODE_RIGHT)) return PadAction::RIGHT;
+    if (event.key.repeat) return PadAction::NONE;
+    if (is(Action::STRIKE, SDL_SCANCODE_RETURN) || key == SDL_SCANCODE_KP_ENTER) return PadAction::PRIMARY;
+    if (key == SDL_SCANCODE_ESCAPE || key == SDL_SCANCODE_BACKSPACE) return PadAction::BACK;
+    return PadAction::NONE;
+}
 
 void PadMenu::setButtons(std::vector<HUDButton*> buttons) {
     clearHighlight();
@@ -13,7 +30,7 @@ bool PadMenu::handleEvent(const SDL_Event& event) {
         clearHighlight();
         return false;
     }
-    switch (padActionOf(event)) {
+    switch (menuActionOf(event)) {
     case PadAction::UP:
     case PadAction::LEFT:
         step(-1);

@@ -1,12 +1,19 @@
 #pragma once
+#include "shell/Gamepad.h"
+
 #include <SDL3/SDL.h>
 
 #include <vector>
 
 class HUDButton;
 
-// Plays a row of buttons with the pad: the D-pad or a flick of the left stick moves a highlight
-// along them, south presses the highlighted one. The mouse takes over again as soon as it moves.
+// What an event means to a menu: the pad's actions, and the same from the keyboard (the cursor keys and
+// the arrows move, Enter and the strike key choose, Esc and Backspace go back).
+[[nodiscard]] PadAction menuActionOf(const SDL_Event& event);
+
+// Plays a row of buttons with the pad or the keyboard: the D-pad, a flick of the left stick or the
+// cursor keys move a highlight along them, south or Enter presses the highlighted one. The mouse takes
+// over again as soon as it moves.
 class PadMenu {
 public:
     // Borrowed buttons, children of the scene that owns this menu, in the order the highlight visits.

@@ -79,7 +79,7 @@ TEST_F(GeneratedAssetsTest, SpriteSheetsAreStripsOfSquareFramesOfTheRightSize) {
 }
 
 TEST_F(GeneratedAssetsTest, ButtonsComeInTriplesOfOneSizeThatFitTheLayout) {
-    const std::pair<const char*, float> buttons[] = {{"A_Start", 96}, {"A_Credits", 96}, {"A_Quit", 96},
+    const std::pair<const char*, float> buttons[] = {{"A_Start", 96}, {"A_Credits", 96}, {"A_Quit", 96}, {"A_Options", 96},
                                                      {"A_Pause", 80}, {"A_Restart", 80}, {"A_Back", 80}};
     for (const auto& [name, max_width] : buttons) {
         const std::string base = std::string("assets/UI/") + name;
@@ -179,7 +179,7 @@ TEST_F(GeneratedAssetsTest, TheSameCommitMakesTheSameFiles) {
         EXPECT_EQ(fresh, built) << relative;
         ++compared;
     }
-    EXPECT_EQ(compared, 45); // every picture, sound, tune, the font and the credits
+    EXPECT_EQ(compared, 48); // every picture, sound, tune, the font and the credits
 }
 
 } // namespace

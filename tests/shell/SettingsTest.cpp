@@ -84,4 +84,40 @@ TEST(SettingsTest, HostileFilesGiveTheDefaults) {
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
+// The keys this version added: read back as written, left out while at their defaults, and each
+// problem (a bad value, a name SDL does not know, a mouse button on a key-only action, two actions on
+// one key) costs only its own line.
+TEST(SettingsTest, VolumesSlowMotionAndKeysRoundTripAndClashesFallBack) {
+    Settings s;
+    s.music_volume = 0;
+    s.slow_toggles = true;
+    s.controls_seen = true;
+    ASSERT_EQ(s.bindings.bind(Action::UP, {SDL_SCANCODE_S, 0}), Action::DOWN); // exchanged
+    s.bindings.bind(Action::STRIKE, {SDL_SCANCODE_UNKNOWN, SDL_BUTTON_RIGHT});
+    const std::string text = formatSettings(s, {"mute=true", "effects_volume=100"});
+    EXPECT_EQ(text, "mute=false\neffects_volume=100\nfullscreen=false\nvolume=100\nmusic_volume=0\n"
+                    "slow_motion=toggle\ncontrols_seen=true\nkey_up=S\nkey_down=W\nkey_strike=mouse_right\n");
+    std::vector<std::string> problems;
+    const Settings back = parseSettings(text, problems);
+    EXPECT_TRUE(problems.empty());
+    EXPECT_EQ(back.bindings, s.bindings);
+    EXPECT_EQ(back.music_volume, 0);
+    EXPECT_TRUE(back.slow_toggles && back.controls_seen);
+    EXPECT_TRUE(back.bindings.mouseDoes(SDL_BUTTON_LEFT, Action::STRIKE)); // the left button keeps its role
+    EXPECT_FALSE(back.bindings.mouseDoes(SDL_BUTTON_RIGHT, Action::SLOW));
+
+    const Settings bad = parseSettings("key_left=Left Shift\nkey_up=I\nkey_strike=I\nkey_down=Nope\n"
+                                       "key_pause=mouse_left\nslow_motion=sometimes\nmusic_volume=-1\n",
+                                       problems);
+    EXPECT_EQ(problems.size(), 6u); // the five bad lines, and slow motion losing its default key
+    EXPECT_EQ(bindingName(bad.bindings.get(Action::LEFT)), "Left Shift");
+    EXPECT_EQ(bindingName(bad.bindings.get(Action::UP)), "I");
+    EXPECT_EQ(bad.bindings.get(Action::STRIKE), Bindings::defaultFor(Action::STRIKE)); // the later line lost
+    EXPECT_EQ(bad.bindings.get(Action::DOWN), Bindings::defaultFor(Action::DOWN));
+    EXPECT_EQ(bad.bindings.get(Action::PAUSE), Bindings::defaultFor(Action::PAUSE));
+    EXPECT_TRUE(bad.bindings.get(Action::SLOW).isNone());
+    EXPECT_FALSE(bad.slow_toggles);
+    EXPECT_EQ(bad.music_volume, 100);
+}
+
 } // namespace

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Tests run in parallel and the game writes assets/score.dat: each test process gets a folder of its
+// Tests run in parallel and the game writes assets/score.dat and settings.ini: each test process gets a folder of its
 // own whose assets/ links to the generated files, so no two tests share a score file.
 class IsolatedAssets {
 public:
@@ -19,10 +20,12 @@ public:
         fs::create_directories(dir_ / "assets");
         if (fs::exists(built)) {
             for (const auto& entry : fs::directory_iterator(built)) {
-                if (entry.path().filename() == "score.dat") continue;
+                if (entry.path().filename() == "score.dat" || entry.path().filename() == "settings.ini") continue;
                 fs::create_symlink(entry.path(), dir_ / "assets" / entry.path().filename());
             }
         }
+        // A player who has closed the first game's card of controls; the tests that want it remove this.
+        std::ofstream(dir_ / "assets" / "settings.ini") << "controls_seen=true\n";
         fs::current_path(dir_);
     }
     ~IsolatedAssets() {

@@ -1,0 +1,135 @@
+#include "shell/Bindings.h"
+
+namespace {
+
+struct ActionInfo {
+    std::string_view name;
+    std::string_view label;
+    SDL_Scancode key;
+};
+
+constexpr std::array<ActionInfo, ACTION_COUNT> kActions = {{
+    {"up", "Move up", SDL_SCANCODE_W},
+    {"left", "Move left", SDL_SCANCODE_A},
+    {"down", "Move down", SDL_SCANCODE_S},
+    {"right", "Move right", SDL_SCANCODE_D},
+    {"slow", "Slow motion", SDL_SCANCODE_LSHIFT},
+    {"pause", "Pause", SDL_SCANCODE_ESCAPE},
+    {"strike", "Strike", SDL_SCANCODE_SPACE},
+    {"cursor_up", "Cursor up", SDL_SCANCODE_UP},
+    {"cursor_left", "Cursor left", SDL_SCANCODE_LEFT},
+    {"cursor_down", "Cursor down", SDL_SCANCODE_DOWN},
+    {"cursor_right", "Cursor right", SDL_SCANCODE_RIGHT},
+}};
+
+const ActionInfo& infoOf(Action action) {
+    return kActions[static_cast<std::size_t>(action)];
+}
+
+} // namespace
+
+std::string_view actionName(Action action) {
+    return infoOf(action).name;
+}
+
+std::string_view actionLabel(Action action) {
+    return infoOf(action).label;
+}
+
+bool takesMouseButton(Action action) {
+    return action == Action::STRIKE || action == Action::SLOW;
+}
+
+std::string bindingName(Binding binding) {
+    if (binding.mouse_button == SDL_BUTTON_LEFT) return "mouse_left";
+    if (binding.mouse_button == SDL_BUTTON_RIGHT) return "mouse_right";
+    if (binding.key == SDL_SCANCODE_UNKNOWN) return "none";
+    return SDL_GetScancodeName(binding.key);
+}
+
+std::optional<Binding> bindingFromName(std::string_view name) {
+    if (name == "mouse_left") return Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_LEFT};
+    if (name == "mouse_right") return Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_RIGHT};
+    if (name == "none") return Binding{};
+    const SDL_Scancode key = SDL_GetScancodeFromName(std::string(name).c_str());
+    if (key == SDL_SCANCODE_UNKNOWN) return std::nullopt;
+    return Binding{key, 0};
+}
+
+std::string bindingLabel(Binding binding) {
+    if (binding.mouse_button == SDL_BUTTON_LEFT) return "Left click";
+    if (binding.mouse_button == SDL_BUTTON_RIGHT) return "Right click";
+    if (binding.key == SDL_SCANCODE_UNKNOWN) return "(none)";
+    return SDL_GetScancodeName(binding.key);
+}
+
+Bindings::Bindings() {
+    for (std::size_t i = 0; i < ACTION_COUNT; ++i)
+        bindings_[i] = defaultFor(static_cast<Action>(i));
+}
+
+Binding Bindings::defaultFor(Action action) {
+    return {infoOf(action).key, 0};
+}
+
+std::optional<Action> Bindings::bind(Action action, Binding binding) {
+    const std::optional<Action> holder = actionOf(binding);
+    if (holder == action) return std::nullopt;
+    if (holder) set(*holder, get(action));
+    set(action, binding);
+    return holder;
+}
+
+std::optional<Action> Bindings::actionOf(Binding binding) const {
+    if (binding.isNone()) return std::nullopt;
+    for (std::size_t i = 0; i < ACTION_COUNT; ++i) {
+        if (bindings_[i] == binding) return static_cast<Action>(i);
+    }
+    return std::nullopt;
+}
+
+bool Bindings::isKey(Action action, SDL_Scancode key) const {
+    const Binding binding = get(action);
+    return binding.mouse_button == 0 && key != SDL_SCANCODE_UNKNOWN && binding.key == key;
+}
+
+bool Bindings::mouseDoes(Uint8 button, Action action) const {
+    if (const std::optional<Action> bound = actionOf({SDL_SCANCODE_UNKNOWN, button})) return *bound == action;
+    return (button == SDL_BUTTON_LEFT && action == Action::STRIKE) ||
+           (button == SDL_BUTTON_RIGHT && action == Action::SLOW);
+}
+
+bool Bindings::isHeld(Action action, const bool* keys, SDL_MouseButtonFlags buttons) const {
+    const Binding binding = get(action);
+    if (binding.mouse_button == 0 && binding.key != SDL_SCANCODE_UNKNOWN && keys[binding.key]) return true;
+    for (const Uint8 button : {Uint8{SDL_BUTTON_LEFT}, Uint8{SDL_BUTTON_RIGHT}}) {
+        if ((buttons & SDL_BUTTON_MASK(button)) && mouseDoes(button, action)) return true;
+    }
+    return false;
+}
+
+bool Bindings::isPressed(Action action, const SDL_Event& event) const {
+    if (event.type == SDL_EVENT_KEY_DOWN) {
+        if (event.key.repeat) return false;
+        // A key event made by another program may carry the key's symbol alone.
+        const Binding binding = get(action);
+        if (event.key.scancode == SDL_SCANCODE_UNKNOWN && binding.mouse_button == 0 &&
+            binding.key != SDL_SCANCODE_UNKNOWN) {
+            return event.key.key == SDL_GetKeyFromScancode(binding.key, SDL_KMOD_NONE, false);
+        }
+        return isKey(action, event.key.scancode);
+    }
+    if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) return mouseDoes(event.button.button, action);
+    return false;
+}
+
+std::string Bindings::describe(Action action) const {
+    std::string text = bindingLabel(get(action));
+    const Binding binding = get(action);
+    for (const Uint8 button : {Uint8{SDL_BUTTON_LEFT}, Uint8{SDL_BUTTON_RIGHT}}) {
+        if (binding.mouse_button == button || !mouseDoes(button, action)) continue;
+        const std::string click = button == SDL_BUTTON_LEFT ? "left click" : "right click";
+        text = binding.isNone() ? click : text + " or " + click;
+    }
+    return text;
+}

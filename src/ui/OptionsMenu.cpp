@@ -1,0 +1,307 @@
+#include "ui/OptionsMenu.h"
+
+#include "core/Game.h"
+#include "shell/Preferences.h"
+#include "ui/PadMenu.h"
+
+namespace {
+
+constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
+constexpr const char* kHover = "assets/sound/UI_button12.wav";
+constexpr const char* kPress = "assets/sound/UI_button08.wav";
+constexpr const char* kHint = "Up/Down: choose   Left/Right: change   Enter: pick   Esc: back";
+constexpr SDL_FRect kPanel = {280.0f, 40.0f, 720.0f, 640.0f};
+constexpr float kTop = 104.0f;
+constexpr float kStep = 26.0f;
+constexpr float kLabelX = 340.0f;
+constexpr float kValueX = 700.0f;
+constexpr float kValueMiddle = 740.0f; // a click left of it lowers a volume, right of it raises it
+
+constexpr std::array<const char*, OptionsMenu::FIRST_KEY> kSettingLabels = {
+    "Master volume", "Music volume", "Effects volume", "Mute", "Fullscreen", "Slow motion"};
+
+std::optional<Action> actionOfRow(int row) {
+    if (row < OptionsMenu::FIRST_KEY || row >= OptionsMenu::RESET) return std::nullopt;
+    return static_cast<Action>(row - OptionsMenu::FIRST_KEY);
+}
+
+std::string labelOf(int row) {
+    if (row < OptionsMenu::FIRST_KEY) return kSettingLabels[static_cast<std::size_t>(row)];
+    if (const std::optional<Action> action = actionOfRow(row)) return std::string(actionLabel(*action));
+    return row == OptionsMenu::RESET ? "Reset to defaults" : "Back";
+}
+
+void setString(TTF_Text* text, const std::string& words) {
+    if (!text || (text->text && words == text->text)) return;
+    TTF_SetTextString(text, words.c_str(), words.size());
+}
+
+} // namespace
+
+OptionsMenu* OptionsMenu::addOptionsMenuChild(Object* parent) {
+    auto* menu = new OptionsMenu;
+    menu->init();
+    menu->title_ = menu->game_.createTTF_Text("Options", kFont, 32);
+    for (int row = 0; row < ROWS; ++row) {
+        menu->labels_[static_cast<std::size_t>(row)] = menu->text(labelOf(row));
+        menu->values_[static_cast<std::size_t>(row)] = menu->text("");
+    }
+    menu->message_text_ = menu->text(kHint);
+    menu->setActive(false);
+    if (parent) parent->addChild(menu);
+    return menu;
+}
+
+bool OptionsMenu::handleEvents(SDL_Event& event) {
+    if (capturing_) {
+        handleCaptureEvent(event);
+    } else {
+        handleMenuEvent(event);
+    }
+    return true;
+}
+
+void OptionsMenu::render() {
+    SDL_Renderer* renderer = game_.getRenderer();
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 12, 10, 30, 235);
+    SDL_RenderFillRect(renderer, &kPanel);
+    SDL_SetRenderDrawColor(renderer, 150, 128, 220, 255);
+    SDL_RenderRect(renderer, &kPanel);
+    const SDL_FRect bar = {kPanel.x + 16.0f, kTop + kStep * static_cast<float>(highlighted_) - 4.0f,
+                           kPanel.w - 32.0f, kStep - 2.0f};
+    SDL_SetRenderDrawColor(renderer, 98, 62, 150, 255);
+    SDL_RenderFillRect(renderer, &bar);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    int w = 0;
+    int h = 0;
+    TTF_GetTextSize(title_, &w, &h);
+    TTF_DrawRendererText(title_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f, kPanel.y + 20.0f);
+    for (int row = 0; row < ROWS; ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        const float y = kTop + kStep * static_cast<float>(row);
+        setString(values_[index], getValueText(row));
+        TTF_DrawRendererText(labels_[index], kLabelX, y);
+        TTF_DrawRendererText(values_[index], kValueX, y);
+    }
+    setString(message_text_, message_.empty() ? kHint : message_);
+    TTF_GetTextSize(message_text_, &w, &h);
+    TTF_DrawRendererText(message_text_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f,
+                         kTop + kStep * static_cast<float>(ROWS) + 12.0f);
+}
+
+void OptionsMenu::clean() {
+    ObjectScreen::clean();
+    for (auto* list : {&labels_, &values_}) {
+        for (TTF_Text*& item : *list) {
+            if (item) TTF_DestroyText(item);
+            item = nullptr;
+        }
+    }
+    for (TTF_Text** item : {&title_, &message_text_}) {
+        if (*item) TTF_DestroyText(*item);
+        *item = nullptr;
+    }
+}
+
+void OptionsMenu::open() {
+    setActive(true);
+    highlighted_ = 0;
+    capturing_.reset();
+    message_.clear();
+}
+
+void OptionsMenu::close() {
+    if (capturing_) finishCapture(std::nullopt);
+    setActive(false);
+}
+
+std::string OptionsMenu::getValueText(int row) const {
+    const Settings& s = preferences().getSettings();
+    const auto volume = [](int value) { return "< " + std::to_string(value) + " >"; };
+    const auto onOff = [](bool value) { return std::string(value ? "On" : "Off"); };
+    switch (row) {
+    case VOLUME:
+        return volume(s.volume);
+    case MUSIC:
+        return volume(s.music_volume);
+    case EFFECTS:
+        return volume(s.effects_volume);
+    case MUTE:
+        return onOff(s.mute);
+    case FULLSCREEN:
+        return onOff(s.fullscreen);
+    case SLOW_MODE:
+        return s.slow_toggles ? "Toggle" : "Hold";
+    default:
+        break;
+    }
+    const std::optional<Action> action = actionOfRow(row);
+    if (!action) return "";
+    if (capturing_ == action) return takesMouseButton(*action) ? "Press a key or click..." : "Press a key...";
+    return s.bindings.describe(*action);
+}
+
+void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
+    if (event.type == SDL_EVENT_MOUSE_MOTION) {
+        if (const std::optional<int> row = rowAt(game_.getMousePosition())) highlight(*row);
+        return;
+    }
+    if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.button == SDL_BUTTON_LEFT) {
+        const glm::vec2 point = game_.getMousePosition();
+        const std::optional<int> row = rowAt(point);
+        if (!row) return;
+        highlight(*row);
+        if (*row <= EFFECTS) {
+            change(*row, point.x < kValueMiddle ? -1 : 1);
+        } else {
+            choose(*row);
+        }
+        return;
+    }
+    switch (menuActionOf(event)) {
+    case PadAction::UP:
+        highlight((highlighted_ + ROWS - 1) % ROWS);
+        break;
+    case PadAction::DOWN:
+        highlight((highlighted_ + 1) % ROWS);
+        break;
+    case PadAction::LEFT:
+        change(highlighted_, -1);
+        break;
+    case PadAction::RIGHT:
+        change(highlighted_, 1);
+        break;
+    case PadAction::PRIMARY:
+        choose(highlighted_);
+        break;
+    case PadAction::BACK:
+    case PadAction::PAUSE:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+// Esc, a click on a key-only action or the pad's back button cancel; any other key or mouse button
+// becomes the action's binding.
+void OptionsMenu::handleCaptureEvent(const SDL_Event& event) {
+    if (event.type == SDL_EVENT_KEY_DOWN && !event.key.repeat) {
+        const bool cancel = event.key.scancode == SDL_SCANCODE_ESCAPE;
+        finishCapture(cancel ? std::nullopt : std::optional<Binding>(Binding{event.key.scancode, 0}));
+        return;
+    }
+    if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
+        const Uint8 button = event.button.button;
+        const bool usable = takesMouseButton(*capturing_) && (button == SDL_BUTTON_LEFT || button == SDL_BUTTON_RIGHT);
+        finishCapture(usable ? std::optional<Binding>(Binding{SDL_SCANCODE_UNKNOWN, button}) : std::nullopt);
+        return;
+    }
+    if (padActionOf(event) == PadAction::BACK) finishCapture(std::nullopt);
+}
+
+void OptionsMenu::finishCapture(std::optional<Binding> binding) {
+    const Action action = *capturing_;
+    capturing_.reset();
+    preferences().setCapturingKeys(false);
+    if (!binding) {
+        setMessage(std::string(actionLabel(action)) + " unchanged");
+        return;
+    }
+    game_.playSound(kPress);
+    const std::optional<Action> swapped = preferences().bind(action, *binding);
+    if (!swapped) {
+        setMessage(std::string(actionLabel(action)) + ": " + bindingLabel(*binding));
+        return;
+    }
+    setMessage(bindingLabel(*binding) + " was " + std::string(actionLabel(*swapped)) + ", which now has " +
+               bindingLabel(preferences().getBindings().get(*swapped)));
+}
+
+void OptionsMenu::change(int row, int direction) {
+    Preferences& prefs = preferences();
+    const Settings& s = prefs.getSettings();
+    const int step = direction * Settings::VOLUME_STEP;
+    switch (row) {
+    case VOLUME:
+        prefs.setVolume(s.volume + step);
+        break;
+    case MUSIC:
+        prefs.setMusicVolume(s.music_volume + step);
+        break;
+    case EFFECTS:
+        prefs.setEffectsVolume(s.effects_volume + step);
+        break;
+    case MUTE:
+    case FULLSCREEN:
+    case SLOW_MODE:
+        choose(row);
+        return;
+    default:
+        return;
+    }
+    game_.playSound(kHover);
+}
+
+void OptionsMenu::choose(int row) {
+    Preferences& prefs = preferences();
+    const Settings& s = prefs.getSettings();
+    game_.playSound(kPress);
+    switch (row) {
+    case VOLUME:
+    case MUSIC:
+    case EFFECTS: {
+        // Enter alone walks a volume up, from full back round to silence.
+        const int now = row == VOLUME ? s.volume : row == MUSIC ? s.music_volume : s.effects_volume;
+        change(row, now >= 100 ? -100 / Settings::VOLUME_STEP : 1);
+        return;
+    }
+    case MUTE:
+        prefs.setMute(!s.mute, true);
+        return;
+    case FULLSCREEN:
+        prefs.setFullscreen(!s.fullscreen, true);
+        return;
+    case SLOW_MODE:
+        prefs.setSlowToggles(!s.slow_toggles);
+        return;
+    case RESET:
+        prefs.resetToDefaults();
+        setMessage("Everything here is back to its default");
+        return;
+    case BACK:
+        close();
+        return;
+    default:
+        capturing_ = actionOfRow(row);
+        prefs.setCapturingKeys(true);
+        setMessage("Esc cancels");
+        return;
+    }
+}
+
+void OptionsMenu::highlight(int row) {
+    if (row == highlighted_) return;
+    highlighted_ = row;
+    game_.playSound(kHover);
+}
+
+std::optional<int> OptionsMenu::rowAt(glm::vec2 point) const {
+    if (point.x < kPanel.x || point.x > kPanel.x + kPanel.w || point.y < kTop - 4.0f) return std::nullopt;
+    const int row = static_cast<int>((point.y - kTop + 4.0f) / kStep);
+    return row < ROWS ? std::optional<int>(row) : std::nullopt;
+}
+
+void OptionsMenu::setMessage(std::string message) {
+    message_ = std::move(message);
+}
+
+Preferences& OptionsMenu::preferences() const {
+    return *game_.getPreferences();
+}
+
+TTF_Text* OptionsMenu::text(const std::string& words) const {
+    return game_.createTTF_Text(words, kFont, 16);
+}

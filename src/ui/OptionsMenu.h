@@ -1,0 +1,53 @@
+#pragma once
+#include "object/ObjectScreen.h"
+#include "shell/Bindings.h"
+
+#include <SDL3_ttf/SDL_ttf.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+class Preferences;
+
+// The Options screen over the title or a paused game: volumes, mute, fullscreen, how slow motion
+// works, and the keys. Played with the mouse (hover, click; left or right of a volume's middle lowers
+// or raises it), the keyboard or the pad (move, change, choose, back). While open it takes every input.
+class OptionsMenu : public ObjectScreen {
+public:
+    enum Row { VOLUME, MUSIC, EFFECTS, MUTE, FULLSCREEN, SLOW_MODE, FIRST_KEY, RESET = FIRST_KEY + 11, BACK, ROWS };
+    static_assert(RESET - FIRST_KEY == static_cast<int>(ACTION_COUNT));
+
+    static OptionsMenu* addOptionsMenuChild(Object* parent);
+    bool handleEvents(SDL_Event& event) override;
+    void render() override;
+    void clean() override;
+
+    void open();
+    void close();
+    int getHighlighted() const { return highlighted_; }
+    std::optional<Action> getCapturing() const { return capturing_; }
+    // The line under the rows: what just happened, or how to play the screen.
+    const std::string& getMessage() const { return message_; }
+    std::string getValueText(int row) const;
+
+private:
+    void handleMenuEvent(const SDL_Event& event);
+    void handleCaptureEvent(const SDL_Event& event);
+    void finishCapture(std::optional<Binding> binding);
+    void change(int row, int direction);
+    void choose(int row);
+    void highlight(int row);
+    std::optional<int> rowAt(glm::vec2 point) const;
+    void setMessage(std::string message);
+    Preferences& preferences() const;
+    TTF_Text* text(const std::string& words) const;
+
+    std::array<TTF_Text*, ROWS> labels_{};  // ours, destroyed in clean
+    std::array<TTF_Text*, ROWS> values_{};  // likewise
+    TTF_Text* title_ = nullptr;             // likewise
+    TTF_Text* message_text_ = nullptr;      // likewise
+    int highlighted_ = 0;
+    std::optional<Action> capturing_;
+    std::string message_;
+};
