@@ -10,6 +10,7 @@
 #include "support/VirtualPad.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
+#include "ui/OptionsMenu.h"
 
 namespace {
 
@@ -208,6 +209,34 @@ TEST_F(GamepadTest, TheTitleAndTheGameOverScreenPlayWithThePadAlone) {
     press(SDL_GAMEPAD_BUTTON_SOUTH);
     game.applyPendingScene();
     EXPECT_NE(dynamic_cast<SceneTitle*>(game.getCurrentScene()), nullptr);
+}
+
+TEST_F(GamepadTest, OptionsOpenFromThePauseAndPlayWithThePadAlone) {
+    SceneMain* main = startGame();
+    const auto press = [&](SDL_GamepadButton button) {
+        pad.hold(button);
+        step();
+        pad.hold(button, false);
+        step();
+    };
+    press(SDL_GAMEPAD_BUTTON_START);
+    ASSERT_TRUE(main->getIsPause());
+    for (int i = 0; i < 4; ++i) // lights Pause, then Restart, Back and Options
+        press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT);
+    press(SDL_GAMEPAD_BUTTON_SOUTH);
+    OptionsMenu* options = main->getOptions();
+    ASSERT_TRUE(options->getIsActive());
+    press(SDL_GAMEPAD_BUTTON_DPAD_DOWN);
+    press(SDL_GAMEPAD_BUTTON_DPAD_DOWN);
+    press(SDL_GAMEPAD_BUTTON_DPAD_LEFT);
+    EXPECT_EQ(options->getValueText(OptionsMenu::EFFECTS), "< 90 >");
+    EXPECT_FLOAT_EQ(MIX_GetTrackGain(game.getEffectTrack(0)), Game::VOLUME * 0.9f);
+    press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT);
+    press(SDL_GAMEPAD_BUTTON_EAST);
+    EXPECT_FALSE(options->getIsActive());
+    EXPECT_TRUE(main->getIsPause()); // back to the pause it was opened from
+    press(SDL_GAMEPAD_BUTTON_START);
+    EXPECT_FALSE(main->getIsPause());
 }
 
 } // namespace
