@@ -39,5 +39,5 @@ std::string controlsCard(const Bindings& bindings, bool slow_toggles, bool pad) 
     const std::string aim = pad ? w.aim : "the mouse or " + w.aim;
     return "How to play\n\nMove the ghost: " + w.move + "\nAim: " + aim + "\nStrike at the cursor: " + w.strike +
            " (costs mana)\n" + w.slow + "\nPause: " + w.pause + "    Options: on the title and when paused" +
-           "\n\nPress anything to play";
+           "\n\nAny key, click or button closes this card";
 }

@@ -18,7 +18,7 @@ constexpr float kValueX = 700.0f;
 constexpr float kValueMiddle = 740.0f; // a click left of it lowers a volume, right of it raises it
 
 constexpr std::array<const char*, OptionsMenu::FIRST_KEY> kSettingLabels = {
-    "Master volume", "Music volume", "Effects volume", "Mute", "Fullscreen", "Slow motion"};
+    "Master volume", "Music volume", "Effects volume", "Mute", "Fullscreen", "Slow motion mode"};
 
 std::optional<Action> actionOfRow(int row) {
     if (row < OptionsMenu::FIRST_KEY || row >= OptionsMenu::RESET) return std::nullopt;

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# A new player's first run, in the real game under a real X server: the controls on the title and on
+# the first game's card; Options opened with the mouse and walked with the keyboard alone (the music
+# to 0, "move up" onto I); the title then silent on SDL's disk audio while effects are still heard;
+# arrows and Space strike without the mouse; I moves the ghost and W does not, after a restart too; reset
+# brings W back.
+# Usage: options_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR
+game=$1 assets=$2 shots=$3
+. "$(dirname "$0")/xvfb-lib.sh"
+
+work=$(mktemp -d)
+trap 'stop_xvfb; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+mkdir -p "$work/assets" "$shots"
+for f in "$assets"/*; do
+    case "$(basename "$f")" in score.dat | settings.ini) ;; *) ln -s "$f" "$work/assets/" ;; esac
+done
+start_xvfb
+cd "$work"
+
+step() { echo "== $*"; }
+fail() { echo "FAILED: $*"; cat game.log; exit 1; }
+shot() { import -window "$id" "$shots/options-$1.png"; }
+pixels() { compare -metric AE -fuzz 8% "$shots/options-$1.png" "$shots/options-$2.png" null: 2>&1 | cut -d' ' -f1; }
+# ink NAME WxH+X+Y: the share of light pixels in that part of a screenshot.
+ink() { convert "$shots/options-$1.png" -crop "$2" -colorspace Gray -threshold 50% -format "%[fx:mean]" info:; }
+move() { xdotool mousemove --window "$id" "$1" "$2"; }
+click() { move "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
+keys() { for k in "$@"; do xdotool key "$k"; sleep 0.08; done; }
+hold() { xdotool keydown "$1"; sleep 0.5; xdotool keyup "$1"; sleep 0.3; }
+# moves KEY: holding KEY scrolls the world (the camera follows the ghost).
+moves() {
+    shot before
+    hold "$1"
+    shot after
+    local n
+    n=$(pixels before after)
+    echo "   $1: $n pixels changed"
+    [ "${n%.*}" -ge 12000 ]
+}
+audio_at() { stat -c %s audio.raw; }
+# rms FROM TO: the loudness of the audio written between two byte offsets.
+rms() {
+    tail -c +"$(($1 + 1))" audio.raw | head -c "$(($2 - $1))" >segment.raw
+    sox -t raw -r 44100 -e signed -b 16 -c 2 segment.raw -n stat 2>&1 | awk '/RMS     amplitude/ {print $3}'
+}
+launch() {
+    SDL_AUDIO_DRIVER=disk SDL_AUDIO_DISK_OUTPUT_FILE="$work/audio.raw" \
+        env ${MOONVALE_GAME_PRELOAD:+LD_PRELOAD="$MOONVALE_GAME_PRELOAD"} "$game" >>"$work/game.log" 2>&1 &
+    pid=$!
+    id=$(wait_for_window Moonvale) || fail "no window"
+    sleep 1
+}
+quit() {
+    click 1230 690 # Back
+    click 840 560  # Quit
+    wait_for_exit "$pid" "${E2E_QUIT_SECONDS:-2}" || fail "the game did not quit"
+    pid=
+}
+
+launch
+step "the title shows the controls"
+move 640 300
+sleep 0.3
+shot title
+awk -v i="$(ink title 900x24+190+80)" 'BEGIN {exit !(i > 0.03)}' || fail "no controls on the title"
+
+step "Options opened with the mouse, walked with the keyboard"
+click 640 620
+shot screen
+[ "$(pixels title screen)" -ge 100000 ] || fail "Options did not open"
+keys Down Left Left Left Left Left Left Left Left Left Left # music volume 100 -> 0
+keys Down Down Down Down Down Return i                       # Move up -> I
+keys Escape
+grep -qx "music_volume=0" assets/settings.ini && grep -qx "key_up=I" assets/settings.ini ||
+    fail "settings.ini: $(cat assets/settings.ini)"
+
+step "the title is silent with the music at 0"
+sleep 1 # past the hover sound of the button under the pointer
+from=$(audio_at)
+sleep 1.5
+title_rms=$(rms "$from" "$(audio_at)")
+echo "   title RMS $title_rms"
+awk -v r="$title_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "music heard at volume 0"
+
+step "the first game opens with the card"
+click 440 560
+sleep 0.3
+shot card
+awk -v i="$(ink card 500x120+390+490)" 'BEGIN {exit !(i > 0.02)}' || fail "no card in the first game"
+
+step "I moves the ghost, W does not"
+keys x # closes the card
+moves w && fail "W still moves the ghost"
+moves i || fail "I does not move the ghost"
+
+step "no mouse from here: arrows aim, Space strikes and is heard"
+xdotool keydown Right
+sleep 0.25
+xdotool keyup Right
+shot aimed
+from=$(audio_at)
+keys space
+sleep 0.6
+strike_rms=$(rms "$from" "$(audio_at)")
+echo "   strike RMS $strike_rms"
+awk -v r="$strike_rms" 'BEGIN {exit !(r > 0.005)}' || fail "the strike was not heard"
+shot strike
+[ "$(pixels aimed strike)" -ge 500 ] || fail "no strike to be seen"
+quit
+
+step "after a restart: I still moves; reset from the pause brings W back"
+launch
+click 440 560
+moves i || fail "I was not kept"
+keys Escape
+click 960 690 # Options, shown while paused
+keys Up Up Return Escape Escape
+grep -qx "key_up=I" assets/settings.ini && fail "reset kept key_up: $(cat assets/settings.ini)"
+moves w || fail "W does not move the ghost after reset"
+quit
+if grep -q "Failed" game.log; then fail "the game could not load an asset"; fi
+echo "options session passed"
