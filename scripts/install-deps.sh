@@ -27,7 +27,7 @@ APT_PACKAGES=(
     libudev-dev libdecor-0-dev zlib1g-dev libfreetype-dev libogg-dev libvorbis-dev libglm-dev
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-unifont fonttools sox
-    file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache
+    file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache clang libclang-rt-14-dev
 )
 
 install_apt_packages() {

@@ -111,7 +111,10 @@ void SceneMain::saveData(const std::string& file_path) {
     if (writeScoreFile(file_path, game_.getHighScore())) return;
     // Saved on every frame after a death: say it once per run, not sixty times a second.
     static bool said = false;
-    if (!said) SDL_Log("The high score cannot be saved to %s: the folder is not writable", file_path.c_str());
+    if (!said) {
+        SDL_Log("The high score cannot be saved to %s: the folder is not writable or the disk is full",
+                file_path.c_str());
+    }
     said = true;
 }
 

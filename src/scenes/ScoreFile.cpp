@@ -6,14 +6,17 @@
 #include <string_view>
 
 std::int32_t readScoreFile(const std::string& file_path) {
-    std::uint32_t value = 0;
     std::ifstream file(file_path, std::ios::binary);
     if (!file) return 0;
-    unsigned char bytes[4] = {0, 0, 0, 0};
-    file.read(reinterpret_cast<char*>(bytes), 4);
-    const auto got = static_cast<int>(file.gcount());
-    for (int i = 0; i < got; ++i)
-        value |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+    char bytes[4] = {0, 0, 0, 0};
+    file.read(bytes, 4);
+    return parseScore(std::string_view(bytes, static_cast<std::size_t>(file.gcount())));
+}
+
+std::int32_t parseScore(std::string_view bytes) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < bytes.size() && i < 4; ++i)
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
     return static_cast<std::int32_t>(value);
 }
 

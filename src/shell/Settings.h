@@ -16,6 +16,8 @@ struct Settings {
     bool slow_toggles = false; // slow motion: held (false) or switched on and off by a press
     bool controls_seen = false; // the first game's card of controls has been closed
     Bindings bindings;
+
+    bool operator==(const Settings&) const = default;
 };
 
 // settings.ini: plain key=value lines. Lines this version does not know (other keys, comments) are
