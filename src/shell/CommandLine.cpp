@@ -56,6 +56,7 @@ std::string usageText(const std::string& program, const std::vector<std::string>
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"
-           "Keys: W A S D move, left click strikes, right button slows time, Esc pauses,\n"
-           "F11 or Alt+Enter toggles fullscreen, M mutes, - and + change the volume.\n";
+           "Keys: W A S D move, the arrows aim, left click or Space strikes, the right button or\n"
+           "Left Shift slows time, Esc pauses, F11 or Alt+Enter toggles fullscreen, M mutes, - and +\n"
+           "change the volume. Options, on the title and when paused, changes the keys.\n";
 }
