@@ -129,7 +129,11 @@ std::string Bindings::describe(Action action) const {
     for (const Uint8 button : {Uint8{SDL_BUTTON_LEFT}, Uint8{SDL_BUTTON_RIGHT}}) {
         if (binding.mouse_button == button || !mouseDoes(button, action)) continue;
         const std::string click = button == SDL_BUTTON_LEFT ? "left click" : "right click";
-        text = binding.isNone() ? click : text + " or " + click;
+        if (binding.isNone()) {
+            text = click;
+        } else {
+            text.append(" or ").append(click);
+        }
     }
     return text;
 }

@@ -91,13 +91,13 @@ Bindings parseBindings(const std::vector<std::pair<Action, std::string>>& lines,
         chosen[index].reset();
         const std::optional<Binding> binding = bindingFromName(value);
         if (!binding || (binding->mouse_button != 0 && !takesMouseButton(action))) {
-            problems.push_back("unknown key name for " + key + ": \"" + value + "\"");
+            problems.push_back(std::string("unknown key name for ").append(key).append(": \"").append(value) + '"');
             continue;
         }
         const auto taken = std::find(chosen.begin(), chosen.end(), binding);
         if (!binding->isNone() && taken != chosen.end()) {
             const Action holder = static_cast<Action>(taken - chosen.begin());
-            problems.push_back(key + ": \"" + value + "\" is already the key for " +
+            problems.push_back(std::string(key).append(": \"").append(value).append("\" is already the key for ") +
                                std::string(actionName(holder)));
             continue;
         }
@@ -198,7 +198,7 @@ std::string formatSettings(const Settings& settings, const std::vector<std::stri
         if (std::find(written.begin(), written.end(), key) != written.end()) continue;
         const std::string value = valueOf(settings, key);
         if (i >= kAlwaysWritten && value == valueOf(defaults, key)) continue;
-        text += key + '=' + value + '\n';
+        text.append(key).append("=").append(value) += '\n';
     }
     return text;
 }
