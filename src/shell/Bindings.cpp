@@ -128,7 +128,9 @@ std::string Bindings::describe(Action action) const {
     const Binding binding = get(action);
     for (const Uint8 button : {Uint8{SDL_BUTTON_LEFT}, Uint8{SDL_BUTTON_RIGHT}}) {
         if (binding.mouse_button == button || !mouseDoes(button, action)) continue;
-        const std::string click = button == SDL_BUTTON_LEFT ? "left click" : "right click";
+        // A strike is a click; slow motion is held.
+        const std::string side = button == SDL_BUTTON_LEFT ? "left" : "right";
+        const std::string click = side + (action == Action::SLOW ? " button" : " click");
         if (binding.isNone()) {
             text = click;
         } else {

@@ -24,3 +24,6 @@ void keepFile(const std::string& path, std::string_view contents);
 // Why the game should draw with SDL's software renderer without asking OpenGL first, or nullptr:
 // Linux without GPU device nodes surely has no GPU. Elsewhere the game asks OpenGL what it runs on.
 [[nodiscard]] const char* reasonToDrawInSoftware();
+
+// Whether the game keeps moonvale.log in its folder; a browser's console already is the log.
+[[nodiscard]] bool keepsLogFile();

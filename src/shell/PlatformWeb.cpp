@@ -108,3 +108,7 @@ void keepFile(const std::string& path, std::string_view contents) {
 const char* reasonToDrawInSoftware() {
     return "a browser, where WebGL may run on the CPU";
 }
+
+bool keepsLogFile() {
+    return false;
+}

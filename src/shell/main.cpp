@@ -1,5 +1,6 @@
 #include "core/Game.h"
 #include "shell/CommandLine.h"
+#include "shell/LogFile.h"
 #include "shell/Platform.h"
 #include "shell/Preferences.h"
 
@@ -44,11 +45,18 @@ int main(int argc, char* argv[]) {
     }
 
     enterGameFolder();
+    LogFile log;
+    if (keepsLogFile()) log.open("moonvale.log");
+    std::string started;
+    for (const std::string& argument : arguments)
+        started += " " + argument;
+    logRunHeader(MOONVALE_VERSION, started);
     Game& game = Game::getInstance();
     if (!game.init("Moonvale", 1280, 720)) {
         game.clean();
         return 1;
     }
+    logDisplayHeader(game.getWindow());
     if (options.fullscreen) game.getPreferences()->setFullscreen(*options.fullscreen, false);
     if (options.mute) game.getPreferences()->setMute(true, false);
     runMainLoop(game);

@@ -144,12 +144,15 @@ std::string OptionsMenu::getValueText(int row) const {
 }
 
 void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
+    // Where the event happened, not where the cursor was drawn last frame.
+    SDL_Event local = event;
+    SDL_ConvertEventToRenderCoordinates(game_.getRenderer(), &local);
     if (event.type == SDL_EVENT_MOUSE_MOTION) {
-        if (const std::optional<int> row = rowAt(game_.getMousePosition())) highlight(*row);
+        if (const std::optional<int> row = rowAt({local.motion.x, local.motion.y})) highlight(*row);
         return;
     }
     if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.button == SDL_BUTTON_LEFT) {
-        const glm::vec2 point = game_.getMousePosition();
+        const glm::vec2 point(local.button.x, local.button.y);
         const std::optional<int> row = rowAt(point);
         if (!row) return;
         highlight(*row);

@@ -63,6 +63,7 @@ wait_for_exit "$pid" 10 || code=$?
 pid=
 [ "$code" -eq 0 ] || fail "Moonvale.exe exited with $code"
 [ "$(stat -c %s "$game/assets/score.dat" 2>/dev/null)" = 4 ] || fail "assets/score.dat is not 4 bytes"
+grep -q "APP INFO: Moonvale .* on Windows" "$game/moonvale.log" || fail "no moonvale.log beside Moonvale.exe"
 # Wine's OpenGL is this machine's llvmpipe: the game must have asked it and chosen software.
 grep -q "^Renderer: software, not OpenGL: OpenGL here is llvmpipe" "$work/game.log" || fail "renderer choice"
-echo "played under Wine: window, Start, strike, score saved, exit 0"
+echo "played under Wine: window, Start, strike, score saved, log kept, exit 0"
