@@ -159,7 +159,7 @@ private:
     std::unique_ptr<Scene> next_scene_;
     glm::vec2 mouse_position_ = glm::vec2(0.0f);
     SDL_MouseButtonFlags mouse_buttons_ = 0;
-    bool is_pad_cursor_ = false;                        // the pad or the cursor keys moved the cursor last
+    bool is_pad_cursor_ = false; // the pad or the cursor keys moved the cursor last
     bool is_pad_last_used_ = false;
     glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
     const bool* keyboard_override_ = nullptr;           // owned by whoever set it

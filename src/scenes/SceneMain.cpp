@@ -70,7 +70,8 @@ void SceneMain::init() {
 bool SceneMain::handleEvents(SDL_Event& event) {
     if (options_->getIsActive()) return options_->handleEvents(event);
     closeControlsCard(event);
-    const bool pause_key = event.type == SDL_EVENT_KEY_DOWN && game_.getBindings().isPressed(Action::PAUSE, event);
+    const bool pause_key =
+        event.type == SDL_EVENT_KEY_DOWN && game_.getBindings().isPressed(Action::PAUSE, event);
     // The pause key and the pad's Start are the Pause button; the game-over screen has none.
     if (pause_key || padActionOf(event) == PadAction::PAUSE) {
         if (!isGameOver()) togglePause();
@@ -162,10 +163,10 @@ void SceneMain::togglePause() {
 void SceneMain::showControlsCard() {
     const Settings& settings = game_.getPreferences()->getSettings();
     const glm::vec2 screen = game_.getScreenSize();
-    controls_card_ = HUDText::addHUDTextChild(this, controlsCard(settings.bindings, settings.slow_toggles,
-                                                                 game_.isPadLastUsed()),
-                                              {screen.x / 2.0f, screen.y - 170.0f}, {100.0f, 100.0f}, kFont, 16,
-                                              "assets/UI/Textfield_01.png", Anchor::CENTER);
+    controls_card_ = HUDText::addHUDTextChild(
+        this, controlsCard(settings.bindings, settings.slow_toggles, game_.isPadLastUsed()),
+        {screen.x / 2.0f, screen.y - 170.0f}, {100.0f, 100.0f}, kFont, 16, "assets/UI/Textfield_01.png",
+        Anchor::CENTER);
     controls_card_->setBgSizeByText(40.0f);
 }
 

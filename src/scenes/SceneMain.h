@@ -64,7 +64,7 @@ private:
     HUDText* controls_card_ = nullptr;    // the first game's; null once closed
     OptionsMenu* options_ = nullptr;
     Timer* end_timer_ = nullptr;
-    bool slow_on_ = false;      // slow motion in force
+    bool slow_on_ = false;       // slow motion in force
     bool slow_was_held_ = false; // for slow motion that toggles on each press
-    PadMenu pad_menu_; // plays the buttons above while the game stands still
+    PadMenu pad_menu_;           // plays the buttons above while the game stands still
 };

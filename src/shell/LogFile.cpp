@@ -49,7 +49,9 @@ std::string systemName() {
     while (std::getline(release, line)) {
         if (!line.starts_with("PRETTY_NAME=")) continue;
         std::string pretty = line.substr(12);
-        if (pretty.size() >= 2 && pretty.front() == '"' && pretty.back() == '"') pretty = pretty.substr(1, pretty.size() - 2);
+        if (pretty.size() >= 2 && pretty.front() == '"' && pretty.back() == '"') {
+            pretty = pretty.substr(1, pretty.size() - 2);
+        }
         name += " (" + pretty + ")";
     }
     return name;
@@ -76,7 +78,7 @@ bool LogFile::open(const std::string& path) {
 void LogFile::close() {
     if (!file_) return;
     SDL_SetLogOutputFunction(previous_, previous_userdata_);
-    std::fclose(file_);
+    (void)std::fclose(file_); // nothing left to tell it to
     file_ = nullptr;
 }
 
@@ -96,27 +98,28 @@ void LogFile::write(int category, SDL_LogPriority priority, const char* message)
 #else
     localtime_r(&now, &local);
 #endif
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    const std::string line = std::string(stamp) + " " + categoryName(category) + " " + priorityName(priority) +
-                             ": " + message + "\n";
+    (void)std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+    const std::string line = std::string(stamp) + " " + categoryName(category) + " " +
+                             priorityName(priority) + ": " + message + "\n";
     if (written_ + static_cast<long>(line.size()) > MAX_BYTES - 128) {
         is_full_ = true;
-        std::fprintf(file_, "%s APP INFO: The log is full (%ld bytes); further lines are dropped\n", stamp,
-                     MAX_BYTES);
-        std::fflush(file_);
+        (void)std::fprintf(file_, "%s APP INFO: The log is full (%ld bytes); further lines are dropped\n",
+                           stamp, MAX_BYTES);
+        (void)std::fflush(file_);
         return;
     }
-    std::fputs(line.c_str(), file_);
+    // A line that does not fit on the disk is lost like the rest would be: the game plays on.
+    (void)std::fputs(line.c_str(), file_);
     // A crash must not take the last lines with it: they are the ones a bug report needs.
-    std::fflush(file_);
+    (void)std::fflush(file_);
     written_ += static_cast<long>(line.size());
 }
 
 void logRunHeader(const char* version, const std::string& arguments) {
     const int sdl = SDL_GetVersion();
     SDL_Log("Moonvale %s on %s, SDL %d.%d.%d (%s); started as: moonvale%s", version, systemName().c_str(),
-            SDL_VERSIONNUM_MAJOR(sdl), SDL_VERSIONNUM_MINOR(sdl), SDL_VERSIONNUM_MICRO(sdl), SDL_GetRevision(),
-            arguments.c_str());
+            SDL_VERSIONNUM_MAJOR(sdl), SDL_VERSIONNUM_MINOR(sdl), SDL_VERSIONNUM_MICRO(sdl),
+            SDL_GetRevision(), arguments.c_str());
 }
 
 void logDisplayHeader(SDL_Window* window) {

@@ -151,7 +151,8 @@ void Preferences::applyVolume() {
     const auto share = [](int volume) { return Game::VOLUME * static_cast<float>(volume) / 100.0f; };
     if (MIX_Track* music = game_.getMusicTrack()) MIX_SetTrackGain(music, share(settings_.music_volume));
     for (int i = 0; i < Game::EFFECT_TRACKS; ++i) {
-        if (MIX_Track* track = game_.getEffectTrack(i)) MIX_SetTrackGain(track, share(settings_.effects_volume));
+        if (MIX_Track* track = game_.getEffectTrack(i))
+            MIX_SetTrackGain(track, share(settings_.effects_volume));
     }
 }
 

@@ -91,14 +91,16 @@ Bindings parseBindings(const std::vector<std::pair<Action, std::string>>& lines,
         chosen[index].reset();
         const std::optional<Binding> binding = bindingFromName(value);
         if (!binding || (binding->mouse_button != 0 && !takesMouseButton(action))) {
-            problems.push_back(std::string("unknown key name for ").append(key).append(": \"").append(value) + '"');
+            problems.push_back(std::string("unknown key name for ").append(key).append(": \"").append(value) +
+                               '"');
             continue;
         }
         const auto taken = std::find(chosen.begin(), chosen.end(), binding);
         if (!binding->isNone() && taken != chosen.end()) {
             const Action holder = static_cast<Action>(taken - chosen.begin());
-            problems.push_back(std::string(key).append(": \"").append(value).append("\" is already the key for ") +
-                               std::string(actionName(holder)));
+            problems.push_back(
+                std::string(key).append(": \"").append(value).append("\" is already the key for ") +
+                std::string(actionName(holder)));
             continue;
         }
         chosen[index] = binding;

@@ -11,9 +11,9 @@ struct Settings {
     bool fullscreen = false;
     int volume = 100; // master volume in percent, 0..100, on top of the game's own mix
     bool mute = false;
-    int music_volume = 100;   // each on top of the master volume
+    int music_volume = 100; // each on top of the master volume
     int effects_volume = 100;
-    bool slow_toggles = false; // slow motion: held (false) or switched on and off by a press
+    bool slow_toggles = false;  // slow motion: held (false) or switched on and off by a press
     bool controls_seen = false; // the first game's card of controls has been closed
     Bindings bindings;
 

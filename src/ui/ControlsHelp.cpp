@@ -31,13 +31,14 @@ Words wordsFor(const Bindings& bindings, bool slow_toggles, bool pad) {
 
 std::string controlsLine(const Bindings& bindings, bool slow_toggles, bool pad) {
     const Words w = wordsFor(bindings, slow_toggles, pad);
-    return "Move: " + w.move + "   Aim: " + w.aim + "   Strike: " + w.strike + "   " + w.slow + "   Pause: " + w.pause;
+    return "Move: " + w.move + "   Aim: " + w.aim + "   Strike: " + w.strike + "   " + w.slow +
+           "   Pause: " + w.pause;
 }
 
 std::string controlsCard(const Bindings& bindings, bool slow_toggles, bool pad) {
     const Words w = wordsFor(bindings, slow_toggles, pad);
     const std::string aim = pad ? w.aim : "the mouse or " + w.aim;
-    return "How to play\n\nMove the ghost: " + w.move + "\nAim: " + aim + "\nStrike at the cursor: " + w.strike +
-           " (costs mana)\n" + w.slow + "\nPause: " + w.pause + "    Options: on the title and when paused" +
-           "\n\nAny key, click or button closes this card";
+    return "How to play\n\nMove the ghost: " + w.move + "\nAim: " + aim +
+           "\nStrike at the cursor: " + w.strike + " (costs mana)\n" + w.slow + "\nPause: " + w.pause +
+           "    Options: on the title and when paused" + "\n\nAny key, click or button closes this card";
 }

@@ -198,7 +198,8 @@ void OptionsMenu::handleCaptureEvent(const SDL_Event& event) {
     }
     if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
         const Uint8 button = event.button.button;
-        const bool usable = takesMouseButton(*capturing_) && (button == SDL_BUTTON_LEFT || button == SDL_BUTTON_RIGHT);
+        const bool usable =
+            takesMouseButton(*capturing_) && (button == SDL_BUTTON_LEFT || button == SDL_BUTTON_RIGHT);
         finishCapture(usable ? std::optional<Binding>(Binding{SDL_SCANCODE_UNKNOWN, button}) : std::nullopt);
         return;
     }

@@ -15,7 +15,18 @@ class Preferences;
 // or raises it), the keyboard or the pad (move, change, choose, back). While open it takes every input.
 class OptionsMenu : public ObjectScreen {
 public:
-    enum Row { VOLUME, MUSIC, EFFECTS, MUTE, FULLSCREEN, SLOW_MODE, FIRST_KEY, RESET = FIRST_KEY + 11, BACK, ROWS };
+    enum Row {
+        VOLUME,
+        MUSIC,
+        EFFECTS,
+        MUTE,
+        FULLSCREEN,
+        SLOW_MODE,
+        FIRST_KEY,
+        RESET = FIRST_KEY + 11,
+        BACK,
+        ROWS
+    };
     static_assert(RESET - FIRST_KEY == static_cast<int>(ACTION_COUNT));
 
     static OptionsMenu* addOptionsMenuChild(Object* parent);
@@ -43,10 +54,10 @@ private:
     Preferences& preferences() const;
     TTF_Text* text(const std::string& words) const;
 
-    std::array<TTF_Text*, ROWS> labels_{};  // ours, destroyed in clean
-    std::array<TTF_Text*, ROWS> values_{};  // likewise
-    TTF_Text* title_ = nullptr;             // likewise
-    TTF_Text* message_text_ = nullptr;      // likewise
+    std::array<TTF_Text*, ROWS> labels_{}; // ours, destroyed in clean
+    std::array<TTF_Text*, ROWS> values_{}; // likewise
+    TTF_Text* title_ = nullptr;            // likewise
+    TTF_Text* message_text_ = nullptr;     // likewise
     int highlighted_ = 0;
     std::optional<Action> capturing_;
     std::string message_;

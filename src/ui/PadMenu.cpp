@@ -8,7 +8,9 @@ PadAction menuActionOf(const SDL_Event& event) {
     if (pad != PadAction::NONE || event.type != SDL_EVENT_KEY_DOWN) return pad;
     const Bindings& bindings = Game::getInstance().getBindings();
     const SDL_Scancode key = event.key.scancode;
-    const auto is = [&](Action action, SDL_Scancode arrow) { return key == arrow || bindings.isKey(action, key); };
+    const auto is = [&](Action action, SDL_Scancode arrow) {
+        return key == arrow || bindings.isKey(action, key);
+    };
     // Held, the keys that move step again; the others act once per press.
     if (is(Action::CURSOR_UP, SDL_SCANCODE_UP)) return PadAction::UP;
     if (is(Action::CURSOR_DOWN, SDL_SCANCODE_DOWN)) return PadAction::DOWN;

@@ -79,8 +79,9 @@ TEST_F(GeneratedAssetsTest, SpriteSheetsAreStripsOfSquareFramesOfTheRightSize) {
 }
 
 TEST_F(GeneratedAssetsTest, ButtonsComeInTriplesOfOneSizeThatFitTheLayout) {
-    const std::pair<const char*, float> buttons[] = {{"A_Start", 96}, {"A_Credits", 96}, {"A_Quit", 96}, {"A_Options", 96},
-                                                     {"A_Pause", 80}, {"A_Restart", 80}, {"A_Back", 80}};
+    const std::pair<const char*, float> buttons[] = {{"A_Start", 96},   {"A_Credits", 96}, {"A_Quit", 96},
+                                                     {"A_Options", 96}, {"A_Pause", 80},   {"A_Restart", 80},
+                                                     {"A_Back", 80}};
     for (const auto& [name, max_width] : buttons) {
         const std::string base = std::string("assets/UI/") + name;
         const glm::vec2 normal = imageSize(base + "1.png");

@@ -10,8 +10,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Tests run in parallel and the game writes assets/score.dat and settings.ini: each test process gets a folder of its
-// own whose assets/ links to the generated files, so no two tests share a score file.
+// Tests run in parallel and the game writes assets/score.dat and settings.ini: each test process gets a
+// folder of its own whose assets/ links to the generated files, so no two tests share a score file.
 class IsolatedAssets {
 public:
     IsolatedAssets() {
@@ -20,7 +20,8 @@ public:
         fs::create_directories(dir_ / "assets");
         if (fs::exists(built)) {
             for (const auto& entry : fs::directory_iterator(built)) {
-                if (entry.path().filename() == "score.dat" || entry.path().filename() == "settings.ini") continue;
+                if (entry.path().filename() == "score.dat" || entry.path().filename() == "settings.ini")
+                    continue;
                 fs::create_symlink(entry.path(), dir_ / "assets" / entry.path().filename());
             }
         }
