@@ -44,7 +44,7 @@ void SceneTitle::init() {
                                                    "assets/UI/A_Options3.png", 2.0f, Anchor::CENTER);
     controls_text_ = HUDText::addHUDTextChild(this, "", {centre.x, 90.0f}, {100.0f, 30.0f}, kFont, 16, kPanel,
                                               Anchor::CENTER);
-    updateControls();
+    updateControls(true);
     const std::string credits = game_.loadTextFile("assets/credits.txt");
     credits_text_ =
         HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
@@ -116,12 +116,16 @@ void SceneTitle::checkButtonCredits() {
 }
 
 // Follows the player's keys and whichever of pad or keyboard and mouse they last touched.
-void SceneTitle::updateControls() {
+void SceneTitle::updateControls(bool force) {
     const Settings& settings = game_.getPreferences()->getSettings();
-    std::string controls = controlsLine(settings.bindings, settings.slow_toggles, game_.isPadLastUsed());
-    if (controls == controls_) return;
-    controls_ = std::move(controls);
-    controls_text_->setText(controls_);
+    const bool pad = game_.isPadLastUsed();
+    const bool same = settings.bindings == controls_bindings_ &&
+                      settings.slow_toggles == controls_slow_toggles_ && pad == controls_for_pad_;
+    if (same && !force) return;
+    controls_bindings_ = settings.bindings;
+    controls_slow_toggles_ = settings.slow_toggles;
+    controls_for_pad_ = pad;
+    controls_text_->setText(controlsLine(settings.bindings, settings.slow_toggles, pad));
     controls_text_->setBgSizeByText(64.0f);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "object/Scene.h"
+#include "shell/Bindings.h"
 #include "ui/PadMenu.h"
 
 class HUDButton;
@@ -33,7 +34,7 @@ private:
     void checkButtonStart();
     void checkButtonQuit();
     void checkButtonCredits();
-    void updateControls();
+    void updateControls(bool force = false);
     void renderBackground();
     bool closesCredits(const SDL_Event& event) const;
 
@@ -47,7 +48,10 @@ private:
     HUDText* credits_text_ = nullptr;
     HUDText* controls_text_ = nullptr;
     OptionsMenu* options_ = nullptr;
-    std::string controls_;
+    // What the controls line was made from, so it is made again only when that changes.
+    Bindings controls_bindings_;
+    bool controls_slow_toggles_ = false;
+    bool controls_for_pad_ = false;
     UIMouse* ui_mouse_ = nullptr;
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

@@ -67,15 +67,29 @@ std::optional<int> parseVolume(std::string_view value) {
     return volume;
 }
 
+// The plain keys, read and written by the same tables.
+constexpr std::array<std::pair<std::string_view, bool Settings::*>, 3> kSwitches = {
+    {{"fullscreen", &Settings::fullscreen},
+     {"mute", &Settings::mute},
+     {"controls_seen", &Settings::controls_seen}}};
+constexpr std::array<std::pair<std::string_view, int Settings::*>, 3> kVolumes = {
+    {{"volume", &Settings::volume},
+     {"music_volume", &Settings::music_volume},
+     {"effects_volume", &Settings::effects_volume}}};
+
+template <typename Field, std::size_t N>
+Field Settings::*fieldOf(const std::array<std::pair<std::string_view, Field Settings::*>, N>& table,
+                         std::string_view key) {
+    for (const auto& [name, field] : table) {
+        if (name == key) return field;
+    }
+    return nullptr;
+}
+
 std::string valueOf(const Settings& settings, std::string_view key) {
-    const auto text = [](bool value) { return std::string(value ? "true" : "false"); };
-    if (key == "fullscreen") return text(settings.fullscreen);
-    if (key == "volume") return std::to_string(settings.volume);
-    if (key == "mute") return text(settings.mute);
-    if (key == "music_volume") return std::to_string(settings.music_volume);
-    if (key == "effects_volume") return std::to_string(settings.effects_volume);
+    if (const auto field = fieldOf(kSwitches, key)) return settings.*field ? "true" : "false";
+    if (const auto field = fieldOf(kVolumes, key)) return std::to_string(settings.*field);
     if (key == "slow_motion") return settings.slow_toggles ? "toggle" : "hold";
-    if (key == "controls_seen") return text(settings.controls_seen);
     return bindingName(settings.bindings.get(*bindingKey(key)));
 }
 
@@ -143,33 +157,18 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
         if (key.empty()) continue;
         const std::string_view value = trim(std::string_view(line).substr(line.find('=') + 1));
         bool ok = true;
-        if (key == "fullscreen") {
+        // A bad value leaves the field at its default.
+        if (const auto field = fieldOf(kSwitches, key)) {
             const auto parsed = parseBool(value);
             ok = parsed.has_value();
-            settings.fullscreen = parsed.value_or(Settings{}.fullscreen);
-        } else if (key == "mute") {
-            const auto parsed = parseBool(value);
-            ok = parsed.has_value();
-            settings.mute = parsed.value_or(Settings{}.mute);
-        } else if (key == "volume") {
+            settings.*field = parsed.value_or(Settings{}.*field);
+        } else if (const auto volume = fieldOf(kVolumes, key)) {
             const auto parsed = parseVolume(value);
             ok = parsed.has_value();
-            settings.volume = parsed.value_or(Settings{}.volume);
-        } else if (key == "music_volume") {
-            const auto parsed = parseVolume(value);
-            ok = parsed.has_value();
-            settings.music_volume = parsed.value_or(Settings{}.music_volume);
-        } else if (key == "effects_volume") {
-            const auto parsed = parseVolume(value);
-            ok = parsed.has_value();
-            settings.effects_volume = parsed.value_or(Settings{}.effects_volume);
+            settings.*volume = parsed.value_or(Settings{}.*volume);
         } else if (key == "slow_motion") {
             ok = value == "hold" || value == "toggle";
             settings.slow_toggles = value == "toggle";
-        } else if (key == "controls_seen") {
-            const auto parsed = parseBool(value);
-            ok = parsed.has_value();
-            settings.controls_seen = parsed.value_or(Settings{}.controls_seen);
         } else if (const std::optional<Action> action = bindingKey(key)) {
             binding_lines.emplace_back(*action, std::string(value));
         }

@@ -8,10 +8,8 @@ game=$1 wm_close=$2 assets=$3 shots=$4
 
 work=$(mktemp -d)
 trap 'kill ${pid:-} ${other:-} ${wm_pid:-} 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
-mkdir -p "$work/assets" "$shots"
-for f in "$assets"/*; do
-    case "$(basename "$f")" in score.dat | settings.ini) ;; *) ln -s "$f" "$work/assets/" ;; esac
-done
+mkdir -p "$shots"
+link_assets "$assets" "$work"
 start_xvfb
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!

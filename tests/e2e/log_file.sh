@@ -3,14 +3,11 @@
 # what a bug report needs and the run before is kept as moonvale.log.1. Then in a folder nobody may
 # write to, as nobody: no log, and the game plays all the same.
 # Usage: log_file.sh GAME_BINARY ASSETS_DIR
-set -euo pipefail
 game=$1 assets=$2
+. "$(dirname "$0")/xvfb-lib.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/assets"
-for f in "$assets"/*; do
-    case "$(basename "$f")" in score.dat | settings.ini) ;; *) ln -s "$f" "$work/assets/" ;; esac
-done
+link_assets "$assets" "$work"
 fail() { echo "FAILED: $*"; exit 1; }
 # run GAME ARGS...: two seconds of play, then Ctrl+C, which the game takes as a quit.
 run() {

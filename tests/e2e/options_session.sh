@@ -10,10 +10,8 @@ game=$1 assets=$2 shots=$3
 
 work=$(mktemp -d)
 trap 'stop_xvfb; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-mkdir -p "$work/assets" "$shots"
-for f in "$assets"/*; do
-    case "$(basename "$f")" in score.dat | settings.ini) ;; *) ln -s "$f" "$work/assets/" ;; esac
-done
+mkdir -p "$shots"
+link_assets "$assets" "$work"
 start_xvfb
 cd "$work"
 

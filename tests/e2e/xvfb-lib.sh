@@ -41,3 +41,13 @@ wait_for_exit() {
     kill "$pid" 2>/dev/null || true
     return 124
 }
+
+# link_assets FROM TO: TO/assets links FROM's generated files, without the player's score and settings,
+# so a session starts as a fresh install does.
+link_assets() {
+    mkdir -p "$2/assets"
+    local f
+    for f in "$1"/*; do
+        case "$(basename "$f")" in score.dat | settings.ini) ;; *) ln -s "$f" "$2/assets/" ;; esac
+    done
+}

@@ -4,22 +4,15 @@
 #include "scenes/ScoreFile.h"
 #include "shell/Preferences.h"
 #include "support/SceneDriver.h"
+#include "support/TestFiles.h"
 #include "ui/HUDButton.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> logged;
 
@@ -38,7 +31,7 @@ TEST(FullDiskTest, SavesKeepThePreviousFilesWholeAndTheGamePlaysOnSayingItOnce) 
     Preferences& prefs = *game.getPreferences();
     ASSERT_TRUE(writeScoreFile("assets/score.dat", 500));
     prefs.setVolume(70);
-    const std::string settings = readAll("assets/settings.ini");
+    const std::string settings = readText("assets/settings.ini");
     ASSERT_NE(settings.find("volume=70\n"), std::string::npos);
 
     { // fill the disk
@@ -63,7 +56,7 @@ TEST(FullDiskTest, SavesKeepThePreviousFilesWholeAndTheGamePlaysOnSayingItOnce) 
     EXPECT_FALSE(main->getButtonPause()->getIsActive()); // the game-over screen came
     EXPECT_EQ(readScoreFile("assets/score.dat"), 500);
     EXPECT_EQ(std::filesystem::file_size("assets/score.dat"), 4u);
-    EXPECT_EQ(readAll("assets/settings.ini"), settings);
+    EXPECT_EQ(readText("assets/settings.ini"), settings);
     EXPECT_EQ(prefs.getSettings().volume, 40); // in force for this run all the same
     EXPECT_FALSE(std::filesystem::exists("assets/score.dat.tmp"));
     EXPECT_FALSE(std::filesystem::exists("assets/settings.ini.tmp"));

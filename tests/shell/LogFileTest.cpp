@@ -6,16 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // A flood of lines stops at the cap with one line saying so; the next run starts a fresh file.
 TEST(LogFileTest, AFloodStopsAtTheCapAndTheNextRunStartsAfresh) {
@@ -28,14 +20,14 @@ TEST(LogFileTest, AFloodStopsAtTheCapAndTheNextRunStartsAfresh) {
         for (int i = 0; i < 8000; ++i) // 1.6 MB
             SDL_Log("%d %s", i, line.c_str());
     }
-    const std::string flooded = readAll(path);
+    const std::string flooded = readText(path);
     EXPECT_LE(flooded.size(), static_cast<std::size_t>(LogFile::MAX_BYTES));
     EXPECT_GT(flooded.size(), static_cast<std::size_t>(LogFile::MAX_BYTES) - 1024);
     EXPECT_NE(flooded.find(" APP INFO: 0 xxx"), std::string::npos);
     EXPECT_EQ(flooded.find("The log is full"), flooded.rfind("The log is full"));
     EXPECT_NE(flooded.find("further lines are dropped\n"), std::string::npos);
     SDL_Log("after the file closed: standard error only");
-    EXPECT_EQ(readAll(path), flooded);
+    EXPECT_EQ(readText(path), flooded);
 }
 
 } // namespace

@@ -6,16 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 TEST(SettingsTest, BadValuesFallBackOneByOneAndAreReported) {
     std::vector<std::string> problems;
@@ -51,7 +43,7 @@ TEST(SettingsTest, FileRoundTripsThroughARenameAndKeepsWhatItDoesNotKnow) {
     EXPECT_EQ(s.volume, 50);
     s.fullscreen = true;
     ASSERT_TRUE(file.save(s));
-    EXPECT_EQ(readAll(path), "difficulty=hard\nvolume=50\nfullscreen=true\nmute=false\n");
+    EXPECT_EQ(readText(path), "difficulty=hard\nvolume=50\nfullscreen=true\nmute=false\n");
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 
     SettingsFile again(path);

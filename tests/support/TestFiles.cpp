@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <vector>
 
 TempDir::TempDir() {
@@ -66,6 +67,13 @@ void writeToneWav(const std::string& path, float seconds, float hz) {
 void writeText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 SDL_Color readPixel(SDL_Renderer* renderer, int x, int y) {

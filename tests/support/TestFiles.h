@@ -22,6 +22,8 @@ void writeQuadrantPng(const std::string& path, int width, int height);
 // A mono 16-bit WAV of a sine tone.
 void writeToneWav(const std::string& path, float seconds, float hz = 440.0f);
 void writeText(const std::string& path, const std::string& text);
+// The whole file, byte for byte (empty when it cannot be read).
+std::string readText(const std::string& path);
 
 // Reads one pixel of the renderer's canvas.
 SDL_Color readPixel(SDL_Renderer* renderer, int x, int y);
