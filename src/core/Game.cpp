@@ -198,11 +198,53 @@ void Game::update(float dt) {
 }
 
 void Game::render() {
-    resetDrawColor(renderer_);
-    SDL_RenderClear(renderer_);
+    beginFrame();
     if (current_scene_) current_scene_->render();
     if (preferences_) preferences_->render();
+    endFrame();
+}
+
+// The software renderer scales every picture it draws at a size other than its own, and SDL 3.4 loses
+// the pixels of a run-length-encoded picture (and leaks them) when such a draw is clipped by the black
+// bars. So at any scale but 1 it draws the frame 1:1 into a texture and scales that alone.
+void Game::beginFrame() {
+    SDL_Texture* frame = frameTarget();
+    if (frame) SDL_SetRenderTarget(renderer_, frame);
+    resetDrawColor(renderer_);
+    SDL_RenderClear(renderer_);
+}
+
+void Game::endFrame() {
+    if (SDL_Texture* frame = SDL_GetRenderTarget(renderer_)) {
+        SDL_SetRenderTarget(renderer_, nullptr);
+        resetDrawColor(renderer_);
+        SDL_RenderClear(renderer_);
+        SDL_RenderTexture(renderer_, frame, nullptr, nullptr);
+    }
     SDL_RenderPresent(renderer_);
+}
+
+SDL_Texture* Game::frameTarget() {
+    if (!is_software_renderer_ || no_frame_target_) return nullptr;
+    int w = 0;
+    int h = 0;
+    if (!SDL_GetCurrentRenderOutputSize(renderer_, &w, &h)) return nullptr;
+    const float scale =
+        std::min(static_cast<float>(w) / screen_size_.x, static_cast<float>(h) / screen_size_.y);
+    if (scale == 1.0f) return nullptr;
+    if (!frame_target_) {
+        frame_target_ =
+            SDL_CreateTexture(renderer_, SDL_GetWindowPixelFormat(window_), SDL_TEXTUREACCESS_TARGET,
+                              static_cast<int>(screen_size_.x), static_cast<int>(screen_size_.y));
+        if (!frame_target_) {
+            SDL_Log("Cannot make the frame's texture, drawing straight to the window: %s", SDL_GetError());
+            no_frame_target_ = true; // asked once, not every frame
+            return nullptr;
+        }
+        SDL_SetTextureBlendMode(frame_target_, SDL_BLENDMODE_NONE);
+        SDL_SetTextureScaleMode(frame_target_, SDL_SCALEMODE_NEAREST);
+    }
+    return frame_target_;
 }
 
 void Game::changeScene(Scene* scene) {
@@ -236,6 +278,8 @@ void Game::clean() {
     preferences_.reset();
     gamepad_.close();
     if (ttf_engine_) TTF_DestroyRendererTextEngine(ttf_engine_);
+    if (frame_target_) SDL_DestroyTexture(frame_target_);
+    frame_target_ = nullptr;
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     ttf_engine_ = nullptr;

@@ -46,6 +46,9 @@ public:
     void handleEvents();
     void update(float dt);
     void render();
+    // What render does around the scene: a test may draw between them.
+    void beginFrame();
+    void endFrame();
     void clean();
     void changeScene(Scene* scene);
     void safeChangeScene(Scene* scene);
@@ -107,6 +110,8 @@ public:
     bool isHeld(Action action) const;
     // The last thing the player touched was the pad, not the keyboard or the mouse.
     bool isPadLastUsed() const { return is_pad_last_used_; }
+    // The pad's own words for its buttons while it is the last thing touched; null otherwise.
+    const PadNames* getPadNamesInUse() const { return is_pad_last_used_ ? &gamepad_.getNames() : nullptr; }
     Preferences* getPreferences() const { return preferences_.get(); }
     SDL_Window* getWindow() const { return window_; }
     SDL_Renderer* getRenderer() const { return renderer_; }
@@ -135,6 +140,8 @@ private:
     bool chooseRenderer(const std::string& title, int width, int height, bool chosen_by_user);
     bool createSoftwareWindow(const std::string& title, int width, int height, const std::string& why);
     void lockAspectRatio();
+    // Where the frame is drawn before it is scaled to the window; null to draw straight there.
+    SDL_Texture* frameTarget();
     void noteInputDevice(const SDL_Event& event, PadAction action);
 
     std::unique_ptr<AssetStore> asset_store_;
@@ -145,6 +152,8 @@ private:
     SDL_Window* window_ = nullptr;     // destroyed in clean, after the renderer
     SDL_Renderer* renderer_ = nullptr; // destroyed in clean, after the asset store and text engine
     bool is_software_renderer_ = false;
+    SDL_Texture* frame_target_ = nullptr; // made on the first frame at a scale but 1; destroyed in clean
+    bool no_frame_target_ = false;        // it could not be made: draw straight to the window
     TTF_TextEngine* ttf_engine_ = nullptr;
     MIX_Mixer* mixer_ = nullptr; // owns the tracks below
     std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};

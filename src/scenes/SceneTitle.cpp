@@ -118,13 +118,14 @@ void SceneTitle::checkButtonCredits() {
 // Follows the player's keys and whichever of pad or keyboard and mouse they last touched.
 void SceneTitle::updateControls(bool force) {
     const Settings& settings = game_.getPreferences()->getSettings();
-    const bool pad = game_.isPadLastUsed();
+    const PadNames* pad = game_.getPadNamesInUse();
+    const std::optional<PadNames> for_pad = pad ? std::optional(*pad) : std::nullopt;
     const bool same = settings.bindings == controls_bindings_ &&
-                      settings.slow_toggles == controls_slow_toggles_ && pad == controls_for_pad_;
+                      settings.slow_toggles == controls_slow_toggles_ && for_pad == controls_for_pad_;
     if (same && !force) return;
     controls_bindings_ = settings.bindings;
     controls_slow_toggles_ = settings.slow_toggles;
-    controls_for_pad_ = pad;
+    controls_for_pad_ = for_pad;
     controls_text_->setText(controlsLine(settings.bindings, settings.slow_toggles, pad));
     controls_text_->setBgSizeByText(64.0f);
 }

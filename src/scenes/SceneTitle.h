@@ -1,7 +1,10 @@
 #pragma once
 #include "object/Scene.h"
 #include "shell/Bindings.h"
+#include "shell/PadNames.h"
 #include "ui/PadMenu.h"
+
+#include <optional>
 
 class HUDButton;
 class HUDText;
@@ -51,7 +54,7 @@ private:
     // What the controls line was made from, so it is made again only when that changes.
     Bindings controls_bindings_;
     bool controls_slow_toggles_ = false;
-    bool controls_for_pad_ = false;
+    std::optional<PadNames> controls_for_pad_; // the pad whose words the line has, if any
     UIMouse* ui_mouse_ = nullptr;
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

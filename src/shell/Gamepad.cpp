@@ -53,9 +53,11 @@ void Gamepad::open(SDL_JoystickID id) {
         return;
     }
     id_ = id;
+    type_ = SDL_GetGamepadType(pad_);
+    names_ = padNames(type_);
     cast_trigger_down_ = false;
     flick_ = glm::ivec2(0);
-    SDL_Log("Gamepad connected: %s", SDL_GetGamepadName(pad_));
+    SDL_Log("Gamepad connected: %s (%s)", SDL_GetGamepadName(pad_), SDL_GetGamepadStringForType(type_));
 }
 
 void Gamepad::close() {
@@ -63,6 +65,8 @@ void Gamepad::close() {
     SDL_CloseGamepad(pad_);
     pad_ = nullptr;
     id_ = 0;
+    type_ = SDL_GAMEPAD_TYPE_STANDARD;
+    names_ = padNames(type_);
 }
 
 glm::vec2 Gamepad::getMove() const {
@@ -91,11 +95,9 @@ glm::vec2 Gamepad::stick(SDL_GamepadAxis x_axis, SDL_GamepadAxis y_axis) const {
 }
 
 PadAction Gamepad::buttonAction(Uint8 button) const {
+    if (button == confirmButton(type_)) return PadAction::PRIMARY;
+    if (button == backButton(type_)) return PadAction::BACK;
     switch (button) {
-    case SDL_GAMEPAD_BUTTON_SOUTH:
-        return PadAction::PRIMARY;
-    case SDL_GAMEPAD_BUTTON_EAST:
-        return PadAction::BACK;
     case SDL_GAMEPAD_BUTTON_START:
         return PadAction::PAUSE;
     case SDL_GAMEPAD_BUTTON_DPAD_UP:

@@ -1,4 +1,6 @@
 #pragma once
+#include "shell/PadNames.h"
+
 #include <SDL3/SDL.h>
 #include <glm/glm.hpp>
 
@@ -35,6 +37,8 @@ public:
     glm::vec2 getMove() const;
     glm::vec2 getAim() const { return stick(SDL_GAMEPAD_AXIS_RIGHTX, SDL_GAMEPAD_AXIS_RIGHTY); }
     bool isSlowHeld() const { return axis(SDL_GAMEPAD_AXIS_LEFT_TRIGGER) > TRIGGER_DOWN; }
+    // How this pad's family labels the buttons the game names (a standard pad's words without one).
+    const PadNames& getNames() const { return names_; }
 
 private:
     void open(SDL_JoystickID id);
@@ -45,6 +49,8 @@ private:
 
     SDL_Gamepad* pad_ = nullptr; // opened here, closed in close()
     SDL_JoystickID id_ = 0;
+    SDL_GamepadType type_ = SDL_GAMEPAD_TYPE_STANDARD;
+    PadNames names_ = padNames(SDL_GAMEPAD_TYPE_STANDARD);
     bool cast_trigger_down_ = false;
     glm::ivec2 flick_ = glm::ivec2(0); // the left stick's current step, so a held flick steps once
 };

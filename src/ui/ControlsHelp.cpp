@@ -17,9 +17,12 @@ struct Words {
     std::string move, aim, strike, slow, pause;
 };
 
-Words wordsFor(const Bindings& bindings, bool slow_toggles, bool pad) {
+Words wordsFor(const Bindings& bindings, bool slow_toggles, const PadNames* pad) {
     const std::string slow = slow_toggles ? "Slow (on/off)" : "Slow (hold)";
-    if (pad) return {"left stick", "right stick", "A or right trigger", slow + ": left trigger", "Start"};
+    if (pad) {
+        return {"left stick", "right stick", pad->confirm + " or " + pad->strike_trigger,
+                slow + ": " + pad->slow_trigger, pad->pause};
+    }
     return {keys(bindings, Action::UP, Action::LEFT, Action::DOWN, Action::RIGHT, "arrows"),
             keys(bindings, Action::CURSOR_UP, Action::CURSOR_LEFT, Action::CURSOR_DOWN, Action::CURSOR_RIGHT,
                  "arrows"),
@@ -29,16 +32,22 @@ Words wordsFor(const Bindings& bindings, bool slow_toggles, bool pad) {
 
 } // namespace
 
-std::string controlsLine(const Bindings& bindings, bool slow_toggles, bool pad) {
+std::string controlsLine(const Bindings& bindings, bool slow_toggles, const PadNames* pad) {
     const Words w = wordsFor(bindings, slow_toggles, pad);
     return "Move: " + w.move + "   Aim: " + w.aim + "   Strike: " + w.strike + "   " + w.slow +
            "   Pause: " + w.pause;
 }
 
-std::string controlsCard(const Bindings& bindings, bool slow_toggles, bool pad) {
+std::string controlsCard(const Bindings& bindings, bool slow_toggles, const PadNames* pad) {
     const Words w = wordsFor(bindings, slow_toggles, pad);
     const std::string aim = pad ? w.aim : "the mouse or " + w.aim;
     return "How to play\n\nMove the ghost: " + w.move + "\nAim: " + aim +
            "\nStrike at the cursor: " + w.strike + " (costs mana)\n" + w.slow + "\nPause: " + w.pause +
            "    Options: on the title and when paused" + "\n\nAny key, click or button closes this card";
+}
+
+std::string optionsHint(const PadNames* pad) {
+    if (!pad) return "Up/Down: choose   Left/Right: change   Enter: pick   Esc: back";
+    return "D-pad up/down: choose   left/right: change   " + pad->confirm + ": pick   " + pad->back +
+           ": back";
 }

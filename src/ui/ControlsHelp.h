@@ -1,9 +1,12 @@
 #pragma once
 #include "shell/Bindings.h"
+#include "shell/PadNames.h"
 
 #include <string>
 
 // The controls in words, from the player's own keys: one line for the title, a few for the card that
-// opens the first game. pad: the pad's controls instead of the keyboard's and mouse's.
-std::string controlsLine(const Bindings& bindings, bool slow_toggles, bool pad);
-std::string controlsCard(const Bindings& bindings, bool slow_toggles, bool pad);
+// opens the first game, and the Options screen's hint. pad: the pad's controls in its own words instead
+// of the keyboard's and mouse's (null).
+std::string controlsLine(const Bindings& bindings, bool slow_toggles, const PadNames* pad);
+std::string controlsCard(const Bindings& bindings, bool slow_toggles, const PadNames* pad);
+std::string optionsHint(const PadNames* pad);

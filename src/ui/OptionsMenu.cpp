@@ -2,6 +2,7 @@
 
 #include "core/Game.h"
 #include "shell/Preferences.h"
+#include "ui/ControlsHelp.h"
 #include "ui/PadMenu.h"
 
 namespace {
@@ -9,7 +10,6 @@ namespace {
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kHover = "assets/sound/UI_button12.wav";
 constexpr const char* kPress = "assets/sound/UI_button08.wav";
-constexpr const char* kHint = "Up/Down: choose   Left/Right: change   Enter: pick   Esc: back";
 constexpr SDL_FRect kPanel = {280.0f, 40.0f, 720.0f, 640.0f};
 constexpr float kTop = 104.0f;
 constexpr float kStep = 26.0f;
@@ -46,7 +46,7 @@ OptionsMenu* OptionsMenu::addOptionsMenuChild(Object* parent) {
         menu->labels_[static_cast<std::size_t>(row)] = menu->text(labelOf(row));
         menu->values_[static_cast<std::size_t>(row)] = menu->text("");
     }
-    menu->message_text_ = menu->text(kHint);
+    menu->message_text_ = menu->text(optionsHint(nullptr));
     menu->setActive(false);
     if (parent) parent->addChild(menu);
     return menu;
@@ -85,7 +85,7 @@ void OptionsMenu::render() {
         TTF_DrawRendererText(labels_[index], kLabelX, y);
         TTF_DrawRendererText(values_[index], kValueX, y);
     }
-    setString(message_text_, message_.empty() ? kHint : message_);
+    setString(message_text_, message_.empty() ? optionsHint(game_.getPadNamesInUse()) : message_);
     TTF_GetTextSize(message_text_, &w, &h);
     TTF_DrawRendererText(message_text_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f,
                          kTop + kStep * static_cast<float>(ROWS) + 12.0f);

@@ -4,13 +4,17 @@
 #include "actors/WeaponThunder.h"
 #include "components/Spell.h"
 #include "components/Stats.h"
+#include "components/TextLabel.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
 #include "support/SceneDriver.h"
 #include "support/VirtualPad.h"
+#include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
 #include "ui/OptionsMenu.h"
+
+#include <gmock/gmock.h>
 
 namespace {
 
@@ -237,6 +241,51 @@ TEST_F(GamepadTest, OptionsOpenFromThePauseAndPlayWithThePadAlone) {
     EXPECT_TRUE(main->getIsPause()); // back to the pause it was opened from
     press(SDL_GAMEPAD_BUTTON_START);
     EXPECT_FALSE(main->getIsPause());
+}
+
+// Each family's pad, as SDL takes it from its USB ids: the words on screen are that pad's, and the button
+// labelled A (Cross) confirms wherever the family puts it, so B on a Nintendo pad goes back.
+TEST_F(GamepadTest, EachFamilyIsNamedInItsOwnWordsAndConfirmsWithItsA) {
+    struct Family {
+        Uint16 vendor, product;
+        const char* line;
+        SDL_GamepadButton confirm, back;
+    };
+    const Family families[] = {
+        {0x045e, 0x02ea, "Strike: A or right trigger   Slow (hold): left trigger   Pause: Menu",
+         SDL_GAMEPAD_BUTTON_SOUTH, SDL_GAMEPAD_BUTTON_EAST},
+        {0x054c, 0x0ce6, "Strike: Cross or R2   Slow (hold): L2   Pause: Options", SDL_GAMEPAD_BUTTON_SOUTH,
+         SDL_GAMEPAD_BUTTON_EAST},
+        {0x057e, 0x2009, "Strike: A or ZR   Slow (hold): ZL   Pause: +", SDL_GAMEPAD_BUTTON_EAST,
+         SDL_GAMEPAD_BUTTON_SOUTH},
+    };
+    for (const Family& family : families) {
+        SCOPED_TRACE(family.line);
+        pad.unplug();
+        step();
+        pad.plug(family.vendor, family.product);
+        step();
+        auto* title = new SceneTitle;
+        game.changeScene(title);
+        const auto press = [&](SDL_GamepadButton button) {
+            pad.hold(button);
+            step();
+            pad.hold(button, false);
+            step();
+        };
+        press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT);
+        press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT); // Credits lit
+        EXPECT_THAT(title->getControlsText()->getTextLabel()->getText(), testing::HasSubstr(family.line));
+        press(family.back); // not a confirm: the credits stay shut
+        EXPECT_FALSE(title->getCreditsText()->getIsActive());
+        press(family.confirm);
+        EXPECT_TRUE(title->getCreditsText()->getIsActive());
+        press(family.back);
+        EXPECT_FALSE(title->getCreditsText()->getIsActive());
+        ASSERT_NE(game.getPadNamesInUse(), nullptr);
+        EXPECT_THAT(optionsHint(game.getPadNamesInUse()),
+                    testing::HasSubstr(game.getPadNamesInUse()->confirm + ": pick"));
+    }
 }
 
 } // namespace

@@ -10,9 +10,12 @@ public:
     VirtualPad& operator=(const VirtualPad&) = delete;
     ~VirtualPad() { unplug(); }
 
-    void plug() {
+    // vendor and product say which family SDL takes the pad for (none: a standard pad).
+    void plug(Uint16 vendor = 0, Uint16 product = 0) {
         SDL_VirtualJoystickDesc desc;
         SDL_INIT_INTERFACE(&desc);
+        desc.vendor_id = vendor;
+        desc.product_id = product;
         desc.type = SDL_JOYSTICK_TYPE_GAMEPAD;
         desc.naxes = SDL_GAMEPAD_AXIS_COUNT;
         desc.nbuttons = SDL_GAMEPAD_BUTTON_COUNT;

@@ -1,0 +1,87 @@
+#include "shell/PadNames.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array kFaceButtons = {SDL_GAMEPAD_BUTTON_SOUTH, SDL_GAMEPAD_BUTTON_EAST,
+                                     SDL_GAMEPAD_BUTTON_WEST, SDL_GAMEPAD_BUTTON_NORTH};
+
+SDL_GamepadButton labelled(SDL_GamepadType type, SDL_GamepadButtonLabel first, SDL_GamepadButtonLabel second,
+                           SDL_GamepadButton otherwise) {
+    for (const SDL_GamepadButtonLabel label : {first, second}) {
+        for (const SDL_GamepadButton button : kFaceButtons) {
+            if (SDL_GetGamepadButtonLabelForType(type, button) == label) return button;
+        }
+    }
+    return otherwise;
+}
+
+std::string labelWord(SDL_GamepadType type, SDL_GamepadButton button, const char* otherwise) {
+    switch (SDL_GetGamepadButtonLabelForType(type, button)) {
+    case SDL_GAMEPAD_BUTTON_LABEL_A:
+        return "A";
+    case SDL_GAMEPAD_BUTTON_LABEL_B:
+        return "B";
+    case SDL_GAMEPAD_BUTTON_LABEL_X:
+        return "X";
+    case SDL_GAMEPAD_BUTTON_LABEL_Y:
+        return "Y";
+    case SDL_GAMEPAD_BUTTON_LABEL_CROSS:
+        return "Cross";
+    case SDL_GAMEPAD_BUTTON_LABEL_CIRCLE:
+        return "Circle";
+    case SDL_GAMEPAD_BUTTON_LABEL_SQUARE:
+        return "Square";
+    case SDL_GAMEPAD_BUTTON_LABEL_TRIANGLE:
+        return "Triangle";
+    default:
+        return otherwise;
+    }
+}
+
+} // namespace
+
+SDL_GamepadButton confirmButton(SDL_GamepadType type) {
+    return labelled(type, SDL_GAMEPAD_BUTTON_LABEL_A, SDL_GAMEPAD_BUTTON_LABEL_CROSS,
+                    SDL_GAMEPAD_BUTTON_SOUTH);
+}
+
+SDL_GamepadButton backButton(SDL_GamepadType type) {
+    return labelled(type, SDL_GAMEPAD_BUTTON_LABEL_B, SDL_GAMEPAD_BUTTON_LABEL_CIRCLE,
+                    SDL_GAMEPAD_BUTTON_EAST);
+}
+
+PadNames padNames(SDL_GamepadType type) {
+    PadNames names{labelWord(type, confirmButton(type), "south button"),
+                   labelWord(type, backButton(type), "east button"), "Start", "right trigger",
+                   "left trigger"};
+    switch (type) {
+    case SDL_GAMEPAD_TYPE_XBOXONE:
+        names.pause = "Menu";
+        break;
+    case SDL_GAMEPAD_TYPE_PS4:
+    case SDL_GAMEPAD_TYPE_PS5:
+        names.pause = "Options";
+        [[fallthrough]];
+    case SDL_GAMEPAD_TYPE_PS3:
+        names.strike_trigger = "R2";
+        names.slow_trigger = "L2";
+        break;
+    case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_PRO:
+    case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_JOYCON_LEFT:
+    case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_JOYCON_RIGHT:
+    case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_JOYCON_PAIR:
+        names.pause = "+";
+        names.strike_trigger = "ZR";
+        names.slow_trigger = "ZL";
+        break;
+    case SDL_GAMEPAD_TYPE_GAMECUBE:
+        names.strike_trigger = "R";
+        names.slow_trigger = "L";
+        break;
+    default:
+        break;
+    }
+    return names;
+}
