@@ -50,7 +50,7 @@ launch() {
 close() {
     "$wm_close" "$id"
     local code=0
-    wait_for_exit "$pid" "${E2E_QUIT_SECONDS:-2}" || code=$?
+    wait_for_exit "$pid" 15 || code=$?
     pid=
     [ "$code" -eq 0 ] || fail "exit code $code after a window-manager close"
 }

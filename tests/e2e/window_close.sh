@@ -18,7 +18,7 @@ geometry=$(xdotool getwindowgeometry "$id" | awk '/Geometry/ {print $2}')
 sleep 0.5
 "$wm_close" "$id"
 code=0
-wait_for_exit "$pid" 5 || code=$?
+wait_for_exit "$pid" 15 || code=$?
 [ "$code" -eq 0 ] || { echo "game exited with $code after the window was closed"; exit 1; }
 grep -q "^Renderer: opengl" "$log" || { cat "$log"; echo "--renderer opengl was not followed"; exit 1; }
 rm -f "$log"

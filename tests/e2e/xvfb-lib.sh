@@ -29,7 +29,20 @@ wait_for_window() {
     return 1
 }
 
-# wait_for_exit PID SECONDS: the process's exit code, or 124 if it is still running after SECONDS.
+# eventually SECONDS COMMAND...: COMMAND until it succeeds, for at most SECONDS: a screen the game is
+# about to show may take longer to come on a loaded machine than on a quiet one.
+eventually() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.2
+    done
+}
+
+# wait_for_exit PID SECONDS: the process's exit code, or 124 if it is still running after SECONDS. A
+# game that quits ends in well under a second, but a loaded machine (or the leak check's heap scan) can
+# stretch that: the scripts give it 15 s, which only a hang exceeds.
 wait_for_exit() {
     local pid=$1 limit=$2
     for _ in $(seq 1 $((limit * 20))); do

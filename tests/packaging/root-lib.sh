@@ -78,7 +78,7 @@ click() { xdotool mousemove --window "$id" "$1" "$2"; sleep 0.2; xdotool click 1
 close_window() {
     "$1" "$id"
     local code=0
-    wait_for_exit "$pid" 5 || code=$?
+    wait_for_exit "$pid" 15 || code=$?
     pid=
     [ "$code" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with $code after a window-manager close"; }
 }

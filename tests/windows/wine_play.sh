@@ -59,7 +59,7 @@ step "Back saves the score; the window manager's close ends the game"
 click 1230 690
 "$wm_close" "$id"
 code=0
-wait_for_exit "$pid" 10 || code=$?
+wait_for_exit "$pid" 15 || code=$?
 pid=
 [ "$code" -eq 0 ] || fail "Moonvale.exe exited with $code"
 [ "$(stat -c %s "$game/assets/score.dat" 2>/dev/null)" = 4 ] || fail "assets/score.dat is not 4 bytes"
