@@ -6,8 +6,16 @@ WEB_PREFIX="$MOONVALE_WEB_DEPS_PREFIX"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
+# The root has one /proc and one place to lend a checkout: two builds at once (two checkouts, or a
+# maintainer's beside the tests) take turns instead of mounting over each other.
+lock_web_root() {
+    [ -e /proc/self/fd/9 ] || exec 9>"$WEB_ROOT.lock"
+    flock 9
+}
+
 # in_web_root COMMAND...: run inside the root, with /proc mounted for the while (Node needs it).
 in_web_root() {
+    lock_web_root
     $SUDO mount -t proc proc "$WEB_ROOT/proc"
     local code=0
     $SUDO chroot "$WEB_ROOT" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root DEBIAN_FRONTEND=noninteractive \
@@ -22,6 +30,7 @@ in_web_checkout() {
     local root src
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
     src=$WEB_ROOT/src/moonvale
+    lock_web_root
     $SUDO mkdir -p "$src"
     $SUDO mount --bind "$root" "$src"
     local code=0

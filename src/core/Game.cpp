@@ -204,9 +204,12 @@ void Game::render() {
     endFrame();
 }
 
-// The software renderer scales every picture it draws at a size other than its own, and SDL 3.4 loses
-// the pixels of a run-length-encoded picture (and leaks them) when such a draw is clipped by the black
-// bars. So at any scale but 1 it draws the frame 1:1 into a texture and scales that alone.
+// At any scale but 1 the frame is drawn 1:1 into a texture and only that is scaled to the window. Drawn
+// straight, thin lines, points and one-pixel letter strokes fall between the output's pixels below scale
+// 1 (the software renderer drops them outright), and SDL 3.4's software renderer loses the pixels of a
+// run-length-encoded picture (and leaks them) when one is drawn scaled and clipped by the black bars.
+// Shrunk, the frame is filtered so that every line and letter still leaves its mark; below half size it
+// is halved first, since one bilinear step would skip whole rows.
 void Game::beginFrame() {
     SDL_Texture* frame = frameTarget();
     if (frame) SDL_SetRenderTarget(renderer_, frame);
@@ -216,6 +219,11 @@ void Game::beginFrame() {
 
 void Game::endFrame() {
     if (SDL_Texture* frame = SDL_GetRenderTarget(renderer_)) {
+        if (frame_scale_ < 0.5f && half_target_) {
+            SDL_SetRenderTarget(renderer_, half_target_);
+            SDL_RenderTexture(renderer_, frame, nullptr, nullptr);
+            frame = half_target_;
+        }
         SDL_SetRenderTarget(renderer_, nullptr);
         resetDrawColor(renderer_);
         SDL_RenderClear(renderer_);
@@ -225,25 +233,32 @@ void Game::endFrame() {
 }
 
 SDL_Texture* Game::frameTarget() {
-    if (!is_software_renderer_ || no_frame_target_) return nullptr;
+    if (no_frame_target_) return nullptr;
     int w = 0;
     int h = 0;
     if (!SDL_GetCurrentRenderOutputSize(renderer_, &w, &h)) return nullptr;
-    const float scale =
-        std::min(static_cast<float>(w) / screen_size_.x, static_cast<float>(h) / screen_size_.y);
-    if (scale == 1.0f) return nullptr;
-    if (!frame_target_) {
-        frame_target_ =
-            SDL_CreateTexture(renderer_, SDL_GetWindowPixelFormat(window_), SDL_TEXTUREACCESS_TARGET,
-                              static_cast<int>(screen_size_.x), static_cast<int>(screen_size_.y));
-        if (!frame_target_) {
-            SDL_Log("Cannot make the frame's texture, drawing straight to the window: %s", SDL_GetError());
-            no_frame_target_ = true; // asked once, not every frame
-            return nullptr;
-        }
-        SDL_SetTextureBlendMode(frame_target_, SDL_BLENDMODE_NONE);
-        SDL_SetTextureScaleMode(frame_target_, SDL_SCALEMODE_NEAREST);
+    frame_scale_ = std::min(static_cast<float>(w) / screen_size_.x, static_cast<float>(h) / screen_size_.y);
+    if (frame_scale_ == 1.0f) return nullptr;
+    const auto make = [this](int width, int height) {
+        SDL_Texture* texture =
+            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+        if (texture) SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+        return texture;
+    };
+    const int frame_w = static_cast<int>(screen_size_.x);
+    const int frame_h = static_cast<int>(screen_size_.y);
+    if (!frame_target_) frame_target_ = make(frame_w, frame_h);
+    if (frame_target_ && frame_scale_ < 0.5f && !half_target_) {
+        half_target_ = make(frame_w / 2, frame_h / 2);
+        if (half_target_) SDL_SetTextureScaleMode(half_target_, SDL_SCALEMODE_LINEAR);
     }
+    if (!frame_target_) {
+        SDL_Log("Cannot make the frame's texture, drawing straight to the window: %s", SDL_GetError());
+        no_frame_target_ = true; // asked once, not every frame
+        return nullptr;
+    }
+    SDL_SetTextureScaleMode(frame_target_,
+                            frame_scale_ < 1.0f ? SDL_SCALEMODE_LINEAR : SDL_SCALEMODE_PIXELART);
     return frame_target_;
 }
 
@@ -278,8 +293,10 @@ void Game::clean() {
     preferences_.reset();
     gamepad_.close();
     if (ttf_engine_) TTF_DestroyRendererTextEngine(ttf_engine_);
-    if (frame_target_) SDL_DestroyTexture(frame_target_);
-    frame_target_ = nullptr;
+    for (SDL_Texture** target : {&frame_target_, &half_target_}) {
+        if (*target) SDL_DestroyTexture(*target);
+        *target = nullptr;
+    }
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
     ttf_engine_ = nullptr;
@@ -486,6 +503,11 @@ void Game::aimWithPad(float dt) {
 // SDL re-applies the window size whenever the ratio is set, a window-system round trip: set it only
 // when it is not already in force, not on every frame.
 void Game::lockAspectRatio() {
+#ifdef __EMSCRIPTEN__
+    // The page shapes a browser's canvas; SDL would force the drawing buffer to 16:9 inside it instead,
+    // which the page then stretches.
+    return;
+#endif
     const float ratio = screen_size_.x / screen_size_.y;
     float min_aspect = 0.0f;
     float max_aspect = 0.0f;

@@ -49,6 +49,8 @@ public:
     // What render does around the scene: a test may draw between them.
     void beginFrame();
     void endFrame();
+    // Off, every picture is drawn straight at the window's scale: the benchmark's comparison.
+    void setScaledFrame(bool scaled) { no_frame_target_ = !scaled; }
     void clean();
     void changeScene(Scene* scene);
     void safeChangeScene(Scene* scene);
@@ -153,7 +155,9 @@ private:
     SDL_Renderer* renderer_ = nullptr; // destroyed in clean, after the asset store and text engine
     bool is_software_renderer_ = false;
     SDL_Texture* frame_target_ = nullptr; // made on the first frame at a scale but 1; destroyed in clean
+    SDL_Texture* half_target_ = nullptr;  // the frame at half size, below scale 0.5; likewise
     bool no_frame_target_ = false;        // it could not be made: draw straight to the window
+    float frame_scale_ = 1.0f;            // the window's pixels per frame pixel
     TTF_TextEngine* ttf_engine_ = nullptr;
     MIX_Mixer* mixer_ = nullptr; // owns the tracks below
     std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};

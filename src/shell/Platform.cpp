@@ -34,6 +34,9 @@ void keepFile(const std::string& /*path*/, std::string_view /*contents*/) {
     // A desktop's files last as written.
 }
 
+void fitWindowToPage() {
+}
+
 bool keepsLogFile() {
     return true;
 }

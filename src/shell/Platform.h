@@ -25,5 +25,10 @@ void keepFile(const std::string& path, std::string_view contents);
 // Linux without GPU device nodes surely has no GPU. Elsewhere the game asks OpenGL what it runs on.
 [[nodiscard]] const char* reasonToDrawInSoftware();
 
+// In a browser the canvas's drawing buffer keeps the size the game asked for, stretched by the page's
+// style, until the page is resized: this gives it the page's size before the first frame. Elsewhere
+// a window already has the size it shows.
+void fitWindowToPage();
+
 // Whether the game keeps moonvale.log in its folder; a browser's console already is the log.
 [[nodiscard]] bool keepsLogFile();

@@ -1,5 +1,6 @@
 #include "core/Game.h"
 #include "shell/Platform.h"
+#include "shell/RendererChoice.h"
 
 #include <SDL3/SDL.h>
 
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <string>
 
 // The page (packaging/web/pre.js) mounts the browser's IndexedDB at kStore and fills it before main
 // runs. The game itself reads and writes assets/ in MEMFS as on the desktop; the files it writes are
@@ -36,6 +38,27 @@ EM_JS(char*, storeProblem, (), {
 
 EM_JS(void, tellPageGameEnded, (), {
     if (Module.gameEnded) Module.gameEnded();
+});
+
+// SDL sizes the canvas's drawing buffer to its box on the page when the page resizes, not before.
+EM_JS(void, resizeCanvasToItsBox, (), {
+    window.dispatchEvent(new Event('resize'));
+});
+
+// What WebGL runs on: the unmasked renderer where the browser tells it, else its plain RENDERER string;
+// null without WebGL.
+EM_JS(char*, webglRenderer, (), {
+    try {
+        var gl = document.createElement('canvas').getContext('webgl');
+        if (!gl) return 0;
+        var info = gl.getExtension('WEBGL_debug_renderer_info');
+        var name = String(gl.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : gl.RENDERER));
+        var lose = gl.getExtension('WEBGL_lose_context');
+        if (lose) lose.loseContext();
+        return stringToNewUTF8(name);
+    } catch (error) {
+        return 0;
+    }
 });
 // clang-format on
 // NOLINTEND
@@ -102,11 +125,25 @@ void keepFile(const std::string& path, std::string_view contents) {
     syncStore();
 }
 
-// WebGL cannot be asked what it runs on, and without a GPU it is a CPU rasteriser behind the browser's
-// command queue, which misses the frame from a hundred enemies on; SDL's software renderer on a 2D
-// canvas keeps it at a thousand (scripts/bench.sh).
+// Without a GPU, WebGL is a CPU rasteriser behind the browser's command queue (SwiftShader, llvmpipe),
+// which falls behind SDL's software renderer on a 2D canvas at a thousand enemies (scripts/bench.sh); on
+// a GPU it draws the frame for a fraction of the CPU time and the battery.
 const char* reasonToDrawInSoftware() {
-    return "a browser, where WebGL may run on the CPU";
+    static std::string reason;
+    char* name = webglRenderer();
+    if (!name) return "this browser offers no WebGL";
+    const std::string renderer = name;
+    free(name); // NOLINT(cppcoreguidelines-no-malloc): allocated by stringToNewUTF8
+    if (isSoftwareRasterizer(renderer)) {
+        reason = "WebGL here is " + renderer + ", a software rasteriser";
+        return reason.c_str();
+    }
+    SDL_Log("WebGL runs on %s", renderer.c_str());
+    return nullptr;
+}
+
+void fitWindowToPage() {
+    resizeCanvasToItsBox();
 }
 
 bool keepsLogFile() {

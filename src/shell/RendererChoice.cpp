@@ -10,7 +10,10 @@ bool isSoftwareRasterizer(std::string_view gl_renderer) {
     std::string lower(gl_renderer);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    constexpr std::array<std::string_view, 3> kNames = {"llvmpipe", "softpipe", "swrast"};
+    // Mesa's, and what browsers report for WebGL without a GPU: Chromium's SwiftShader, Windows' WARP
+    // ("Microsoft Basic Render Driver"), Apple's "Apple Software Renderer".
+    constexpr std::array<std::string_view, 6> kNames = {"llvmpipe",    "softpipe",     "swrast",
+                                                        "swiftshader", "basic render", "software renderer"};
     return std::any_of(kNames.begin(), kNames.end(),
                        [&](std::string_view name) { return lower.find(name) != std::string::npos; });
 }

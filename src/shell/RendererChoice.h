@@ -9,7 +9,8 @@
 // SDL still picks its OpenGL renderer, and this game draws several times faster with SDL's own software
 // renderer there. A driver named on the command line or in SDL_RENDER_DRIVER is never second-guessed.
 
-// True for the GL_RENDERER strings of Mesa's software rasterisers (llvmpipe, softpipe, swrast).
+// True for the GL_RENDERER strings of Mesa's software rasterisers (llvmpipe, softpipe, swrast), and for
+// the unmasked WebGL renderer strings of the browsers' own (SwiftShader, WARP, Apple's).
 [[nodiscard]] bool isSoftwareRasterizer(std::string_view gl_renderer);
 // Whether to replace the renderer SDL picked (its name, and GL_RENDERER when it is an OpenGL one).
 [[nodiscard]] bool preferSoftwareRenderer(std::string_view picked, std::string_view gl_renderer,

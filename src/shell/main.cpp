@@ -56,6 +56,7 @@ int main(int argc, char* argv[]) {
         game.clean();
         return 1;
     }
+    fitWindowToPage();
     logDisplayHeader(game.getWindow());
     if (options.fullscreen) game.getPreferences()->setFullscreen(*options.fullscreen, false);
     if (options.mute) game.getPreferences()->setMute(true, false);

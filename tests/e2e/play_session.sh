@@ -28,6 +28,19 @@ same() {
     [ "${n%.*}" -le "$3" ]
 }
 
+# grid_and_stars NAME: "ROWS COLUMNS STARS" in the part of a 1000x800 window's game screen left of the
+# ghost and above the card: the horizontal and vertical grid lines crossing it, and the lit pixels off
+# those lines (the stars).
+grid_and_stars() {
+    convert "$shots/$1.png" -crop 300x290+0+180 +repage -depth 8 txt:- | awk -F'[ ,:()]+' '
+        NR > 1 && ($3 > 24 || $4 > 24 || $5 > 24) { lit[$1, $2] = 1; row[$2]++; col[$1]++ }
+        END {
+            for (y = 0; y < 290; y++) if (row[y] > 150) { grid_row[y] = 1; rows += !grid_row[y - 1] }
+            for (x = 0; x < 300; x++) if (col[x] > 145) { grid_col[x] = 1; cols += !grid_col[x - 1] }
+            for (p in lit) { split(p, xy, SUBSEP); if (!grid_row[xy[2]] && !grid_col[xy[1]]) stars++ }
+            printf "%d %d %d\n", rows, cols, stars }'
+}
+
 # Logical canvas point to window point, for the letterboxed 1280 x 720 canvas in a w x h window.
 scale=1 left=0 top=0
 to_window() { awk -v x="$1" -v y="$2" -v s="$scale" -v l="$left" -v t="$top" 'BEGIN {printf "%d %d", l + x * s, t + y * s}'; }
@@ -68,6 +81,12 @@ differs "title$tag" "title-hover$tag" 100 || fail "hovering Start changed nothin
 click 440 560
 started() { shot "main$tag" && differs "title$tag" "main$tag" 20000; }
 eventually 5 started || fail "Start did not open the game"
+if [ "$shape" = 1000x800 ]; then
+    step "below scale 1 the grid and the stars are all there"
+    read -r rows cols stars < <(grid_and_stars "main$tag")
+    echo "   $rows grid rows, $cols grid columns, $stars star pixels"
+    [ "$rows" -ge 3 ] && [ "$cols" -ge 3 ] && [ "$stars" -ge 20 ] || fail "the grid or the stars are missing"
+fi
 
 if [ -z "$shape" ]; then
     # Quick, before the first wave can reach the ghost: waves come at 3 s and enter a second later.

@@ -21,6 +21,21 @@ TEST(RendererChoiceTest, OnlyOpenGLOnASoftwareRasteriserIsReplacedAndOnlyWhenNob
     EXPECT_FALSE(preferSoftwareRenderer("software", "", false));
 }
 
+// What browsers report for WebGL: software where there is no GPU, a real one otherwise.
+TEST(RendererChoiceTest, WebGLOnSwiftShaderWarpOrLlvmpipeIsSoftware) {
+    for (const char* software :
+         {"ANGLE (Google, Vulkan 1.3.0 (SwiftShader Device (Subzero) (0x0000C0DE)), SwiftShader driver)",
+          "Google SwiftShader", "ANGLE (Mesa, llvmpipe (LLVM 15.0.6 256 bits), OpenGL 4.5)",
+          "ANGLE (Microsoft, Microsoft Basic Render Driver Direct3D11 vs_5_0 ps_5_0, D3D11)",
+          "Apple Software Renderer"})
+        EXPECT_TRUE(isSoftwareRasterizer(software)) << software;
+    for (const char* gpu :
+         {"ANGLE (NVIDIA, NVIDIA GeForce RTX 3060 (0x00002504) Direct3D11 vs_5_0 ps_5_0, D3D11)",
+          "ANGLE (Intel, Mesa Intel(R) UHD Graphics 620 (KBL GT2), OpenGL 4.6)", "Apple M1", "Mali-G78",
+          "Adreno (TM) 650", "WebKit WebGL"})
+        EXPECT_FALSE(isSoftwareRasterizer(gpu)) << gpu;
+}
+
 } // namespace
 
 namespace {

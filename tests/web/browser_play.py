@@ -2,9 +2,11 @@
 """The web build as a visitor gets it: the zip unpacked and served on 127.0.0.1, played in Debian's
 Chromium. The title is drawn without sound until the first click; Start, strikes, the ghost falls (its
 score written to IndexedDB once, not on every frame), Back with a new high score, which a reload and a
-browser restart on the same profile still show; a 1000 x 1000 window letterboxes and takes clicks;
-losing the focus pauses; Quit leaves a page that offers to start again; a browser that refuses storage
-still plays and says so once; and nothing throws or logs an error.
+browser restart on the same profile still show; opened fresh in a 1000 x 1000 window and in a 1366 x 657
+viewport, the picture is 16:9 between black bars from its first frame and takes clicks there; SwiftShader
+gets the software renderer and ?renderer=opengles2 plays on WebGL; losing the focus pauses; Quit leaves a
+page that offers to start again; a browser that refuses storage still plays and says so once; and nothing
+throws or logs an error.
 Usage: browser_play.py ZIP SHOTS_DIR"""
 import os
 import sys
@@ -36,13 +38,36 @@ def differing(a, b, box=None):
     return sum(1 for p in ImageChops.difference(a, b).convert("L").getdata() if p > 20)
 
 
-def open_title(browser):
-    """Loads the page; the seconds until the title is drawn."""
+def letterbox(browser):
+    """Where the 16:9 picture sits in the page as it is now: its scale, and the bars left and above."""
+    width, height = browser.evaluate("[innerWidth, innerHeight]")
+    scale = min(width / 1280, height / 720)
+    return scale, (width - 1280 * scale) / 2, (height - 720 * scale) / 2
+
+
+def at(fit, x, y):
+    scale, left, top = fit
+    return left + x * scale, top + y * scale
+
+
+def open_title(browser, query=""):
+    """Loads the page in the size it has; the seconds until the title is drawn. Its first frame already
+    has the picture's shape: the canvas draws as many pixels as its box shows, with black bars around."""
     start = time.monotonic()
-    browser.call("Page.navigate", url=url)
+    fit = letterbox(browser)
+    browser.call("Page.navigate", url=url + query)
     while time.monotonic() - start < 20:
+        picture = browser.screenshot()
         # The Start button's purple, where the loading page is black.
-        if browser.screenshot().getpixel((380, 560))[2] > 60:
+        if picture.getpixel(tuple(int(v) for v in at(fit, 380, 560)))[2] > 60:
+            buffer = browser.evaluate("[canvas.width, canvas.height, canvas.clientWidth, canvas.clientHeight]")
+            assert buffer[:2] == buffer[2:], f"a {buffer[:2]} picture stretched to {buffer[2:]}"
+            _, left, top = fit
+            width, height = picture.size
+            bars = [(0, 0, int(left) - 1, height), (width - int(left) + 1, 0, width, height)] if left > 2 else \
+                [(0, 0, width, int(top) - 1), (0, height - int(top) + 1, width, height)] if top > 2 else []
+            for box in bars:
+                assert max(picture.crop(box).convert("L").getdata()) < 10, f"no black bar at {box}"
             time.sleep(0.3)
             return time.monotonic() - start
         time.sleep(0.05)
@@ -164,13 +189,16 @@ open_title(browser)
 assert differing(scored_title, browser.screenshot(), HIGH_SCORE_BOX) < 20, "the high score is gone after a restart"
 assert browser.evaluate(STORED), "IndexedDB lost the score in a restart"
 
-step("a 1000 x 1000 window")
-browser.viewport(1000, 1000)
-until(lambda: max(browser.screenshot().crop((0, 0, 1000, 200)).convert("L").getdata()) < 10, 10,
-      "no black bar above the picture")
+step("opened fresh in a 1000 x 1000 window, drawn in software on SwiftShader")
+problems += browser.problems()
+browser.close()
+browser = Browser(profile, 1000, 1000)
+open_title(browser)
+fit = letterbox(browser)
+assert any("Renderer: software, not OpenGL: WebGL here is" in line and "SwiftShader" in line
+           for line in browser.console()), "software was not chosen over SwiftShader"
 square = browser.screenshot(f"{shots}/web-square.png")
-scale, top = 1000 / 1280, (1000 - 720 * 1000 / 1280) / 2
-browser.click(440 * scale, top + 560 * scale)
+browser.click(*at(fit, 440, 560))
 until(lambda: differing(square, browser.screenshot()) > 10000, 10, "Start was not hit in a square window")
 
 step("the tab loses the focus: the game pauses")
@@ -187,25 +215,27 @@ def still():
 until(still, 10, "the game went on without the focus")
 
 step("Back, Quit: the page says the game has ended")
-browser.click(1230 * scale, top + 690 * scale)
-until(lambda: browser.screenshot().getpixel((int(380 * scale), int(top + 560 * scale)))[2] > 60, 10,
+browser.click(*at(fit, 1230, 690))
+until(lambda: browser.screenshot().getpixel(tuple(int(v) for v in at(fit, 380, 560)))[2] > 60, 10,
       "Back did not lead to the title")
-browser.click(840 * scale, top + 560 * scale)
+browser.click(*at(fit, 840, 560))
 browser.wait_for("!document.getElementById('ended').classList.contains('hidden')", 5)
 browser.screenshot(f"{shots}/web-ended.png")
 problems += browser.problems()
 browser.close()
 
-step("a browser that refuses storage")
+step("a laptop's 1366 x 657, with WebGL asked for, in a browser that refuses storage")
 browser = Browser(os.path.join(work, "private"))
-browser.viewport(1280, 720)
+browser.viewport(1366, 657)
 browser.call("Page.addScriptToEvaluateOnNewDocument",
              source="Object.defineProperty(window, 'indexedDB', {value: undefined});")
-open_title(browser)
-title = browser.screenshot()
-browser.click(440, 560)
+open_title(browser, "?renderer=opengles2")
+fit = letterbox(browser)
+assert any(line.startswith("Renderer: opengles2") for line in browser.console()), "WebGL was not used"
+title = browser.screenshot(f"{shots}/web-laptop.png")
+browser.click(*at(fit, 440, 560))
 until(lambda: differing(title, browser.screenshot()) > 20000, 10, "Start did not change the screen")
-browser.click(1230, 690)
+browser.click(*at(fit, 1230, 690))
 browser.wait_for("!document.getElementById('note').classList.contains('hidden')", 10)
 said = [line for line in browser.console() if "Storage refused" in line]
 assert len(said) == 1, f"said {len(said)} times that storage is refused"
@@ -213,4 +243,5 @@ problems += browser.problems()
 browser.close()
 
 assert not problems, f"errors in the browser: {problems}"
-print(f"played in Chromium: title in {seconds:.2f} s, Start, strikes, high score kept, letterboxed, ended")
+print(f"played in Chromium: title in {seconds:.2f} s, Start, strikes, high score kept, letterboxed from the first "
+      "frame at 1000 x 1000 and 1366 x 657, software on SwiftShader and WebGL when asked, ended")

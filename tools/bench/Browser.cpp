@@ -1,10 +1,11 @@
 // The main scene timed in a browser, frame by frame as the page's animation callback runs it: for each
 // enemy count, the median time the game spends in a callback (update and render) and the median period
 // between callbacks, which is what the player sees. The game picks its renderer, unless --renderer
-// NAME does.
+// NAME does; the canvas has the size the page gives it.
 #include "Scenario.h"
 #include "core/Game.h"
 #include "scenes/SceneMain.h"
+#include "shell/Platform.h"
 
 #include <SDL3/SDL.h>
 
@@ -44,7 +45,10 @@ void frame(void* argument) {
     run.game->render();
     if (run.frame >= kWarmUp) run.work_ms.push_back(static_cast<double>(SDL_GetTicksNS() - start) / 1e6);
     if (++run.frame < kWarmUp + kFrames) return;
-    std::printf("| %s | %d | %.2f | %.2f |\n", SDL_GetRendererName(run.game->getRenderer()),
+    int w = 0;
+    int h = 0;
+    SDL_GetCurrentRenderOutputSize(run.game->getRenderer(), &w, &h);
+    std::printf("| %s | %d x %d | %d | %.2f | %.2f |\n", SDL_GetRendererName(run.game->getRenderer()), w, h,
                 kCounts[run.count], median(run.work_ms), median(run.period_ms));
     run.frame = 0;
     run.work_ms.clear();
@@ -63,6 +67,7 @@ int main(int argc, char** argv) {
     static Run run;
     run.game = &Game::getInstance();
     if (!run.game->init("Moonvale", 1280, 720)) return 1;
+    fitWindowToPage();
     run.game->seed(8);
     run.scene = startBenchScene(*run.game);
     emscripten_set_main_loop_arg(frame, &run, 0, true);

@@ -12,6 +12,7 @@
 #include "shell/RendererChoice.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -159,6 +160,34 @@ int table(Game& game, const std::vector<int>& counts, bool window, double startu
     return 0;
 }
 
+// At a window's scale other than 1 (1000 x 800: 0.78) the game draws the frame 1:1 and scales it as one;
+// against every picture drawn straight at that scale, the way it once was, in one run.
+int scaledTable(Game& game, int width, int height) {
+    SDL_SetWindowSize(game.getWindow(), width, height);
+    SDL_SyncWindow(game.getWindow());
+    SceneMain* scene = startBenchScene(game);
+    std::printf("Headless, renderer %s, a %d x %d window, medians over 120 frames; %s\n\n",
+                rendererDescription(game).c_str(), width, height, cpuName().c_str());
+    std::printf("| enemies | frame ms, scaled as one | frame ms, drawn straight | one / straight |\n");
+    std::printf("|---:|---:|---:|---:|\n");
+    for (int enemies : {0, 100, 1000}) {
+        setEnemies(game, scene, enemies);
+        std::array<double, 2> ms{};
+        for (const bool whole : {true, false}) {
+            game.setScaledFrame(whole);
+            for (int i = 0; i < 20; ++i)
+                game.render();
+            ms[whole ? 0 : 1] = timedMedian(120, [&] {
+                scene->update(kDt);
+                game.render();
+            });
+        }
+        std::printf("| %d | %.3f | %.3f | %.2f |\n", enemies, ms[0], ms[1], ms[0] / ms[1]);
+    }
+    std::printf("\n");
+    return 0;
+}
+
 // The title scene as the game runs it, noting when each frame's update starts.
 class PacedTitle : public SceneTitle {
 public:
@@ -196,6 +225,7 @@ int main(int argc, char** argv) {
     const Uint64 start = SDL_GetTicksNS();
     bool pace = false;
     bool window = false;
+    std::array<int, 2> scaled_size{};
     std::vector<int> counts = {0, 100, 500, 1000, 2000, 5000};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -203,6 +233,10 @@ int main(int argc, char** argv) {
         if (arg == "--window") window = true;
         if (arg == "--renderer" && i + 1 < argc) SDL_SetHint(SDL_HINT_RENDER_DRIVER, argv[++i]);
         if (arg == "--enemies" && i + 1 < argc) counts = {std::atoi(argv[++i])};
+        if (arg == "--scaled" && i + 2 < argc) {
+            scaled_size = {std::atoi(argv[i + 1]), std::atoi(argv[i + 2])};
+            i += 2;
+        }
     }
     if (!pace && !window) {
         SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
@@ -217,7 +251,9 @@ int main(int argc, char** argv) {
     game.frame(); // the title's first frame, as a player would see it
     const double startup_ms = msSince(start);
     game.seed(8);
-    const int result = pace ? pacing(game) : table(game, counts, window, startup_ms);
+    const int result = pace                 ? pacing(game)
+                       : scaled_size[0] > 0 ? scaledTable(game, scaled_size[0], scaled_size[1])
+                                            : table(game, counts, window, startup_ms);
     game.clean();
     return result;
 }
