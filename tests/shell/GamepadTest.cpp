@@ -44,6 +44,12 @@ struct GamepadTest : SceneDriver {
         game.changeScene(main);
         return main;
     }
+    void press(SDL_GamepadButton button) {
+        pad.hold(button);
+        step();
+        pad.hold(button, false);
+        step();
+    }
     float travelled(SceneMain* main, int frames) {
         const glm::vec2 from = main->getPlayer()->getPosition();
         step(frames);
@@ -175,12 +181,6 @@ TEST_F(GamepadTest, UnpluggedMidGameTheKeysPlayOnAndPluggedAgainThePadPlays) {
 TEST_F(GamepadTest, TheTitleAndTheGameOverScreenPlayWithThePadAlone) {
     auto* title = new SceneTitle;
     game.changeScene(title);
-    const auto press = [&](SDL_GamepadButton button) {
-        pad.hold(button);
-        step();
-        pad.hold(button, false);
-        step();
-    };
     press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT); // shows the highlight on Start
     EXPECT_TRUE(title->getButtonStart()->getIsHover());
     EXPECT_EQ(played("assets/sound/UI_button12.wav"), 1);
@@ -217,12 +217,6 @@ TEST_F(GamepadTest, TheTitleAndTheGameOverScreenPlayWithThePadAlone) {
 
 TEST_F(GamepadTest, OptionsOpenFromThePauseAndPlayWithThePadAlone) {
     SceneMain* main = startGame();
-    const auto press = [&](SDL_GamepadButton button) {
-        pad.hold(button);
-        step();
-        pad.hold(button, false);
-        step();
-    };
     press(SDL_GAMEPAD_BUTTON_START);
     ASSERT_TRUE(main->getIsPause());
     for (int i = 0; i < 4; ++i) // lights Pause, then Restart, Back and Options
@@ -267,12 +261,6 @@ TEST_F(GamepadTest, EachFamilyIsNamedInItsOwnWordsAndConfirmsWithItsA) {
         step();
         auto* title = new SceneTitle;
         game.changeScene(title);
-        const auto press = [&](SDL_GamepadButton button) {
-            pad.hold(button);
-            step();
-            pad.hold(button, false);
-            step();
-        };
         press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT);
         press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT); // Credits lit
         EXPECT_THAT(title->getControlsText()->getTextLabel()->getText(), testing::HasSubstr(family.line));
