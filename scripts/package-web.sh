@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Moonvale for the browser and makes build/web/moonvale-<version>-web.zip: a static site (the
-# page, the game's .js and .wasm, the packed assets, the icon) that any web server can host.
+# page, the game's .js and .wasm, the packed assets, the icons, the web app manifest and the service
+# worker that keeps an offline copy) that any web server can host.
 # Prints the zip's path on stdout.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,7 +24,11 @@ name=moonvale-$version-web
 site=build/web/$name
 rm -rf "$site" "$site.zip"
 mkdir -p "$site"
-cp packaging/web/index.html build/web/moonvale.{js,wasm,data} "$site/"
+cp packaging/web/index.html packaging/web/manifest.webmanifest build/web/moonvale.{js,wasm,data} "$site/"
+for size in 192 512; do cp "build/release/icons/${size}x$size/apps/moonvale.png" "$site/icon-$size.png"; done
 cp build/release/icons/64x64/apps/moonvale.png "$site/icon.png"
+# The offline copy's cache is named after the files it holds: another build is another cache.
+files_hash=$(cat "$site"/* | sha256sum | cut -c1-12)
+sed "s/@VERSION@/$version-$files_hash/" packaging/web/sw.js >"$site/sw.js"
 (cd build/web && zip -q -r -X -9 "$name.zip" "$name")
 echo "$root/$site.zip"

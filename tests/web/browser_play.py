@@ -5,7 +5,8 @@ score written to IndexedDB once, not on every frame), Back with a new high score
 browser restart on the same profile still show; opened fresh in a 1000 x 1000 window and in a 1366 x 657
 viewport, the picture is 16:9 between black bars from its first frame and takes clicks there; SwiftShader
 gets the software renderer and ?renderer=opengles2 plays on WebGL; losing the focus pauses; Quit leaves a
-page that offers to start again; a browser that refuses storage still plays and says so once; and nothing
+page that offers to start again; its manifest has no errors, and with the server gone and the HTTP cache
+off the offline copy plays; a browser that refuses storage still plays and says so once; and nothing
 throws or logs an error.
 Usage: browser_play.py ZIP SHOTS_DIR"""
 import os
@@ -16,7 +17,7 @@ import zipfile
 
 from PIL import Image, ImageChops
 
-from cdp import Browser, serve
+from cdp import Browser, serve, stop_serving
 
 zip_path, shots = sys.argv[1], sys.argv[2]
 os.makedirs(shots, exist_ok=True)
@@ -24,7 +25,8 @@ work = tempfile.mkdtemp()
 with zipfile.ZipFile(zip_path) as archive:
     archive.extractall(work)
 site = os.path.join(work, os.listdir(work)[0])
-url = serve(site) + "/index.html"
+address = serve(site)
+url = address + "/index.html"
 HIGH_SCORE_BOX = (540, 435, 740, 485)
 
 
@@ -54,10 +56,10 @@ def open_title(browser, query=""):
     """Loads the page in the size it has; the seconds until the title is drawn. Its first frame already
     has the picture's shape: the canvas draws as many pixels as its box shows, with black bars around."""
     start = time.monotonic()
-    fit = letterbox(browser)
     browser.call("Page.navigate", url=url + query)
     while time.monotonic() - start < 20:
         picture = browser.screenshot()
+        fit = letterbox(browser)  # the page's, once it is there (a phone lays out a blank one wider)
         # The Start button's purple, where the loading page is black.
         if picture.getpixel(tuple(int(v) for v in at(fit, 380, 560)))[2] > 60:
             buffer = browser.evaluate("[canvas.width, canvas.height, canvas.clientWidth, canvas.clientHeight]")
@@ -94,6 +96,8 @@ seconds = open_title(browser)
 print(f"title drawn {seconds:.2f} s after the page was opened")
 title = browser.screenshot(f"{shots}/web-title.png")
 assert audio_state(browser) != "running", "sound started before any input"
+manifest = browser.call("Page.getAppManifest")
+assert manifest.get("url") and not manifest.get("errors"), f"the manifest: {manifest}"
 
 step("Start, strikes, Back")
 browser.click(440, 560)
@@ -221,6 +225,42 @@ until(lambda: browser.screenshot().getpixel(tuple(int(v) for v in at(fit, 380, 5
 browser.click(*at(fit, 840, 560))
 browser.wait_for("!document.getElementById('ended').classList.contains('hidden')", 5)
 browser.screenshot(f"{shots}/web-ended.png")
+# The first visit left an offline copy of every file.
+browser.wait_for("navigator.serviceWorker.ready.then(r => caches.keys()).then(k => k.some(n => "
+                 "n.startsWith('moonvale-')))", 20)
+problems += browser.problems()
+browser.close()
+
+step("the server gone and the HTTP cache off: the offline copy plays")
+stop_serving(address)
+browser = Browser(profile)
+browser.viewport(1280, 720)
+browser.call("Network.enable")
+browser.call("Network.setCacheDisabled", cacheDisabled=True)
+open_title(browser)
+title = browser.screenshot(f"{shots}/web-offline.png")
+browser.click(440, 560)
+until(lambda: differing(title, browser.screenshot()) > 20000, 10, "Start did not change the screen offline")
+problems += [p for p in browser.problems() if "ERR_CONNECTION_REFUSED" not in p]
+browser.close()
+url = serve(site) + "/index.html"
+
+step("a phone held sideways, then upright")
+browser = Browser(os.path.join(work, "phone"))
+browser.phone(844, 390)
+open_title(browser)
+fit = letterbox(browser)
+title = browser.screenshot(f"{shots}/web-phone-title.png")
+browser.tap(*at(fit, 440, 560))
+until(lambda: differing(title, browser.screenshot()) > 20000, 10, "a tap on Start did not start a game")
+browser.screenshot(f"{shots}/web-phone-game.png")
+browser.wait_for("document.fullscreenElement !== null", 5)  # the first tap asked for the whole screen
+browser.phone(390, 844)
+browser.wait_for("!document.getElementById('turn').classList.contains('hidden')", 5)
+browser.screenshot(f"{shots}/web-phone-upright.png")
+browser.phone(844, 390)
+browser.wait_for("document.getElementById('turn').classList.contains('hidden')", 5)
+until(still, 10, "turned upright, the game did not pause")
 problems += browser.problems()
 browser.close()
 
@@ -244,4 +284,4 @@ browser.close()
 
 assert not problems, f"errors in the browser: {problems}"
 print(f"played in Chromium: title in {seconds:.2f} s, Start, strikes, high score kept, letterboxed from the first "
-      "frame at 1000 x 1000 and 1366 x 657, software on SwiftShader and WebGL when asked, ended")
+      "frame at 1000 x 1000 and 1366 x 657, software on SwiftShader and WebGL when asked, ended, offline")

@@ -24,8 +24,11 @@ FLAGS = [
 ]
 
 
+SERVERS = {}
+
+
 def serve(directory):
-    """Serves DIRECTORY on 127.0.0.1 from a thread; the address to put paths after."""
+    """Serves DIRECTORY on 127.0.0.1 from a thread; the address to put paths after (stop_serving ends it)."""
 
     class Quiet(http.server.SimpleHTTPRequestHandler):
         def log_message(self, *args):
@@ -33,7 +36,15 @@ def serve(directory):
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=directory))
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    return f"http://127.0.0.1:{server.server_address[1]}"
+    address = f"http://127.0.0.1:{server.server_address[1]}"
+    SERVERS[address] = server
+    return address
+
+
+def stop_serving(address):
+    server = SERVERS.pop(address)
+    server.shutdown()
+    server.server_close()
 
 
 class Browser:
@@ -81,6 +92,19 @@ class Browser:
     def viewport(self, width, height):
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
                   mobile=False)
+
+    def phone(self, width, height):
+        """A phone's screen of WIDTH x HEIGHT CSS pixels, held the way its shape says, taking touch."""
+        landscape = width > height
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+                  mobile=True, screenOrientation={"type": "landscapePrimary" if landscape else "portraitPrimary",
+                                                  "angle": 90 if landscape else 0})
+        self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+
+    def tap(self, x, y):
+        self.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y, "id": 1}])
+        time.sleep(0.1)
+        self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
     def wait_for(self, expression, seconds=20):
         deadline = time.monotonic() + seconds

@@ -187,7 +187,7 @@ bool makeSprites(const std::string& root) {
 
 bool makeIcons(const std::string& hicolor_dir) {
     const Canvas ghost = friendlyGhost(0, 8, false); // 32 x 32: whole multiples keep the pixels crisp
-    for (const int size : {64, 128, 256}) {
+    for (const int size : {64, 128, 192, 256, 512}) { // 192 and 512: the web page's manifest
         const std::string dir =
             hicolor_dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         std::filesystem::create_directories(dir);

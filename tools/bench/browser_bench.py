@@ -3,7 +3,7 @@
 the renderer the game picks (SDL's software renderer here, where WebGL is SwiftShader) and with WebGL
 (SDL's opengles2): at 1280 x 720, and at a laptop's 1366 x 768 in CSS pixels and in the pixels of a
 screen of device pixel ratio 2, which the game does not draw (a sharper picture costs four times the
-pixels).
+pixels); and at a landscape phone's 844 x 390 with the CPU slowed four times, a mid-range phone.
 Usage: browser_bench.py BUILD_WEB_DIR"""
 import os
 import sys
@@ -11,15 +11,19 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "../../tests/web"))
-from cdp import Browser, serve  # noqa: E402
+from cdp import Browser, serve, stop_serving  # noqa: E402
 
 
 address = serve(sys.argv[1])
-print("| browser renderer | canvas | enemies | in the callback ms | frame period ms |")
-print("|---|---|---:|---:|---:|")
-for renderer, size in [(r, s) for r in ("", "opengles2") for s in ("1280x720", "1366x768", "2732x1536")]:
+print("| browser renderer | picture | CPU | enemies | in the callback ms | frame period ms |")
+print("|---|---|---|---:|---:|---:|")
+RUNS = [(r, s, 1) for r in ("", "opengles2") for s in ("1280x720", "1366x768", "2732x1536")]
+# A mid-range phone: a landscape phone's 844 x 390 with the CPU slowed four times.
+RUNS += [(r, "844x390", 4) for r in ("", "opengles2")]
+for renderer, size, slowdown in RUNS:
     width, height = (int(v) for v in size.split("x"))
     browser = Browser(tempfile.mkdtemp(), width, height)
+    browser.call("Emulation.setCPUThrottlingRate", rate=slowdown)
     browser.call("Page.navigate", url=f"{address}/bench.html?renderer={renderer}&size={size}")
     deadline = time.monotonic() + 180
     while not any("bench done" in line for line in browser.console()) and time.monotonic() < deadline:
@@ -27,5 +31,33 @@ for renderer, size in [(r, s) for r in ("", "opengles2") for s in ("1280x720", "
         time.sleep(0.5)
     for line in browser.console():
         if line.startswith("|"):
-            print(line)
+            cells = line.split("|")
+            print("|".join(cells[:3] + [f" {'%dx slower' % slowdown if slowdown > 1 else 'as is'} "] + cells[3:]))
     browser.close()
+
+
+def title_seconds(browser, url):
+    """Seconds from opening the page to the title's Start button, in an 844 x 390 page."""
+    start = time.monotonic()
+    browser.call("Page.navigate", url=url)
+    scale = min(844 / 1280, 390 / 720)
+    x, y = int((844 - 1280 * scale) / 2 + 380 * scale), int(560 * scale)
+    while browser.screenshot().getpixel((x, y))[2] <= 60:
+        time.sleep(0.05)
+    return time.monotonic() - start
+
+
+# The game's own page on a mid-range phone: the first visit, then a second with the network gone.
+site = next(name for name in os.listdir(sys.argv[1]) if name.startswith("moonvale-") and name.endswith("-web"))
+browser = Browser(tempfile.mkdtemp(), 844, 390)
+browser.viewport(844, 390)
+browser.call("Emulation.setCPUThrottlingRate", rate=4)
+first = title_seconds(browser, f"{address}/{site}/index.html")
+browser.wait_for("navigator.serviceWorker.ready.then(r => caches.keys()).then(k => k.length > 0)", 60)
+stop_serving(address)
+browser.call("Network.enable")
+browser.call("Network.setCacheDisabled", cacheDisabled=True)
+second = title_seconds(browser, f"{address}/{site}/index.html")
+browser.close()
+print(f"\nThe page at 844 x 390 with the CPU slowed 4 times: the title {first:.1f} s after opening it, "
+      f"{second:.1f} s on a second visit with the network gone")
