@@ -119,13 +119,13 @@ void SceneTitle::checkButtonCredits() {
 void SceneTitle::updateControls(bool force) {
     const Settings& settings = game_.getPreferences()->getSettings();
     const PadNames* pad = game_.getPadNamesInUse();
-    const std::optional<PadNames> for_pad = pad ? std::optional(*pad) : std::nullopt;
+    const bool same_pad = pad ? controls_for_pad_ == *pad : !controls_for_pad_;
     const bool same = settings.bindings == controls_bindings_ &&
-                      settings.slow_toggles == controls_slow_toggles_ && for_pad == controls_for_pad_;
+                      settings.slow_toggles == controls_slow_toggles_ && same_pad;
     if (same && !force) return;
     controls_bindings_ = settings.bindings;
     controls_slow_toggles_ = settings.slow_toggles;
-    controls_for_pad_ = for_pad;
+    controls_for_pad_ = pad ? std::optional(*pad) : std::nullopt;
     controls_text_->setText(controlsLine(settings.bindings, settings.slow_toggles, pad));
     controls_text_->setBgSizeByText(64.0f);
 }

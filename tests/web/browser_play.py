@@ -17,7 +17,7 @@ import zipfile
 
 from PIL import Image, ImageChops
 
-from cdp import Browser, serve, stop_serving
+from cdp import Browser, at, serve, shows_title, stop_serving, until
 
 zip_path, shots = sys.argv[1], sys.argv[2]
 os.makedirs(shots, exist_ok=True)
@@ -40,18 +40,6 @@ def differing(a, b, box=None):
     return sum(1 for p in ImageChops.difference(a, b).convert("L").getdata() if p > 20)
 
 
-def letterbox(browser):
-    """Where the 16:9 picture sits in the page as it is now: its scale, and the bars left and above."""
-    width, height = browser.evaluate("[innerWidth, innerHeight]")
-    scale = min(width / 1280, height / 720)
-    return scale, (width - 1280 * scale) / 2, (height - 720 * scale) / 2
-
-
-def at(fit, x, y):
-    scale, left, top = fit
-    return left + x * scale, top + y * scale
-
-
 def open_title(browser, query=""):
     """Loads the page in the size it has; the seconds until the title is drawn. Its first frame already
     has the picture's shape: the canvas draws as many pixels as its box shows, with black bars around."""
@@ -59,9 +47,8 @@ def open_title(browser, query=""):
     browser.call("Page.navigate", url=url + query)
     while time.monotonic() - start < 20:
         picture = browser.screenshot()
-        fit = letterbox(browser)  # the page's, once it is there (a phone lays out a blank one wider)
-        # The Start button's purple, where the loading page is black.
-        if picture.getpixel(tuple(int(v) for v in at(fit, 380, 560)))[2] > 60:
+        fit = browser.letterbox()  # the page's, once it is there (a phone lays out a blank one wider)
+        if shows_title(picture, fit):
             buffer = browser.evaluate("[canvas.width, canvas.height, canvas.clientWidth, canvas.clientHeight]")
             assert buffer[:2] == buffer[2:], f"a {buffer[:2]} picture stretched to {buffer[2:]}"
             _, left, top = fit
@@ -74,14 +61,6 @@ def open_title(browser, query=""):
             return time.monotonic() - start
         time.sleep(0.05)
     raise AssertionError("no title after 20 s")
-
-
-def until(what, seconds, message):
-    """Polls WHAT until it holds: a screen the game is about to show can be late on a loaded machine."""
-    deadline = time.monotonic() + seconds
-    while not what():
-        assert time.monotonic() < deadline, message
-        time.sleep(0.1)
 
 
 def audio_state(browser):
@@ -98,6 +77,9 @@ title = browser.screenshot(f"{shots}/web-title.png")
 assert audio_state(browser) != "running", "sound started before any input"
 manifest = browser.call("Page.getAppManifest")
 assert manifest.get("url") and not manifest.get("errors"), f"the manifest: {manifest}"
+# The first visit leaves an offline copy of every file.
+browser.wait_for("navigator.serviceWorker.ready.then(r => caches.keys()).then(k => k.some(n => "
+                 "n.startsWith('moonvale-')))", 20)
 
 step("Start, strikes, Back")
 browser.click(440, 560)
@@ -166,13 +148,7 @@ writes = browser.evaluate("Module.storeWrites")
 assert writes <= 2, f"IndexedDB was written {writes} times"
 print(f"the fallen ghost's score was written to IndexedDB {writes} time(s); an enemy fell: {scored}")
 browser.click(950, 395)  # Back
-
-
-def on_title():
-    return browser.screenshot().getpixel((380, 560))[2] > 60  # the Start button's purple
-
-
-until(on_title, 10, "Back did not lead to the title")
+until(lambda: shows_title(browser.screenshot(), (1, 0, 0)), 10, "Back did not lead to the title")
 time.sleep(0.3)
 scored_title = browser.screenshot(f"{shots}/web-title-after.png")
 assert not scored or differing(title, scored_title, HIGH_SCORE_BOX) > 20, "the title shows no new high score"
@@ -182,23 +158,29 @@ STORED = """new Promise(done => { const open = indexedDB.open('/store');
     open.onerror = () => done(false); })"""
 assert browser.evaluate(STORED), "IndexedDB holds no score"
 
-step("reload, then restart the browser on the same profile")
+step("reload, then restart the browser on the same profile with the server gone and the HTTP cache off")
 open_title(browser)
 assert differing(scored_title, browser.screenshot(), HIGH_SCORE_BOX) < 20, "the high score is gone after a reload"
 problems = browser.problems()
 browser.close()
+# From here to the phone only the offline copy can serve the page.
+stop_serving(address)
 browser = Browser(profile)
 browser.viewport(1280, 720)
+browser.call("Network.enable")
+browser.call("Network.setCacheDisabled", cacheDisabled=True)
 open_title(browser)
 assert differing(scored_title, browser.screenshot(), HIGH_SCORE_BOX) < 20, "the high score is gone after a restart"
 assert browser.evaluate(STORED), "IndexedDB lost the score in a restart"
 
 step("opened fresh in a 1000 x 1000 window, drawn in software on SwiftShader")
-problems += browser.problems()
+offline_problems = browser.problems()
 browser.close()
 browser = Browser(profile, 1000, 1000)
+browser.call("Network.enable")
+browser.call("Network.setCacheDisabled", cacheDisabled=True)
 open_title(browser)
-fit = letterbox(browser)
+fit = browser.letterbox()
 assert any("Renderer: software, not OpenGL: WebGL here is" in line and "SwiftShader" in line
            for line in browser.console()), "software was not chosen over SwiftShader"
 square = browser.screenshot(f"{shots}/web-square.png")
@@ -220,28 +202,13 @@ until(still, 10, "the game went on without the focus")
 
 step("Back, Quit: the page says the game has ended")
 browser.click(*at(fit, 1230, 690))
-until(lambda: browser.screenshot().getpixel(tuple(int(v) for v in at(fit, 380, 560)))[2] > 60, 10,
-      "Back did not lead to the title")
+until(lambda: shows_title(browser.screenshot(), fit), 10, "Back did not lead to the title")
 browser.click(*at(fit, 840, 560))
 browser.wait_for("!document.getElementById('ended').classList.contains('hidden')", 5)
 browser.screenshot(f"{shots}/web-ended.png")
-# The first visit left an offline copy of every file.
-browser.wait_for("navigator.serviceWorker.ready.then(r => caches.keys()).then(k => k.some(n => "
-                 "n.startsWith('moonvale-')))", 20)
-problems += browser.problems()
-browser.close()
-
-step("the server gone and the HTTP cache off: the offline copy plays")
-stop_serving(address)
-browser = Browser(profile)
-browser.viewport(1280, 720)
-browser.call("Network.enable")
-browser.call("Network.setCacheDisabled", cacheDisabled=True)
-open_title(browser)
-title = browser.screenshot(f"{shots}/web-offline.png")
-browser.click(440, 560)
-until(lambda: differing(title, browser.screenshot()) > 20000, 10, "Start did not change the screen offline")
-problems += [p for p in browser.problems() if "ERR_CONNECTION_REFUSED" not in p]
+offline_problems += browser.problems()
+# The worker's check for a newer version of itself finds no server.
+problems += [p for p in offline_problems if "ERR_CONNECTION_REFUSED" not in p]
 browser.close()
 url = serve(site) + "/index.html"
 
@@ -249,7 +216,7 @@ step("a phone held sideways, then upright")
 browser = Browser(os.path.join(work, "phone"))
 browser.phone(844, 390)
 open_title(browser)
-fit = letterbox(browser)
+fit = browser.letterbox()
 title = browser.screenshot(f"{shots}/web-phone-title.png")
 browser.tap(*at(fit, 440, 560))
 until(lambda: differing(title, browser.screenshot()) > 20000, 10, "a tap on Start did not start a game")
@@ -270,7 +237,7 @@ browser.viewport(1366, 657)
 browser.call("Page.addScriptToEvaluateOnNewDocument",
              source="Object.defineProperty(window, 'indexedDB', {value: undefined});")
 open_title(browser, "?renderer=opengles2")
-fit = letterbox(browser)
+fit = browser.letterbox()
 assert any(line.startswith("Renderer: opengles2") for line in browser.console()), "WebGL was not used"
 title = browser.screenshot(f"{shots}/web-laptop.png")
 browser.click(*at(fit, 440, 560))

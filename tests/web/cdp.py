@@ -27,6 +27,25 @@ FLAGS = [
 SERVERS = {}
 
 
+def until(what, seconds, message):
+    """Polls WHAT until it holds: a screen the game is about to show can be late on a loaded machine."""
+    deadline = time.monotonic() + seconds
+    while not what():
+        assert time.monotonic() < deadline, message
+        time.sleep(0.1)
+
+
+def at(fit, x, y):
+    """Where point X, Y of the game's 1280 x 720 picture is in the page, for a fit from letterbox()."""
+    scale, left, top = fit
+    return left + x * scale, top + y * scale
+
+
+def shows_title(picture, fit):
+    """The title's Start button is there, in its purple, where the loading page is black."""
+    return picture.getpixel(tuple(int(v) for v in at(fit, 380, 560)))[2] > 60
+
+
 def serve(directory):
     """Serves DIRECTORY on 127.0.0.1 from a thread; the address to put paths after (stop_serving ends it)."""
 
@@ -106,13 +125,14 @@ class Browser:
         time.sleep(0.1)
         self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
+    def letterbox(self):
+        """Where the 16:9 picture sits in the page as it is now: its scale, and the bars left and above."""
+        width, height = self.evaluate("[innerWidth, innerHeight]")
+        scale = min(width / 1280, height / 720)
+        return scale, (width - 1280 * scale) / 2, (height - 720 * scale) / 2
+
     def wait_for(self, expression, seconds=20):
-        deadline = time.monotonic() + seconds
-        while time.monotonic() < deadline:
-            if self.evaluate(expression):
-                return
-            time.sleep(0.05)
-        raise AssertionError(f"still false after {seconds} s: {expression}")
+        until(lambda: self.evaluate(expression), seconds, f"still false after {seconds} s: {expression}")
 
     def screenshot(self, path=None):
         for attempt in range(50):

@@ -11,7 +11,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "../../tests/web"))
-from cdp import Browser, serve, stop_serving  # noqa: E402
+from cdp import Browser, serve, shows_title, stop_serving, until  # noqa: E402
 
 
 address = serve(sys.argv[1])
@@ -40,10 +40,7 @@ def title_seconds(browser, url):
     """Seconds from opening the page to the title's Start button, in an 844 x 390 page."""
     start = time.monotonic()
     browser.call("Page.navigate", url=url)
-    scale = min(844 / 1280, 390 / 720)
-    x, y = int((844 - 1280 * scale) / 2 + 380 * scale), int(560 * scale)
-    while browser.screenshot().getpixel((x, y))[2] <= 60:
-        time.sleep(0.05)
+    until(lambda: shows_title(browser.screenshot(), browser.letterbox()), 60, "no title")
     return time.monotonic() - start
 
 
