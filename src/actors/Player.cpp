@@ -74,9 +74,9 @@ void Player::keyboardControl() {
     if (down) velocity_.y = max_speed_;
     if (left) velocity_.x = -max_speed_;
     if (right) velocity_.x = max_speed_;
-    // A held key decides its axis; otherwise the pad's tilt sets the speed, and at rest the ghost
-    // glides to a stop as it does after a key.
-    const glm::vec2 tilt = game_.getGamepad().getMove();
+    // A held key decides its axis; otherwise the pad's or the touch stick's tilt sets the speed, and at
+    // rest the ghost glides to a stop as it does after a key.
+    const glm::vec2 tilt = game_.getMoveTilt();
     if (!left && !right && tilt.x != 0.0f) velocity_.x = tilt.x * max_speed_;
     if (!up && !down && tilt.y != 0.0f) velocity_.y = tilt.y * max_speed_;
 }

@@ -25,9 +25,11 @@ void WeaponThunder::init() {
 }
 
 bool WeaponThunder::handleEvents(SDL_Event& event) {
-    // A click, the strike key, or the pad's south button or right trigger: at the cursor, wherever the
+    // A click, the strike key, the pad's south button or right trigger, or a finger's tap: at the cursor, wherever the
     // mouse, the cursor keys or the right stick put it.
-    const bool strike = game_.getBindings().isPressed(Action::STRIKE, event);
+    // A finger's click is for the menus' buttons: in play a finger strikes through the pad's action.
+    const bool from_finger = event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.which == SDL_TOUCH_MOUSEID;
+    const bool strike = !from_finger && game_.getBindings().isPressed(Action::STRIKE, event);
     const bool pad_cast = padActionOf(event) == PadAction::PRIMARY;
     if (!(strike || pad_cast) || !canAttack()) return false;
     game_.playSound("assets/sound/silly-ghost-sound-242342.mp3");

@@ -73,6 +73,9 @@ Game::~Game() = default;
 
 bool Game::init(const std::string& title, int width, int height) {
     screen_size_ = glm::vec2(width, height);
+    // Fingers are the game's own (a thumb steering must not also click where it lands); menus get
+    // their taps as clicks from handleFinger.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     if (!SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO)) logError("SDL初始化失败: %s\n");
     // Apart from the rest: without pads the game still plays on mouse and keyboard.
     if (!SDL_InitSubSystem(SDL_INIT_GAMEPAD)) SDL_Log("No gamepad support: %s", SDL_GetError());
@@ -183,6 +186,10 @@ void Game::handleEvents() {
         noteInputDevice(event, action);
         if (preferences_ && preferences_->handleEvent(event)) continue;
         if (!current_scene_) continue;
+        // The finger itself follows what it did (a first game's card closes on it).
+        if (event.type >= SDL_EVENT_FINGER_DOWN && event.type <= SDL_EVENT_FINGER_CANCELED) {
+            handleFinger(event.tfinger);
+        }
         current_scene_->handleEvents(event);
         if (action == PadAction::NONE) continue;
         SDL_Event pad_event = makePadActionEvent(action);
@@ -192,6 +199,7 @@ void Game::handleEvents() {
 
 void Game::update(float dt) {
     updateMouse();
+    updateTouchLayout();
     aimWithPad(dt);
     if (preferences_) preferences_->update(dt);
     if (current_scene_) current_scene_->update(dt);
@@ -473,8 +481,8 @@ void Game::updateMouse() {
     mouse_buttons_ = SDL_GetMouseState(&x, &y);
     lockAspectRatio();
     const glm::vec2 window_position(x, y);
-    if (is_pad_cursor_ && window_position == mouse_window_position_) return;
-    is_pad_cursor_ = false;
+    if (is_cursor_placed_ && window_position == mouse_window_position_) return;
+    is_cursor_placed_ = false;
     mouse_window_position_ = window_position;
     // SDL's own mapping follows the letterboxed presentation at any window shape, which a plain
     // screen/window scale only does while the window keeps the canvas's aspect ratio.
@@ -495,7 +503,7 @@ void Game::aimWithPad(float dt) {
         if (keyed != glm::vec2(0.0f)) aim = glm::clamp(aim + keyed, glm::vec2(-1.0f), glm::vec2(1.0f));
     }
     if (aim == glm::vec2(0.0f)) return;
-    is_pad_cursor_ = true;
+    is_cursor_placed_ = true;
     mouse_position_ =
         glm::clamp(mouse_position_ + aim * PAD_CURSOR_SPEED * dt, glm::vec2(0.0f), screen_size_);
 }
@@ -527,22 +535,101 @@ bool Game::isHeld(Action action) const {
 void Game::noteInputDevice(const SDL_Event& event, PadAction action) {
     switch (event.type) {
     case SDL_EVENT_GAMEPAD_BUTTON_DOWN:
-        is_pad_last_used_ = true;
+        last_input_ = InputDevice::PAD;
         break;
     case SDL_EVENT_GAMEPAD_AXIS_MOTION:
         // Half tilt: a resting stick's drift is not the player picking the pad up.
         if (action != PadAction::NONE || std::abs(event.gaxis.value) > SDL_JOYSTICK_AXIS_MAX / 2) {
-            is_pad_last_used_ = true;
+            last_input_ = InputDevice::PAD;
         }
+        break;
+    case SDL_EVENT_FINGER_DOWN:
+        last_input_ = InputDevice::TOUCH;
         break;
     case SDL_EVENT_KEY_DOWN:
     case SDL_EVENT_MOUSE_BUTTON_DOWN:
     case SDL_EVENT_MOUSE_MOTION:
-        is_pad_last_used_ = false;
+        last_input_ = InputDevice::KEYBOARD_AND_MOUSE;
         break;
     default:
         break;
     }
+}
+
+glm::vec2 Game::getMoveTilt() const {
+    const glm::vec2 pad = gamepad_.getMove();
+    return pad != glm::vec2(0.0f) ? pad : touch_.getMove();
+}
+
+void Game::handleFinger(const SDL_TouchFingerEvent& finger) {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    glm::vec2 point(0.0f);
+    SDL_RenderCoordinatesFromWindow(renderer_, finger.x * static_cast<float>(width),
+                                    finger.y * static_cast<float>(height), &point.x, &point.y);
+    const TouchAction action = touch_.handleFinger(finger.type, finger.fingerID, point, current_scene_->touchMode());
+    switch (action.kind) {
+    case TouchAction::PRESS:
+    case TouchAction::RELEASE:
+        sendTouchClick(action.kind == TouchAction::PRESS, action.point);
+        break;
+    case TouchAction::STRIKE: {
+        // A strike goes where the cursor is, as the pad's does: the cursor goes to the finger first.
+        mouse_position_ = action.point;
+        is_cursor_placed_ = true;
+        SDL_Event strike = makePadActionEvent(PadAction::PRIMARY);
+        current_scene_->handleEvents(strike);
+        break;
+    }
+    case TouchAction::PAUSE: {
+        SDL_Event pause = makePadActionEvent(PadAction::PAUSE);
+        current_scene_->handleEvents(pause);
+        break;
+    }
+    case TouchAction::NONE:
+        break;
+    }
+}
+
+void Game::sendTouchClick(bool down, glm::vec2 point) {
+    mouse_position_ = point;
+    is_cursor_placed_ = true;
+    float x = 0.0f;
+    float y = 0.0f;
+    SDL_RenderCoordinatesToWindow(renderer_, point.x, point.y, &x, &y);
+    SDL_Event click{};
+    click.type = down ? SDL_EVENT_MOUSE_BUTTON_DOWN : SDL_EVENT_MOUSE_BUTTON_UP;
+    click.button.windowID = SDL_GetWindowID(window_);
+    click.button.which = SDL_TOUCH_MOUSEID;
+    click.button.button = SDL_BUTTON_LEFT;
+    click.button.down = down;
+    click.button.clicks = 1;
+    click.button.x = x;
+    click.button.y = y;
+    current_scene_->handleEvents(click);
+}
+
+// Remade when the window changes size: a phone turned round has other insets and another scale.
+void Game::updateTouchLayout() {
+    int width = 0;
+    int height = 0;
+    if (!window_ || !renderer_ || !SDL_GetWindowSize(window_, &width, &height)) return;
+    if (glm::ivec2(width, height) == touch_layout_window_) return;
+    touch_layout_window_ = {width, height};
+    const SDL_Rect safe = windowSafeArea(window_);
+    glm::vec2 origin(0.0f);
+    glm::vec2 corner(0.0f);
+    glm::vec2 step(0.0f);
+    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x), static_cast<float>(safe.y), &origin.x,
+                                    &origin.y);
+    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x + safe.w),
+                                    static_cast<float>(safe.y + safe.h), &corner.x, &corner.y);
+    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x + 100), static_cast<float>(safe.y),
+                                    &step.x, &step.y);
+    const float scale = step.x > origin.x ? 100.0f / (step.x - origin.x) : 1.0f;
+    touch_.setLayout(Touch::layoutFor(screen_size_, scale, {origin.x, origin.y, corner.x - origin.x,
+                                                            corner.y - origin.y}));
 }
 
 void Game::setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "shell/Bindings.h"
 #include "shell/Gamepad.h"
+#include "shell/Touch.h"
 
 #include <SDL3/SDL.h>
 #include <SDL3_mixer/SDL_mixer.h>
@@ -106,14 +107,19 @@ public:
     }
     void setKeyboardOverride(const bool* keys) { keyboard_override_ = keys; }
     Gamepad& getGamepad() { return gamepad_; }
+    const Touch& getTouch() const { return touch_; }
+    // How far the pad's stick, or else the touch stick, tilts: the ghost's steering besides its keys.
+    glm::vec2 getMoveTilt() const;
     // The player's keys (the defaults before the settings are read).
     const Bindings& getBindings() const;
     // Held now, by its key or mouse button; the pad is asked separately.
     bool isHeld(Action action) const;
-    // The last thing the player touched was the pad, not the keyboard or the mouse.
-    bool isPadLastUsed() const { return is_pad_last_used_; }
-    // The pad's own words for its buttons while it is the last thing touched; null otherwise.
-    const PadNames* getPadNamesInUse() const { return is_pad_last_used_ ? &gamepad_.getNames() : nullptr; }
+    // The last thing the player used was the pad, not the keyboard, the mouse or a finger.
+    bool isPadLastUsed() const { return last_input_ == InputDevice::PAD; }
+    // A finger on the screen, not the keyboard, the mouse or the pad: the touch controls show.
+    bool isTouchLastUsed() const { return last_input_ == InputDevice::TOUCH; }
+    // The pad's own words for its buttons while it is the last thing used; null otherwise.
+    const PadNames* getPadNamesInUse() const { return isPadLastUsed() ? &gamepad_.getNames() : nullptr; }
     Preferences* getPreferences() const { return preferences_.get(); }
     SDL_Window* getWindow() const { return window_; }
     SDL_Renderer* getRenderer() const { return renderer_; }
@@ -145,10 +151,16 @@ private:
     // Where the frame is drawn before it is scaled to the window; null to draw straight there.
     SDL_Texture* frameTarget();
     void noteInputDevice(const SDL_Event& event, PadAction action);
+    void handleFinger(const SDL_TouchFingerEvent& finger);
+    // Hands the scene a click made by a finger, marked as the touch mouse's, at a point in game pixels.
+    void sendTouchClick(bool down, glm::vec2 point);
+    void updateTouchLayout();
 
     std::unique_ptr<AssetStore> asset_store_;
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
     Gamepad gamepad_;
+    Touch touch_;
+    glm::ivec2 touch_layout_window_ = glm::ivec2(0); // the window size the touch layout was made for
     glm::vec2 screen_size_ = glm::vec2(0.0f);
     bool is_running_ = true;
     SDL_Window* window_ = nullptr;     // destroyed in clean, after the renderer
@@ -172,8 +184,9 @@ private:
     std::unique_ptr<Scene> next_scene_;
     glm::vec2 mouse_position_ = glm::vec2(0.0f);
     SDL_MouseButtonFlags mouse_buttons_ = 0;
-    bool is_pad_cursor_ = false; // the pad or the cursor keys moved the cursor last
-    bool is_pad_last_used_ = false;
+    bool is_cursor_placed_ = false; // the pad, the cursor keys or a finger moved the cursor last
+    enum class InputDevice { KEYBOARD_AND_MOUSE, PAD, TOUCH };
+    InputDevice last_input_ = InputDevice::KEYBOARD_AND_MOUSE;
     glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
     const bool* keyboard_override_ = nullptr;           // owned by whoever set it
     std::function<void(const std::string&)> sound_listener_;

@@ -1,5 +1,6 @@
 #pragma once
 #include "object/Object.h"
+#include "shell/Touch.h"
 
 #include <glm/glm.hpp>
 
@@ -26,6 +27,8 @@ public:
     virtual void loadData(const std::string& /*file_path*/) {}
     // Whether the cursor keys steer the cursor now (in play) rather than a menu's highlight.
     virtual bool takesKeyboardAim() const { return false; }
+    // What a finger does here: by default every scene is a menu that takes taps as clicks.
+    virtual TouchMode touchMode() const { return TouchMode::MENU; }
 
     glm::vec2 worldToScreen(glm::vec2 world_position) const { return world_position - camera_position_; }
     glm::vec2 screenToWorld(glm::vec2 screen_position) const { return screen_position + camera_position_; }

@@ -13,6 +13,7 @@
 #include "ui/HUDButton.h"
 #include "ui/HUDStats.h"
 #include "ui/HUDText.h"
+#include "ui/HUDTouch.h"
 #include "ui/OptionsMenu.h"
 #include "ui/UIMouse.h"
 
@@ -61,6 +62,7 @@ void SceneMain::init() {
     hud_text_score_ = HUDText::addHUDTextChild(this, "Score: 0", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont,
                                                32, "assets/UI/Textfield_01.png", Anchor::CENTER);
     if (!game_.getPreferences()->getSettings().controls_seen) showControlsCard();
+    HUDTouch::addHUDTouchChild(this);
     options_ = OptionsMenu::addOptionsMenuChild(this);
     // Last, so that it is drawn above the whole interface.
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/29.png", "assets/UI/30.png", 1.0f, Anchor::CENTER);
@@ -80,6 +82,11 @@ bool SceneMain::handleEvents(SDL_Event& event) {
     if (handleAway(event)) return false;
     if (is_pause_ && pad_menu_.handleEvent(event)) return true;
     return Scene::handleEvents(event);
+}
+
+TouchMode SceneMain::touchMode() const {
+    if (options_->getIsActive() || isGameOver()) return TouchMode::MENU;
+    return is_pause_ ? TouchMode::PAUSED : TouchMode::PLAY;
 }
 
 void SceneMain::update(float dt) {
@@ -120,7 +127,8 @@ void SceneMain::saveData(const std::string& file_path) {
 }
 
 void SceneMain::checkSlowDown(float& dt) {
-    const bool held = game_.isHeld(Action::SLOW) || game_.getGamepad().isSlowHeld();
+    const bool held =
+        game_.isHeld(Action::SLOW) || game_.getGamepad().isSlowHeld() || game_.getTouch().isSlowHeld();
     if (!game_.getPreferences()->getSettings().slow_toggles) {
         slow_on_ = held;
     } else if (held && !slow_was_held_) {
@@ -173,7 +181,8 @@ void SceneMain::showControlsCard() {
 void SceneMain::closeControlsCard(const SDL_Event& event) {
     if (!controls_card_) return;
     const bool input = event.type == SDL_EVENT_KEY_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_DOWN ||
-                       event.type == SDL_EVENT_GAMEPAD_BUTTON_DOWN || padActionOf(event) != PadAction::NONE;
+                       event.type == SDL_EVENT_GAMEPAD_BUTTON_DOWN || event.type == SDL_EVENT_FINGER_DOWN ||
+                       padActionOf(event) != PadAction::NONE;
     if (!input) return;
     controls_card_->setNeedRemove(true);
     controls_card_ = nullptr;

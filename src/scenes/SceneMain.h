@@ -21,6 +21,7 @@ public:
     void clean() override;
     void saveData(const std::string& file_path) override;
     bool takesKeyboardAim() const override { return !is_pause_; }
+    TouchMode touchMode() const override;
 
     Player* getPlayer() const { return player_; }
     Spawner* getSpawner() const { return spawner_; }

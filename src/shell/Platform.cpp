@@ -40,3 +40,9 @@ void fitWindowToPage() {
 bool keepsLogFile() {
     return true;
 }
+
+SDL_Rect windowSafeArea(SDL_Window* window) {
+    SDL_Rect safe{};
+    if (!SDL_GetWindowSafeArea(window, &safe)) SDL_GetWindowSize(window, &safe.w, &safe.h);
+    return safe;
+}

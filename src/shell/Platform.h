@@ -1,4 +1,6 @@
 #pragma once
+#include <SDL3/SDL.h>
+
 #include <string>
 #include <string_view>
 
@@ -32,3 +34,7 @@ void fitWindowToPage();
 
 // Whether the game keeps moonvale.log in its folder; a browser's console already is the log.
 [[nodiscard]] bool keepsLogFile();
+
+// The part of the window that no notch, rounded corner or system bar covers, in the window's units: a
+// browser takes it from the page's safe-area insets.
+[[nodiscard]] SDL_Rect windowSafeArea(SDL_Window* window);

@@ -60,6 +60,15 @@ EM_JS(char*, webglRenderer, (), {
         return 0;
     }
 });
+// The page's safe-area insets (left, top, right, bottom) in CSS pixels, which a probe styled with them
+// in index.html holds as its padding.
+EM_JS(void, safeAreaInsets, (float* insets), {
+    var probe = document.getElementById('safe');
+    if (!probe) return;
+    var style = getComputedStyle(probe);
+    var sides = [style.paddingLeft, style.paddingTop, style.paddingRight, style.paddingBottom];
+    for (var i = 0; i < 4; ++i) HEAPF32[(insets >> 2) + i] = parseFloat(sides[i]) || 0;
+});
 // clang-format on
 // NOLINTEND
 
@@ -148,4 +157,15 @@ void fitWindowToPage() {
 
 bool keepsLogFile() {
     return false;
+}
+
+SDL_Rect windowSafeArea(SDL_Window* window) {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    float insets[4] = {};
+    safeAreaInsets(insets);
+    const auto left = static_cast<int>(insets[0]);
+    const auto top = static_cast<int>(insets[1]);
+    return {left, top, width - left - static_cast<int>(insets[2]), height - top - static_cast<int>(insets[3])};
 }

@@ -19,6 +19,9 @@ HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, cons
 }
 
 bool HUDButton::handleEvents(SDL_Event& event) {
+    // A finger's click lands where no pointer hovered before it.
+    const bool mouse = event.type == SDL_EVENT_MOUSE_BUTTON_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_UP;
+    if (mouse && event.button.which == SDL_TOUCH_MOUSEID) is_mouse_over_ = isUnderCursor();
     if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
         if (event.button.button != SDL_BUTTON_LEFT || !is_mouse_over_) return false;
         is_press_ = true;
@@ -60,9 +63,13 @@ void HUDButton::setScale(float scale) {
     sprite_press_->setScale(scale);
 }
 
-void HUDButton::checkHover() {
+bool HUDButton::isUnderCursor() const {
     const glm::vec2 top_left = render_position_ + sprite_normal_->getOffset();
-    is_mouse_over_ = game_.isMouseInRect(top_left, top_left + sprite_normal_->getSize());
+    return game_.isMouseInRect(top_left, top_left + sprite_normal_->getSize());
+}
+
+void HUDButton::checkHover() {
+    is_mouse_over_ = isUnderCursor();
     // The pad's highlight looks and sounds like hover, but only the mouse can click.
     const bool hovered = is_mouse_over_ || is_highlight_;
     if (hovered == is_hover_) return;

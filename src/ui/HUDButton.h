@@ -30,6 +30,7 @@ public:
     Sprite* getSpritePress() const { return sprite_press_; }
 
 private:
+    bool isUnderCursor() const;
     void checkHover();
     void checkState();
 

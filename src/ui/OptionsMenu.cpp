@@ -156,8 +156,13 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
         const std::optional<int> row = rowAt(point);
         if (!row) return;
         highlight(*row);
+        // A finger is too broad for the small arrows: either half of the row does.
+        const bool finger = event.button.which == SDL_TOUCH_MOUSEID;
+        const float middle = finger ? kPanel.x + kPanel.w / 2.0f : kValueMiddle;
         if (*row <= EFFECTS) {
-            change(*row, point.x < kValueMiddle ? -1 : 1);
+            change(*row, point.x < middle ? -1 : 1);
+        } else if (finger && actionOfRow(*row)) {
+            setMessage("Keys are changed with a keyboard");
         } else {
             choose(*row);
         }
@@ -198,8 +203,9 @@ void OptionsMenu::handleCaptureEvent(const SDL_Event& event) {
     }
     if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
         const Uint8 button = event.button.button;
-        const bool usable =
-            takesMouseButton(*capturing_) && (button == SDL_BUTTON_LEFT || button == SDL_BUTTON_RIGHT);
+        // A finger's tap is not a mouse button to bind.
+        const bool usable = event.button.which != SDL_TOUCH_MOUSEID && takesMouseButton(*capturing_) &&
+                            (button == SDL_BUTTON_LEFT || button == SDL_BUTTON_RIGHT);
         finishCapture(usable ? std::optional<Binding>(Binding{SDL_SCANCODE_UNKNOWN, button}) : std::nullopt);
         return;
     }

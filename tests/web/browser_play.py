@@ -5,7 +5,8 @@ score written to IndexedDB once, not on every frame), Back with a new high score
 browser restart on the same profile still show; opened fresh in a 1000 x 1000 window and in a 1366 x 657
 viewport, the picture is 16:9 between black bars from its first frame and takes clicks there; SwiftShader
 gets the software renderer and ?renderer=opengles2 plays on WebGL; losing the focus pauses; Quit leaves a
-page that offers to start again; its manifest has no errors, and with the server gone and the HTTP cache
+page that offers to start again; on a phone, taps play the menus, the left thumb steers without striking
+and a right tap strikes, both at once, and upright the game waits; its manifest has no errors, and with the server gone and the HTTP cache
 off the offline copy plays; a browser that refuses storage still plays and says so once; and nothing
 throws or logs an error.
 Usage: browser_play.py ZIP SHOTS_DIR"""
@@ -212,7 +213,8 @@ problems += [p for p in offline_problems if "ERR_CONNECTION_REFUSED" not in p]
 browser.close()
 url = serve(site) + "/index.html"
 
-step("a phone held sideways, then upright")
+step("a phone held sideways: a tap starts, the left thumb steers, a tap on the right strikes, both at once; "
+     "upright it waits; pause and Back by taps")
 browser = Browser(os.path.join(work, "phone"))
 browser.phone(844, 390)
 open_title(browser)
@@ -220,14 +222,50 @@ fit = browser.letterbox()
 title = browser.screenshot(f"{shots}/web-phone-title.png")
 browser.tap(*at(fit, 440, 560))
 until(lambda: differing(title, browser.screenshot()) > 20000, 10, "a tap on Start did not start a game")
-browser.screenshot(f"{shots}/web-phone-game.png")
 browser.wait_for("document.fullscreenElement !== null", 5)  # the first tap asked for the whole screen
+
+
+def mana_full(picture):
+    """The right end of the mana bar is still blue: nothing was spent."""
+    return picture.getpixel(tuple(int(v) for v in at(fit, 560, 30)))[2] > 150
+
+
+def edge_shows(picture):
+    """The world's white left edge is on screen: the ghost went all the way left, a screen and more."""
+    rows = range(int(at(fit, 0, 60)[1]), int(at(fit, 0, 700)[1]))
+    return any(sum(1 for y in rows if min(picture.getpixel((x, y))) > 200) > 0.8 * len(rows)
+               for x in range(int(at(fit, 0, 0)[0]), int(at(fit, 40, 0)[0])))
+
+
+time.sleep(2.5)  # past the first cool-down: a thumb taken for a click would strike from here on
+thumb = (1, *at(fit, 300, 450))
+browser.touch("Start", thumb)
+for x in range(280, 130, -30):  # drawn left, past the stick's rim: full tilt
+    thumb = (1, *at(fit, x, 450))
+    browser.touch("Move", thumb)
+until(lambda: edge_shows(browser.screenshot()), 10, "the left thumb did not steer the ghost to the world's edge")
+assert mana_full(browser.screenshot(f"{shots}/web-phone-steer.png")), "the steering thumb struck"
+browser.tap(*at(fit, 1000, 250), thumb)
+until(lambda: not mana_full(browser.screenshot()), 5, "a tap on the right did not strike")
+browser.screenshot(f"{shots}/web-phone-strike.png")
+thumb = (1, *at(fit, 460, 450))  # the same thumb, drawn right past where it landed
+browser.touch("Move", thumb)
+until(lambda: not edge_shows(browser.screenshot()), 5, "after the second finger the thumb steered no more")
+browser.touch("End")
 browser.phone(390, 844)
 browser.wait_for("!document.getElementById('turn').classList.contains('hidden')", 5)
 browser.screenshot(f"{shots}/web-phone-upright.png")
 browser.phone(844, 390)
 browser.wait_for("document.getElementById('turn').classList.contains('hidden')", 5)
 until(still, 10, "turned upright, the game did not pause")
+PAUSE_BUTTON = (1212, 116)  # the touch pause button, right under the score
+browser.tap(*at(fit, *PAUSE_BUTTON))
+until(lambda: not still(), 10, "the pause button did not resume the game")
+browser.tap(*at(fit, *PAUSE_BUTTON))
+until(still, 10, "the pause button did not pause the game")
+browser.screenshot(f"{shots}/web-phone-paused.png")
+browser.tap(*at(fit, 1230, 690))
+until(lambda: shows_title(browser.screenshot(), fit), 10, "a tap on Back did not lead to the title")
 problems += browser.problems()
 browser.close()
 

@@ -120,10 +120,17 @@ class Browser:
                                                   "angle": 90 if landscape else 0})
         self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
 
-    def tap(self, x, y):
-        self.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y, "id": 1}])
+    def touch(self, kind, *fingers):
+        """A touch event of KIND (Start, Move, End) with every finger still down, each as (id, x, y)."""
+        self.call("Input.dispatchTouchEvent", type=f"touch{kind}",
+                  touchPoints=[{"x": x, "y": y, "id": i} for i, x, y in fingers])
+
+    def tap(self, x, y, *held):
+        """A finger's tap at X, Y while the fingers HELD (as (id, x, y)) stay down."""
+        self.touch("Start", *held, (9, x, y))
         time.sleep(0.1)
-        self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+        # Chromium lifts the fingers a move leaves out; an end lifts them all.
+        self.touch("Move" if held else "End", *held)
 
     def letterbox(self):
         """Where the 16:9 picture sits in the page as it is now: its scale, and the bars left and above."""
