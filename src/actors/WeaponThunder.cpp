@@ -25,10 +25,11 @@ void WeaponThunder::init() {
 }
 
 bool WeaponThunder::handleEvents(SDL_Event& event) {
-    // A click, the strike key, the pad's south button or right trigger, or a finger's tap: at the cursor, wherever the
-    // mouse, the cursor keys or the right stick put it.
-    // A finger's click is for the menus' buttons: in play a finger strikes through the pad's action.
-    const bool from_finger = event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.which == SDL_TOUCH_MOUSEID;
+    // A click, the strike key, the pad's south button or right trigger, or a finger's tap: at the cursor,
+    // wherever the mouse, the cursor keys or the right stick put it. A finger's click is for the menus'
+    // buttons: in play a finger strikes through the pad's action.
+    const bool from_finger =
+        event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.which == SDL_TOUCH_MOUSEID;
     const bool strike = !from_finger && game_.getBindings().isPressed(Action::STRIKE, event);
     const bool pad_cast = padActionOf(event) == PadAction::PRIMARY;
     if (!(strike || pad_cast) || !canAttack()) return false;

@@ -568,7 +568,8 @@ void Game::handleFinger(const SDL_TouchFingerEvent& finger) {
     glm::vec2 point(0.0f);
     SDL_RenderCoordinatesFromWindow(renderer_, finger.x * static_cast<float>(width),
                                     finger.y * static_cast<float>(height), &point.x, &point.y);
-    const TouchAction action = touch_.handleFinger(finger.type, finger.fingerID, point, current_scene_->touchMode());
+    const TouchAction action =
+        touch_.handleFinger(finger.type, finger.fingerID, point, current_scene_->touchMode());
     switch (action.kind) {
     case TouchAction::PRESS:
     case TouchAction::RELEASE:
@@ -621,15 +622,15 @@ void Game::updateTouchLayout() {
     glm::vec2 origin(0.0f);
     glm::vec2 corner(0.0f);
     glm::vec2 step(0.0f);
-    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x), static_cast<float>(safe.y), &origin.x,
-                                    &origin.y);
+    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x), static_cast<float>(safe.y),
+                                    &origin.x, &origin.y);
     SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x + safe.w),
                                     static_cast<float>(safe.y + safe.h), &corner.x, &corner.y);
     SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x + 100), static_cast<float>(safe.y),
                                     &step.x, &step.y);
     const float scale = step.x > origin.x ? 100.0f / (step.x - origin.x) : 1.0f;
-    touch_.setLayout(Touch::layoutFor(screen_size_, scale, {origin.x, origin.y, corner.x - origin.x,
-                                                            corner.y - origin.y}));
+    touch_.setLayout(Touch::layoutFor(screen_size_, scale,
+                                      {origin.x, origin.y, corner.x - origin.x, corner.y - origin.y}));
 }
 
 void Game::setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) {

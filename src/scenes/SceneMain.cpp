@@ -172,7 +172,10 @@ void SceneMain::showControlsCard() {
     const Settings& settings = game_.getPreferences()->getSettings();
     const glm::vec2 screen = game_.getScreenSize();
     controls_card_ = HUDText::addHUDTextChild(
-        this, controlsCard(settings.bindings, settings.slow_toggles, game_.getPadNamesInUse()),
+        this,
+        game_.isTouchLastUsed()
+            ? touchControlsCard(settings.slow_toggles)
+            : controlsCard(settings.bindings, settings.slow_toggles, game_.getPadNamesInUse()),
         {screen.x / 2.0f, screen.y - 170.0f}, {100.0f, 100.0f}, kFont, 16, "assets/UI/Textfield_01.png",
         Anchor::CENTER);
     controls_card_->setBgSizeByText(40.0f);

@@ -115,18 +115,22 @@ void SceneTitle::checkButtonCredits() {
     if (button_credits_->isTrigger()) credits_text_->setActive(true);
 }
 
-// Follows the player's keys and whichever of pad or keyboard and mouse they last touched.
+// Follows the player's keys and whichever of pad, fingers or keyboard and mouse they last used.
 void SceneTitle::updateControls(bool force) {
     const Settings& settings = game_.getPreferences()->getSettings();
     const PadNames* pad = game_.getPadNamesInUse();
     const bool same_pad = pad ? controls_for_pad_ == *pad : !controls_for_pad_;
+    const bool touch = game_.isTouchLastUsed();
     const bool same = settings.bindings == controls_bindings_ &&
-                      settings.slow_toggles == controls_slow_toggles_ && same_pad;
+                      settings.slow_toggles == controls_slow_toggles_ && same_pad &&
+                      touch == controls_for_touch_;
     if (same && !force) return;
     controls_bindings_ = settings.bindings;
     controls_slow_toggles_ = settings.slow_toggles;
     controls_for_pad_ = pad ? std::optional(*pad) : std::nullopt;
-    controls_text_->setText(controlsLine(settings.bindings, settings.slow_toggles, pad));
+    controls_for_touch_ = touch;
+    controls_text_->setText(touch ? touchControlsLine(settings.slow_toggles)
+                                  : controlsLine(settings.bindings, settings.slow_toggles, pad));
     controls_text_->setBgSizeByText(64.0f);
 }
 

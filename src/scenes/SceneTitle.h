@@ -55,6 +55,7 @@ private:
     Bindings controls_bindings_;
     bool controls_slow_toggles_ = false;
     std::optional<PadNames> controls_for_pad_; // the pad whose words the line has, if any
+    bool controls_for_touch_ = false;          // the line names the touch controls
     UIMouse* ui_mouse_ = nullptr;
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

@@ -167,5 +167,6 @@ SDL_Rect windowSafeArea(SDL_Window* window) {
     safeAreaInsets(insets);
     const auto left = static_cast<int>(insets[0]);
     const auto top = static_cast<int>(insets[1]);
-    return {left, top, width - left - static_cast<int>(insets[2]), height - top - static_cast<int>(insets[3])};
+    return {left, top, width - left - static_cast<int>(insets[2]),
+            height - top - static_cast<int>(insets[3])};
 }

@@ -32,7 +32,8 @@ TouchLayout Touch::layoutFor(glm::vec2 screen, float scale, SDL_FRect safe) {
 
 TouchAction Touch::handleFinger(Uint32 type, SDL_FingerID id, glm::vec2 point, TouchMode mode) {
     if (type == SDL_EVENT_FINGER_DOWN) return land(id, point, mode);
-    const auto finger = std::find_if(fingers_.begin(), fingers_.end(), [id](const Finger& f) { return f.id == id; });
+    const auto finger =
+        std::find_if(fingers_.begin(), fingers_.end(), [id](const Finger& f) { return f.id == id; });
     if (finger == fingers_.end()) return {};
     if (type == SDL_EVENT_FINGER_MOTION) {
         finger->point = point;
@@ -52,7 +53,8 @@ TouchAction Touch::handleFinger(Uint32 type, SDL_FingerID id, glm::vec2 point, T
 }
 
 TouchAction Touch::land(SDL_FingerID id, glm::vec2 point, TouchMode mode) {
-    if (std::any_of(fingers_.begin(), fingers_.end(), [id](const Finger& f) { return f.id == id; })) return {};
+    if (std::any_of(fingers_.begin(), fingers_.end(), [id](const Finger& f) { return f.id == id; }))
+        return {};
     Finger finger{id, Role::STRIKE, point, point};
     TouchAction action{TouchAction::NONE, point};
     if (mode != TouchMode::MENU && inside(layout_.pause, point)) {
@@ -94,6 +96,7 @@ std::optional<std::pair<glm::vec2, glm::vec2>> Touch::getStick() const {
 }
 
 const Touch::Finger* Touch::find(Role role) const {
-    const auto found = std::find_if(fingers_.begin(), fingers_.end(), [role](const Finger& f) { return f.role == role; });
+    const auto found =
+        std::find_if(fingers_.begin(), fingers_.end(), [role](const Finger& f) { return f.role == role; });
     return found == fingers_.end() ? nullptr : &*found;
 }

@@ -11,8 +11,8 @@ enum class TouchMode { MENU, PAUSED, PLAY };
 
 // Where the touch controls are, in the game's screen coordinates.
 struct TouchLayout {
-    float stick_right = 0.0f;  // a thumb landing left of this steers
-    float stick_radius = 1.0f; // full tilt this far from where the thumb is anchored
+    float stick_right = 0.0f;               // a thumb landing left of this steers
+    float stick_radius = 1.0f;              // full tilt this far from where the thumb is anchored
     glm::vec2 stick_home = glm::vec2(0.0f); // where the stick is drawn while no thumb is on it
     SDL_FRect slow{};
     SDL_FRect pause{};

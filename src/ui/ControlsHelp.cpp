@@ -51,3 +51,16 @@ std::string optionsHint(const PadNames* pad) {
     return "D-pad up/down: choose   left/right: change   " + pad->confirm + ": pick   " + pad->back +
            ": back";
 }
+
+std::string touchControlsLine(bool slow_toggles) {
+    return std::string("Move: drag a thumb on the left   Strike: tap the spot   Slow: ") +
+           (slow_toggles ? "tap" : "hold") + " the hourglass   Pause: the button at the top";
+}
+
+std::string touchControlsCard(bool slow_toggles) {
+    return std::string("How to play\n\nMove the ghost: put a thumb on the left and drag it\n") +
+           "Strike: tap where the thunder should fall (costs mana)\nSlow motion: " +
+           (slow_toggles ? "tap the hourglass, and again to end it" : "hold the hourglass") +
+           "\nPause: the button at the top right    Options: on the title and when paused" +
+           "\n\nAny tap closes this card";
+}

@@ -10,3 +10,6 @@
 std::string controlsLine(const Bindings& bindings, bool slow_toggles, const PadNames* pad);
 std::string controlsCard(const Bindings& bindings, bool slow_toggles, const PadNames* pad);
 std::string optionsHint(const PadNames* pad);
+// The same for the touch controls, which have no keys to name.
+std::string touchControlsLine(bool slow_toggles);
+std::string touchControlsCard(bool slow_toggles);

@@ -51,10 +51,10 @@ void HUDTouch::render() {
         // Slow motion: an hourglass.
         const glm::vec2 middle(layout.slow.x + layout.slow.w / 2.0f, layout.slow.y + layout.slow.h / 2.0f);
         const float half = layout.slow.w / 8.0f;
-        triangle(middle + glm::vec2(-1.2f * half, -1.8f * half), middle + glm::vec2(1.2f * half, -1.8f * half),
-                 middle, kLine);
-        triangle(middle, middle + glm::vec2(1.2f * half, 1.8f * half), middle + glm::vec2(-1.2f * half, 1.8f * half),
-                 kLine);
+        triangle(middle + glm::vec2(-1.2f * half, -1.8f * half),
+                 middle + glm::vec2(1.2f * half, -1.8f * half), middle, kLine);
+        triangle(middle, middle + glm::vec2(1.2f * half, 1.8f * half),
+                 middle + glm::vec2(-1.2f * half, 1.8f * half), kLine);
         renderStick();
     }
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
@@ -87,7 +87,8 @@ void HUDTouch::ring(glm::vec2 centre, float inner, float outer, SDL_FColor color
     vertices_.clear();
     const auto at = [&](int i, float r) {
         const float angle = 2.0f * std::numbers::pi_v<float> * static_cast<float>(i) / kSegments;
-        return SDL_Vertex{{centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)}, color, {0.0f, 0.0f}};
+        return SDL_Vertex{
+            {centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)}, color, {0.0f, 0.0f}};
     };
     for (int i = 0; i < kSegments; ++i) {
         const SDL_Vertex a = at(i, outer);
@@ -97,8 +98,8 @@ void HUDTouch::ring(glm::vec2 centre, float inner, float outer, SDL_FColor color
         vertices_.insert(vertices_.end(), {a, b, c});
         if (inner > 0.0f) vertices_.insert(vertices_.end(), {b, d, c});
     }
-    SDL_RenderGeometry(game_.getRenderer(), nullptr, vertices_.data(), static_cast<int>(vertices_.size()), nullptr,
-                       0);
+    SDL_RenderGeometry(game_.getRenderer(), nullptr, vertices_.data(), static_cast<int>(vertices_.size()),
+                       nullptr, 0);
 }
 
 void HUDTouch::triangle(glm::vec2 a, glm::vec2 b, glm::vec2 c, SDL_FColor color) {
