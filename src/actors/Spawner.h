@@ -9,6 +9,7 @@ public:
     void update(float dt) override;
 
     void setTarget(Player* target) { target_ = target; }
+    float getTimer() const { return timer_; }
 
 private:
     void spawnWave();

@@ -32,7 +32,9 @@ bool WeaponThunder::handleEvents(SDL_Event& event) {
         event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.which == SDL_TOUCH_MOUSEID;
     const bool strike = !from_finger && game_.getBindings().isPressed(Action::STRIKE, event);
     const bool pad_cast = padActionOf(event) == PadAction::PRIMARY;
-    if (!(strike || pad_cast) || !canAttack()) return false;
+    if (!(strike || pad_cast)) return false;
+    game_.getRecorder().strike(game_.getMousePosition());
+    if (!canAttack()) return false;
     game_.playSound("assets/sound/silly-ghost-sound-242342.mp3");
     const glm::vec2 target = game_.getMousePosition() + game_.getCurrentScene()->getCameraPosition();
     Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f,

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -66,7 +67,7 @@ Game& Game::getInstance() {
     return instance;
 }
 
-Game::Game() : gen_(std::random_device{}()) {
+Game::Game() : random_(std::random_device{}()), cosmetic_random_(std::random_device{}()) {
 }
 
 Game::~Game() = default;
@@ -182,6 +183,11 @@ void Game::handleEvents() {
             is_running_ = false;
             continue;
         }
+        if (playback_) {
+            // Watching, the player's input only leaves.
+            if (event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE) is_running_ = false;
+            continue;
+        }
         const PadAction action = gamepad_.handleEvent(event);
         noteInputDevice(event, action);
         if (preferences_ && preferences_->handleEvent(event)) continue;
@@ -195,6 +201,14 @@ void Game::handleEvents() {
         SDL_Event pad_event = makePadActionEvent(action);
         current_scene_->handleEvents(pad_event);
     }
+    const ReplayFrame* played = getPlaybackFrame();
+    if (played && current_scene_) {
+        if (played->strike) {
+            mouse_position_ = played->aim;
+            is_cursor_placed_ = true;
+        }
+        current_scene_->playFrame(*played);
+    }
 }
 
 void Game::update(float dt) {
@@ -202,7 +216,25 @@ void Game::update(float dt) {
     updateTouchLayout();
     aimWithPad(dt);
     if (preferences_) preferences_->update(dt);
-    if (current_scene_) current_scene_->update(dt);
+    if (!playback_) {
+        if (current_scene_) current_scene_->update(dt);
+        return;
+    }
+    // A replay's frames keep their own lengths; played to its end, the last picture stays.
+    const ReplayFrame* played = getPlaybackFrame();
+    if (!played || !current_scene_) return;
+    current_scene_->update(played->dt);
+    ++playback_index_;
+}
+
+void Game::playBack(Replay replay) {
+    playback_ = std::move(replay);
+    playback_index_ = 0;
+}
+
+const ReplayFrame* Game::getPlaybackFrame() const {
+    if (!playback_ || playback_index_ >= playback_->frames.size()) return nullptr;
+    return &playback_->frames[playback_index_];
 }
 
 void Game::render() {
@@ -466,7 +498,20 @@ void Game::resumeMusic() {
 }
 
 float Game::randomFloat(float min, float max) {
-    return std::generate_canonical<float, std::numeric_limits<float>::digits>(gen_) * (max - min) + min;
+    return random_.uniform(min, max);
+}
+
+void Game::seed(std::uint32_t value) {
+    fixed_seed_ = value;
+    random_.seed(value);
+    cosmetic_random_.seed(value);
+}
+
+std::uint32_t Game::seedNewGame() {
+    const std::uint32_t value = playback_ ? playback_->seed : fixed_seed_ ? *fixed_seed_ : std::random_device{}();
+    random_.seed(value);
+    SDL_Log("Game seed: %u", value);
+    return value;
 }
 
 glm::vec2 Game::randomVec2(glm::vec2 min, glm::vec2 max) {
@@ -529,6 +574,22 @@ const Bindings& Game::getBindings() const {
 }
 
 bool Game::isHeld(Action action) const {
+    if (playback_) {
+        const ReplayFrame* played = getPlaybackFrame();
+        if (!played) return false;
+        switch (action) {
+        case Action::UP:
+            return played->up;
+        case Action::DOWN:
+            return played->down;
+        case Action::LEFT:
+            return played->left;
+        case Action::RIGHT:
+            return played->right;
+        default:
+            return false; // slow motion and pause are played back as their effect
+        }
+    }
     return getBindings().isHeld(action, getKeyboardState(), mouse_buttons_);
 }
 
@@ -557,6 +618,7 @@ void Game::noteInputDevice(const SDL_Event& event, PadAction action) {
 }
 
 glm::vec2 Game::getMoveTilt() const {
+    if (playback_) return getPlaybackFrame() ? getPlaybackFrame()->tilt : glm::vec2(0.0f);
     const glm::vec2 pad = gamepad_.getMove();
     return pad != glm::vec2(0.0f) ? pad : touch_.getMove();
 }

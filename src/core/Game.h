@@ -1,4 +1,6 @@
 #pragma once
+#include "core/Random.h"
+#include "replay/Recorder.h"
 #include "shell/Bindings.h"
 #include "shell/Gamepad.h"
 #include "shell/Touch.h"
@@ -10,8 +12,9 @@
 
 #include <array>
 #include <functional>
+#include <cstdint>
 #include <memory>
-#include <random>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,10 +84,27 @@ public:
     void pauseMusic();
     void resumeMusic();
 
-    // Randomness, all from one generator.
+    // The game's randomness, all from one stream that every game restarts from its seed, so that the
+    // same seed and the same inputs meet the same waves.
     float randomFloat(float min, float max);
     glm::vec2 randomVec2(glm::vec2 min, glm::vec2 max);
-    void seed(std::uint32_t value) { gen_.seed(value); }
+    // Every game from now on starts from value (and both streams start from it now); otherwise each
+    // game draws a fresh seed.
+    void seed(std::uint32_t value);
+    // Restarts the game's stream for a new game; returns the seed, which the log names.
+    std::uint32_t seedNewGame();
+    // What only looks different from run to run (the stars): drawn apart, so the game's stream is the
+    // same whatever is drawn.
+    Random& getCosmeticRandom() { return cosmetic_random_; }
+    std::uint64_t getRandomDraws() const { return random_.getDraws(); }
+
+    // Replays. The recorder writes down every game; a replay played back stands in for the player
+    // in every game from then on (its seed, its frames' lengths and inputs).
+    Recorder& getRecorder() { return recorder_; }
+    void playBack(Replay replay);
+    bool isPlayingBack() const { return playback_.has_value(); }
+    // The recorded frame being played now; null when not playing back or played to its end.
+    const ReplayFrame* getPlaybackFrame() const;
 
     // Mouse and files. The pad's right stick, and in play the cursor keys, move the same cursor until
     // the mouse moves again.
@@ -174,7 +194,12 @@ private:
     MIX_Mixer* mixer_ = nullptr; // owns the tracks below
     std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};
     MIX_Track* music_track_ = nullptr;
-    std::mt19937 gen_;
+    Random random_;
+    Random cosmetic_random_;
+    std::optional<std::uint32_t> fixed_seed_;
+    Recorder recorder_;
+    std::optional<Replay> playback_;
+    std::size_t playback_index_ = 0;
     Uint64 FPS_ = 60;
     Uint64 frame_delay_ = 0;
     float dt_ = 0.0f;

@@ -8,6 +8,7 @@
 #include <vector>
 
 class ObjectScreen;
+struct ReplayFrame;
 class ObjectWorld;
 
 // A camera over a bounded world, with world, screen and plain children kept apart so that the screen
@@ -27,6 +28,8 @@ public:
     virtual void loadData(const std::string& /*file_path*/) {}
     // Whether the cursor keys steer the cursor now (in play) rather than a menu's highlight.
     virtual bool takesKeyboardAim() const { return false; }
+    // A replayed frame's inputs that come before its update (a strike).
+    virtual void playFrame(const ReplayFrame& /*frame*/) {}
     // What a finger does here: by default every scene is a menu that takes taps as clicks.
     virtual TouchMode touchMode() const { return TouchMode::MENU; }
 

@@ -2,11 +2,15 @@
 
 #include "actors/Player.h"
 #include "actors/Spawner.h"
+#include "actors/WeaponThunder.h"
 #include "components/BgStar.h"
 #include "components/Timer.h"
 #include "core/Game.h"
 #include "scenes/SceneTitle.h"
 #include "scenes/ScoreFile.h"
+#include "components/Stats.h"
+#include "replay/StateHash.h"
+#include "shell/AtomicFile.h"
 #include "shell/Gamepad.h"
 #include "shell/Preferences.h"
 #include "ui/ControlsHelp.h"
@@ -19,11 +23,16 @@
 
 namespace {
 constexpr const char* kScoreFile = "assets/score.dat";
+constexpr const char* kLastReplay = "assets/last.mvr";
+constexpr const char* kBestReplay = "assets/best.mvr";
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 } // namespace
 
 void SceneMain::init() {
     Scene::init();
+    seed_ = game_.seedNewGame();
+    high_score_at_start_ = game_.getHighScore();
+    game_.getRecorder().begin(seed_, game_.getPreferences()->getSettings().slow_toggles);
     SDL_HideCursor();
     game_.playMusic("assets/bgm/OhMyGhost.ogg", true);
     const glm::vec2 screen = game_.getScreenSize();
@@ -94,7 +103,17 @@ void SceneMain::update(float dt) {
         ui_mouse_->update(dt); // the game stands paused under the options; only the cursor moves
         return;
     }
+    if (const ReplayFrame* played = game_.getPlaybackFrame(); played && played->paused != is_pause_) {
+        if (played->paused) {
+            pause();
+        } else {
+            resume();
+        }
+    }
+    const float frame_dt = dt;
     checkSlowDown(dt);
+    recordFrame(frame_dt);
+    const float world_dt = is_pause_ ? 0.0f : dt;
     Scene::update(dt);
     updateScore();
     checkButtonBack();
@@ -102,7 +121,43 @@ void SceneMain::update(float dt) {
     checkButtonOptions();
     checkButtonRestart();
     checkPlayerDead();
+    game_.getRecorder().afterUpdate(world_dt, [this] { return stateHash(); });
     checkEndTimer();
+}
+
+// A replayed strike reaches the weapon as the player's did, before the frame's pause takes hold.
+void SceneMain::playFrame(const ReplayFrame& frame) {
+    if (!frame.strike) return;
+    const bool paused = is_pause_;
+    is_pause_ = false;
+    SDL_Event strike = makePadActionEvent(PadAction::PRIMARY);
+    Scene::handleEvents(strike);
+    is_pause_ = paused;
+}
+
+std::uint64_t SceneMain::stateHash() const {
+    StateHash hash;
+    hash.add(camera_position_);
+    hash.add(static_cast<std::uint64_t>(game_.getScore()));
+    hash.add(game_.getRandomDraws());
+    hash.add(spawner_->getTimer());
+    const Stats* stats = player_->getStats();
+    hash.add(player_->getPosition());
+    hash.add(player_->getVelocity());
+    hash.add(stats->getHealth());
+    hash.add(stats->getMana());
+    hash.add(static_cast<std::uint64_t>(stats->getIsAlive()) | static_cast<std::uint64_t>(stats->getInvincible()) << 1);
+    hash.add(player_->getWeapon()->getCoolDownTimer());
+    hash.add(static_cast<std::uint64_t>(children_world_.size()));
+    for (const ObjectWorld* object : children_world_) {
+        hash.add(static_cast<std::uint64_t>(object->getType()));
+        hash.add(object->getPosition());
+        if (const auto* actor = dynamic_cast<const Actor*>(object); actor && actor->getStats()) {
+            hash.add(actor->getVelocity());
+            hash.add(actor->getStats()->getHealth());
+        }
+    }
+    return hash.value();
 }
 
 void SceneMain::render() {
@@ -110,12 +165,15 @@ void SceneMain::render() {
     Scene::render();
 }
 
-// The high score is saved on the way out through the buttons and at death, not here.
+// The high score is saved on the way out through the buttons and at death, not here; a game left by
+// closing the window still keeps its replay.
 void SceneMain::clean() {
+    if (player_) finishRecording();
     Scene::clean();
 }
 
 void SceneMain::saveData(const std::string& file_path) {
+    if (game_.isPlayingBack()) return; // a game watched again is not the player's
     if (writeScoreFile(file_path, game_.getHighScore())) return;
     // Saved on every frame after a death: say it once per run, not sixty times a second.
     static bool said = false;
@@ -129,7 +187,9 @@ void SceneMain::saveData(const std::string& file_path) {
 void SceneMain::checkSlowDown(float& dt) {
     const bool held =
         game_.isHeld(Action::SLOW) || game_.getGamepad().isSlowHeld() || game_.getTouch().isSlowHeld();
-    if (!game_.getPreferences()->getSettings().slow_toggles) {
+    if (const ReplayFrame* played = game_.getPlaybackFrame()) {
+        slow_on_ = played->slow;
+    } else if (!game_.getPreferences()->getSettings().slow_toggles) {
         slow_on_ = held;
     } else if (held && !slow_was_held_) {
         slow_on_ = !slow_on_;
@@ -212,6 +272,7 @@ void SceneMain::checkButtonRestart() {
 
 // Every way out of a game keeps the best score on disk and starts the next one from zero.
 void SceneMain::leaveFor(Scene* next) {
+    finishRecording();
     saveData(kScoreFile);
     game_.setScore(0);
     game_.safeChangeScene(next);
@@ -237,6 +298,35 @@ void SceneMain::checkEndTimer() {
     button_options_->setActive(false);
     pad_menu_.setButtons({button_restart_, button_back_});
     end_timer_->stop();
+    finishRecording();
+}
+
+void SceneMain::recordFrame(float dt) {
+    ReplayFrame frame;
+    frame.dt = dt;
+    frame.up = game_.isHeld(Action::UP);
+    frame.down = game_.isHeld(Action::DOWN);
+    frame.left = game_.isHeld(Action::LEFT);
+    frame.right = game_.isHeld(Action::RIGHT);
+    frame.tilt = game_.getMoveTilt();
+    frame.slow = slow_on_;
+    frame.paused = is_pause_;
+    game_.getRecorder().frame(frame);
+}
+
+void SceneMain::finishRecording() {
+    Recorder& recorder = game_.getRecorder();
+    if (!recorder.isRecording()) return;
+    const Replay& replay = recorder.finish(game_.getScore(), stateHash());
+    if (game_.isPlayingBack()) return;
+    const std::string bytes = encodeReplay(replay);
+    const bool best = game_.getScore() > high_score_at_start_;
+    if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes))) {
+        SDL_Log("This game's replay cannot be saved in assets/: the folder is not writable or the disk is full");
+        return;
+    }
+    SDL_Log("Replay of this game (seed %u, %zu frames, %zu bytes): %s%s", seed_, replay.frames.size(), bytes.size(),
+            kLastReplay, best ? ", and as the best game: assets/best.mvr" : "");
 }
 
 void SceneMain::renderBackground() {

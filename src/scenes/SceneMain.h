@@ -2,6 +2,8 @@
 #include "object/Scene.h"
 #include "ui/PadMenu.h"
 
+#include <cstdint>
+
 class HUDButton;
 class HUDStats;
 class HUDText;
@@ -22,6 +24,10 @@ public:
     void saveData(const std::string& file_path) override;
     bool takesKeyboardAim() const override { return !is_pause_; }
     TouchMode touchMode() const override;
+    void playFrame(const ReplayFrame& frame) override;
+    // The state a replay checks, hashed: the camera, the score, the player, the spawner, everything in
+    // the world and how many random numbers were drawn.
+    std::uint64_t stateHash() const;
 
     Player* getPlayer() const { return player_; }
     Spawner* getSpawner() const { return spawner_; }
@@ -34,6 +40,7 @@ public:
     HUDText* getScoreText() const { return hud_text_score_; }
     UIMouse* getMouse() const { return ui_mouse_; }
     const PadMenu& getPadMenu() const { return pad_menu_; }
+    std::uint32_t getSeed() const { return seed_; }
 
 private:
     void checkSlowDown(float& dt);
@@ -51,6 +58,9 @@ private:
     void checkPlayerDead();
     void checkEndTimer();
     void renderBackground();
+    void recordFrame(float dt);
+    // The game is over or left: its replay is kept (unless it is one being played back).
+    void finishRecording();
 
     // All children of this scene, owned through its lists.
     Player* player_ = nullptr;
@@ -68,4 +78,6 @@ private:
     bool slow_on_ = false;       // slow motion in force
     bool slow_was_held_ = false; // for slow motion that toggles on each press
     PadMenu pad_menu_;           // plays the buttons above while the game stands still
+    std::uint32_t seed_ = 0;     // this game's, which its waves follow
+    int high_score_at_start_ = 0; // a game past it is kept as the best replay
 };

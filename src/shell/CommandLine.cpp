@@ -1,12 +1,37 @@
 #include "shell/CommandLine.h"
 
 #include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// A seed as the player typed it: decimal, 0 to 4294967295, nothing else.
+std::optional<std::uint32_t> parseSeed(const std::string& text) {
+    if (text.empty() || text.size() > 10 || !std::all_of(text.begin(), text.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        })) {
+        return std::nullopt;
+    }
+    const unsigned long long value = std::stoull(text);
+    if (value > UINT32_MAX) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+} // namespace
 
 LaunchOptions parseCommandLine(const std::vector<std::string>& arguments,
                                const std::vector<std::string>& renderers) {
     LaunchOptions options;
     for (std::size_t i = 0; i < arguments.size() && options.error.empty(); ++i) {
         const std::string& argument = arguments[i];
+        // An option's value, as "--name VALUE" or "--name=VALUE"; nullopt (and the error set) without one.
+        const auto value = [&](const std::string& name, const char* what) -> std::optional<std::string> {
+            if (argument.starts_with(name + "=")) return argument.substr(name.size() + 1);
+            if (i + 1 < arguments.size()) return arguments[++i];
+            options.error = name + " needs " + what;
+            return std::nullopt;
+        };
+        const auto is = [&](const std::string& name) { return argument == name || argument.starts_with(name + "="); };
         if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--version") {
@@ -17,21 +42,23 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments,
             options.fullscreen = false;
         } else if (argument == "--mute") {
             options.mute = true;
-        } else if (argument == "--renderer" || argument.starts_with("--renderer=")) {
-            std::string name;
-            if (argument == "--renderer") {
-                if (i + 1 == arguments.size()) {
-                    options.error = "--renderer needs a NAME";
-                    break;
-                }
-                name = arguments[++i];
-            } else {
-                name = argument.substr(std::string("--renderer=").size());
+        } else if (is("--renderer")) {
+            const std::optional<std::string> name = value("--renderer", "a NAME");
+            if (!name) break;
+            if (std::find(renderers.begin(), renderers.end(), *name) == renderers.end()) {
+                options.error = "no renderer called \"" + *name + "\" here";
             }
-            if (std::find(renderers.begin(), renderers.end(), name) == renderers.end()) {
-                options.error = "no renderer called \"" + name + "\" here";
-            }
-            options.renderer = name;
+            options.renderer = *name;
+        } else if (is("--seed")) {
+            const std::optional<std::string> text = value("--seed", "a NUMBER");
+            if (!text) break;
+            options.seed = parseSeed(*text);
+            if (!options.seed) options.error = "the seed must be a whole number from 0 to 4294967295, not \"" + *text + "\"";
+        } else if (is("--replay") || is("--verify")) {
+            const bool verify = is("--verify");
+            const std::optional<std::string> file = value(verify ? "--verify" : "--replay", "a FILE");
+            if (!file) break;
+            (verify ? options.verify : options.replay) = *file;
         } else {
             options.error = "unknown option \"" + argument + "\"";
         }
@@ -53,6 +80,11 @@ std::string usageText(const std::string& program, const std::vector<std::string>
            "  --renderer NAME  draw with this SDL renderer: " +
            names +
            "\n"
+           "  --seed N         start every game from seed N (0 to 4294967295): the same waves for the same\n"
+           "                   inputs\n"
+           "  --replay FILE    watch a recorded game (assets/last.mvr, best.mvr); Esc leaves\n"
+           "  --verify FILE    play a recorded game again without a window, check that it comes out the\n"
+           "                   same, and exit: 0 if it does, 1 if not, 2 if the file cannot be read\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

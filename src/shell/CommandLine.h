@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,9 @@ struct LaunchOptions {
     std::optional<bool> fullscreen; // --fullscreen / --windowed; unset: as the settings say
     bool mute = false;
     std::string renderer; // empty: SDL's choice
+    std::optional<std::uint32_t> seed; // unset: every game draws its own
+    std::string replay; // a replay to watch in the window
+    std::string verify; // a replay to play headless and check
     std::string error;    // set when the command line cannot be followed
 };
 

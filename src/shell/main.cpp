@@ -1,4 +1,6 @@
 #include "core/Game.h"
+#include "replay/Verify.h"
+#include "scenes/SceneMain.h"
 #include "shell/CommandLine.h"
 #include "shell/LogFile.h"
 #include "shell/Platform.h"
@@ -7,6 +9,7 @@
 #include <SDL3/SDL_main.h> // on Windows, the entry point SDL wraps around main
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +48,17 @@ int main(int argc, char* argv[]) {
     }
 
     enterGameFolder();
+    // Checked before anything is written: a check leaves no log and no window behind.
+    if (!options.verify.empty()) return verifyReplay(options.verify);
+    std::optional<Replay> replay;
+    if (!options.replay.empty()) {
+        std::string why;
+        replay = readReplayFile(options.replay, why);
+        if (!replay) {
+            (void)std::fprintf(stderr, "moonvale: %s: %s\n", options.replay.c_str(), why.c_str());
+            return 2;
+        }
+    }
     LogFile log;
     if (keepsLogFile()) log.open("moonvale.log");
     std::string started;
@@ -60,6 +74,13 @@ int main(int argc, char* argv[]) {
     logDisplayHeader(game.getWindow());
     if (options.fullscreen) game.getPreferences()->setFullscreen(*options.fullscreen, false);
     if (options.mute) game.getPreferences()->setMute(true, false);
+    if (options.seed) game.seed(*options.seed);
+    if (replay) {
+        SDL_Log("Watching %s: seed %u, %zu frames, recorded by Moonvale %s on %s", options.replay.c_str(), replay->seed,
+                replay->frames.size(), replay->game_version.c_str(), replay->platform.c_str());
+        game.playBack(std::move(*replay));
+        game.changeScene(new SceneMain);
+    }
     runMainLoop(game);
     return 0;
 }

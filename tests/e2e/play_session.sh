@@ -153,6 +153,11 @@ rms=$(sox -t raw -r 44100 -e signed -b 16 -c 2 audio.raw -n stat 2>&1 | awk '/RM
 echo "   audio: $bytes bytes, peak $peak, RMS $rms"
 awk -v r="$rms" 'BEGIN {exit !(r > 0.01)}' || fail "the game was silent"
 if grep -q "Failed" game.log; then cat game.log; fail "the game could not load an asset"; fi
+step "the game's replay, played again without a window, comes out the same here and on another build"
+grep "Replay of this game" game.log || fail "the log names no replay"
+for verifier in "$game" ${MOONVALE_VERIFY_WITH:-}; do
+    "$verifier" --verify assets/last.mvr || fail "assets/last.mvr did not verify with $verifier"
+done
 # Xvfb's OpenGL is llvmpipe: the game must have chosen SDL's software renderer by itself.
 grep -q "^Renderer: software, not OpenGL" game.log || fail "the software renderer was not chosen"
 echo "end-to-end session passed$tag"

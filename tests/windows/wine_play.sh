@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The Windows zip as a Windows player gets it, run with Wine under Xvfb: unpacked into a scratch folder,
 # Moonvale.exe opens a window titled Moonvale, Start changes the screen, a strike lands, Back saves a
-# 4-byte score, and a window-manager close ends it with 0.
-# Usage: wine_play.sh ZIP WM_CLOSE_BINARY SHOTS_DIR
+# 4-byte score, and a window-manager close ends it with 0; the games recorded on Linux play again the same.
+# Usage: wine_play.sh ZIP WM_CLOSE_BINARY SHOTS_DIR RECORDED_GAMES_DIR
 set -euo pipefail
-zip=$(realpath "$1") wm_close=$2 shots=$3
+zip=$(realpath "$1") wm_close=$2 shots=$3 recorded=$4
 . "$(dirname "$0")/../e2e/xvfb-lib.sh"
 
 # A Wine prefix is made once (wineboot) and kept outside the checkout.
@@ -66,4 +66,11 @@ pid=
 grep -q "APP INFO: Moonvale .* on Windows" "$game/moonvale.log" || fail "no moonvale.log beside Moonvale.exe"
 # Wine's OpenGL is this machine's llvmpipe: the game must have asked it and chosen software.
 grep -q "^Renderer: software, not OpenGL: OpenGL here is llvmpipe" "$work/game.log" || fail "renderer choice"
-echo "played under Wine: window, Start, strike, score saved, log kept, exit 0"
+
+step "the games recorded on Linux verify alike"
+for name in strikes falls; do
+    (cd "$work" && wine cmd /c "$exe" --verify "$(winepath -w "$recorded/$name.mvr")") >"$work/verify.log" 2>&1 ||
+        { cat "$work/verify.log"; fail "$name.mvr did not verify"; }
+    grep "matches the recording" "$work/verify.log" || fail "$name.mvr: no verdict"
+done
+echo "played under Wine: window, Start, strike, score saved, log kept, exit 0, recorded games verified"

@@ -1,0 +1,45 @@
+#include "replay/Recorder.h"
+
+#include <SDL3/SDL.h>
+
+void Recorder::begin(std::uint32_t seed, bool slow_toggles) {
+    replay_ = Replay{};
+    replay_.game_version = MOONVALE_VERSION;
+    replay_.platform = SDL_GetPlatform();
+    replay_.seed = seed;
+    replay_.slow_toggles = slow_toggles;
+    is_recording_ = true;
+    has_strike_ = false;
+    game_time_ = 0.0;
+    next_check_ = 1.0;
+}
+
+void Recorder::strike(glm::vec2 aim) {
+    if (!is_recording_) return;
+    has_strike_ = true;
+    aim_ = aim;
+}
+
+void Recorder::frame(ReplayFrame frame) {
+    if (!is_recording_) return;
+    frame.strike = has_strike_;
+    frame.aim = has_strike_ ? aim_ : glm::vec2(0.0f);
+    has_strike_ = false;
+    replay_.frames.push_back(frame);
+}
+
+void Recorder::afterUpdate(float game_dt, const std::function<std::uint64_t()>& hash) {
+    if (!is_recording_) return;
+    game_time_ += static_cast<double>(game_dt);
+    if (game_time_ < next_check_) return;
+    while (next_check_ <= game_time_)
+        next_check_ += 1.0;
+    replay_.checks.push_back({static_cast<std::uint32_t>(replay_.frames.size()), hash()});
+}
+
+const Replay& Recorder::finish(std::int32_t score, std::uint64_t hash) {
+    is_recording_ = false;
+    replay_.final_score = score;
+    replay_.final_hash = hash;
+    return replay_;
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "replay/Replay.h"
+
+#include <functional>
+
+// Writes down a game as it is played (or played again, to compare): each frame's inputs, a state hash
+// every second of game time, and the end.
+class Recorder {
+public:
+    void begin(std::uint32_t seed, bool slow_toggles);
+    bool isRecording() const { return is_recording_; }
+    // A strike asked for before this frame's update, at aim on the screen.
+    void strike(glm::vec2 aim);
+    // The frame's inputs, taken as its update starts; a strike asked for since the last one goes with it.
+    void frame(ReplayFrame frame);
+    // After the frame's update, which moved the world by game_dt: hash() is asked each whole second.
+    void afterUpdate(float game_dt, const std::function<std::uint64_t()>& hash);
+    // Stops and hands over the game, which stays as the last one.
+    const Replay& finish(std::int32_t score, std::uint64_t hash);
+    const Replay& getLast() const { return replay_; }
+
+private:
+    Replay replay_;
+    bool is_recording_ = false;
+    bool has_strike_ = false;
+    glm::vec2 aim_ = glm::vec2(0.0f);
+    double game_time_ = 0.0;
+    double next_check_ = 1.0;
+};

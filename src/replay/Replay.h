@@ -1,0 +1,53 @@
+#pragma once
+#include <glm/glm.hpp>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+// What one frame of a game took from the player, after the key bindings: enough to play it again.
+struct ReplayFrame {
+    float dt = 0.0f; // the frame's length before slow motion, kept to the bit
+    bool up = false;
+    bool down = false;
+    bool left = false;
+    bool right = false;
+    bool slow = false;   // slow motion in force (however the player's settings make it)
+    bool paused = false; // the world stood still in this frame
+    bool strike = false; // a strike asked for before this frame's update, at aim
+    glm::vec2 tilt = glm::vec2(0.0f); // the pad's or the touch stick's
+    glm::vec2 aim = glm::vec2(0.0f);  // the cursor on the screen, with a strike
+
+    bool operator==(const ReplayFrame&) const = default;
+};
+
+// A state hash after a frame, taken once every second of game time.
+struct ReplayCheck {
+    std::uint32_t frame = 0; // how many frames had run
+    std::uint64_t hash = 0;
+    bool operator==(const ReplayCheck&) const = default;
+};
+
+// One recorded game. The simulation version goes up with every change to what a run produces: a
+// replay from another one is refused rather than played wrong.
+struct Replay {
+    static constexpr std::uint16_t FORMAT_VERSION = 1;
+    static constexpr std::uint16_t SIMULATION_VERSION = 1;
+
+    std::uint16_t simulation_version = SIMULATION_VERSION;
+    std::string game_version; // informational, as are the platform and the settings below
+    std::string platform;
+    std::uint32_t seed = 0;
+    bool slow_toggles = false;
+    std::vector<ReplayFrame> frames;
+    std::vector<ReplayCheck> checks;
+    std::int32_t final_score = 0;
+    std::uint64_t final_hash = 0;
+};
+
+// The file's bytes (documented in docs/replay-format.md).
+[[nodiscard]] std::string encodeReplay(const Replay& replay);
+// The replay in bytes, or why they are not one.
+[[nodiscard]] std::variant<Replay, std::string> decodeReplay(std::string_view bytes);

@@ -1,0 +1,79 @@
+#include "replay/Verify.h"
+
+#include "core/Game.h"
+#include "scenes/SceneMain.h"
+
+#include <SDL3/SDL.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+std::optional<Replay> readReplayFile(const std::string& path, std::string& why) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        why = "cannot open it";
+        return std::nullopt;
+    }
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    auto decoded = decodeReplay(bytes);
+    if (const std::string* error = std::get_if<std::string>(&decoded)) {
+        why = *error;
+        return std::nullopt;
+    }
+    return std::get<Replay>(std::move(decoded));
+}
+
+namespace {
+
+// Where the game played again first parts from the recording: the frame of the first check that
+// differs, or of the end.
+std::optional<std::uint32_t> firstDifference(const Replay& recorded, const Replay& played) {
+    for (std::size_t i = 0; i < recorded.checks.size(); ++i) {
+        if (i >= played.checks.size() || !(recorded.checks[i] == played.checks[i])) return recorded.checks[i].frame;
+    }
+    if (played.checks.size() > recorded.checks.size()) return played.checks[recorded.checks.size()].frame;
+    if (recorded.final_score != played.final_score || recorded.final_hash != played.final_hash)
+        return static_cast<std::uint32_t>(recorded.frames.size());
+    return std::nullopt;
+}
+
+} // namespace
+
+int verifyReplay(const std::string& path) {
+    std::string why;
+    std::optional<Replay> recorded = readReplayFile(path, why);
+    if (!recorded) {
+        (void)std::fprintf(stderr, "moonvale: %s: %s\n", path.c_str(), why.c_str());
+        return 2;
+    }
+    SDL_SetLogPriorities(SDL_LOG_PRIORITY_WARN); // the one line below is the answer
+    SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_AUDIO_DRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, SDL_SOFTWARE_RENDERER);
+    Game& game = Game::getInstance();
+    if (!game.init("Moonvale", 1280, 720)) {
+        game.clean();
+        (void)std::fprintf(stderr, "moonvale: cannot start the game to play %s\n", path.c_str());
+        return 2;
+    }
+    const Uint64 start = SDL_GetTicksNS();
+    game.playBack(*recorded);
+    game.changeScene(new SceneMain);
+    while (game.getPlaybackFrame()) {
+        game.handleEvents();
+        game.update(0.0f);
+    }
+    game.changeScene(nullptr); // a game that was left rather than lost ends here
+    const double seconds = static_cast<double>(SDL_GetTicksNS() - start) / 1e9;
+    const Replay& played = game.getRecorder().getLast();
+    game.clean();
+    const std::optional<std::uint32_t> differs = firstDifference(*recorded, played);
+    std::printf("%s: score %d, %zu frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(), played.final_score,
+                played.frames.size(), seconds, played.final_hash,
+                differs ? "differs from the recording" : "matches the recording");
+    if (differs) std::printf(" from frame %u on", *differs);
+    std::printf("\n");
+    return differs ? 1 : 0;
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include "replay/Replay.h"
+
+#include <optional>
+#include <string>
+
+// The replay in the file at path, or nullopt with why it cannot be read in `why`.
+[[nodiscard]] std::optional<Replay> readReplayFile(const std::string& path, std::string& why);
+
+// Plays the replay at path without a window or sound, as fast as it goes, and prints one line: the
+// score, the frames, the final state hash and whether they match the recording. 0 on a match, 1 on a
+// mismatch (naming the first frame whose check differs), 2 when the file cannot be read.
+int verifyReplay(const std::string& path);

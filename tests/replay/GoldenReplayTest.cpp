@@ -1,0 +1,112 @@
+#include "replay/Replay.h"
+
+#include "actors/Player.h"
+#include "scenes/SceneMain.h"
+#include "scenes/SceneTitle.h"
+#include "support/SceneDriver.h"
+#include "TestPaths.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+constexpr float kDt = 1.0f / 60.0f;
+
+// Scripted games whose recordings are kept in tests/data: a change that alters what a game produces
+// fails here, and `moonvale --verify` plays the same files on every build. MOONVALE_WRITE_REFERENCE=1
+// records them again (see CONTRIBUTING.md).
+struct GoldenReplayTest : SceneDriver {
+    SceneMain* start(std::uint32_t seed) {
+        // The window's own first events (a dummy window is hidden) would pause the game.
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_EVENT_FIRST, SDL_EVENT_LAST);
+        game.seed(seed);
+        auto* main = new SceneMain;
+        game.changeScene(main);
+        return main;
+    }
+    void step() {
+        game.handleEvents();
+        game.update(kDt);
+    }
+    void press(SDL_Scancode key) {
+        SDL_Event event{};
+        event.type = SDL_EVENT_KEY_DOWN;
+        event.key.scancode = key;
+        event.key.key = SDL_GetKeyFromScancode(key, SDL_KMOD_NONE, false);
+        event.key.windowID = SDL_GetWindowID(game.getWindow());
+        SDL_PushEvent(&event);
+    }
+    // The recording against the stored one: same seed, frames, checks and end.
+    void expectStored(const std::string& name, const Replay& made) {
+        const std::string path = std::string(MOONVALE_TEST_DATA) + "/" + name;
+        if (const char* write = std::getenv("MOONVALE_WRITE_REFERENCE"); write && *write == '1') {
+            std::ofstream(path, std::ios::binary) << encodeReplay(made);
+            Replay tampered = made;
+            tampered.final_hash ^= 1u; // a game that came out otherwise, for the mismatch's exit code
+            if (name == "strikes.mvr") std::ofstream(path + ".tampered", std::ios::binary) << encodeReplay(tampered);
+        }
+        std::ifstream file(path, std::ios::binary);
+        const auto stored = decodeReplay(std::string{std::istreambuf_iterator<char>(file), {}});
+        ASSERT_TRUE(std::holds_alternative<Replay>(stored)) << name << ": " << std::get<std::string>(stored);
+        const Replay& kept = std::get<Replay>(stored);
+        EXPECT_EQ(kept.seed, made.seed);
+        EXPECT_EQ(kept.frames, made.frames) << name << ": the inputs were recorded otherwise";
+        EXPECT_EQ(kept.checks, made.checks) << name << ": the game came out otherwise; if on purpose, "
+                                            << "raise Replay::SIMULATION_VERSION and record again";
+        EXPECT_EQ(kept.final_score, made.final_score);
+        EXPECT_EQ(kept.final_hash, made.final_hash);
+    }
+};
+
+// A walk, then a strike at an enemy whenever the weapon is ready, until the game is left: it scores.
+TEST_F(GoldenReplayTest, StrikesThatScore) {
+    SceneMain* main = start(7);
+    for (int frame = 0; frame < 900; ++frame) {
+        keys[SDL_SCANCODE_D] = frame < 30;
+        // The cursor a frame ahead of the click, as a player's hand moves before it presses.
+        if (frame % 130 == 128) {
+            for (ObjectWorld* object : main->getChildrenWorld()) {
+                if (object->getType() != ObjectType::ENEMY || !object->getIsActive()) continue;
+                pointAt(main->worldToScreen(object->getPosition()));
+                break;
+            }
+        }
+        if (frame % 130 == 129) {
+            push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
+            push(SDL_EVENT_MOUSE_BUTTON_UP, SDL_BUTTON_LEFT);
+        }
+        step();
+    }
+    keys[SDL_SCANCODE_D] = false;
+    EXPECT_GT(game.getScore(), 0);
+    game.changeScene(new SceneTitle); // left: the recording ends here
+    expectStored("strikes.mvr", game.getRecorder().getLast());
+}
+
+// The touch stick's tilt, slow motion held, a pause, and then standing in the waves until the game
+// is over.
+TEST_F(GoldenReplayTest, SlowPauseAndFall) {
+    SceneMain* main = start(11);
+    for (int frame = 0; frame < 60 * 60 && game.getRecorder().isRecording(); ++frame) {
+        keys[SDL_SCANCODE_LSHIFT] = frame >= 60 && frame < 120;
+        if (frame == 150 || frame == 180) press(SDL_SCANCODE_ESCAPE);
+        if (frame < 40) {
+            SDL_Event finger{};
+            finger.type = frame == 0 ? SDL_EVENT_FINGER_DOWN : frame == 39 ? SDL_EVENT_FINGER_UP : SDL_EVENT_FINGER_MOTION;
+            finger.tfinger.fingerID = 1;
+            finger.tfinger.x = (300.0f - static_cast<float>(frame)) / 1280.0f;
+            finger.tfinger.y = (400.0f + static_cast<float>(frame) / 2.0f) / 720.0f;
+            finger.tfinger.windowID = SDL_GetWindowID(game.getWindow());
+            SDL_PushEvent(&finger);
+        }
+        step();
+    }
+    keys[SDL_SCANCODE_LSHIFT] = false;
+    EXPECT_FALSE(main->getPlayer()->getIsActive()) << "the ghost did not fall within a minute";
+    expectStored("falls.mvr", game.getRecorder().getLast());
+}
+
+} // namespace
