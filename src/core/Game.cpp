@@ -224,17 +224,20 @@ void Game::update(float dt) {
     const ReplayFrame* played = getPlaybackFrame();
     if (!played || !current_scene_) return;
     current_scene_->update(played->dt);
-    ++playback_index_;
+    if (++playback_frame_ < playback_->runs[playback_run_].count) return;
+    ++playback_run_;
+    playback_frame_ = 0;
 }
 
 void Game::playBack(Replay replay) {
     playback_ = std::move(replay);
-    playback_index_ = 0;
+    playback_run_ = 0;
+    playback_frame_ = 0;
 }
 
 const ReplayFrame* Game::getPlaybackFrame() const {
-    if (!playback_ || playback_index_ >= playback_->frames.size()) return nullptr;
-    return &playback_->frames[playback_index_];
+    if (!playback_ || playback_run_ >= playback_->runs.size()) return nullptr;
+    return &playback_->runs[playback_run_].frame;
 }
 
 void Game::render() {

@@ -199,7 +199,8 @@ private:
     std::optional<std::uint32_t> fixed_seed_;
     Recorder recorder_;
     std::optional<Replay> playback_;
-    std::size_t playback_index_ = 0;
+    std::size_t playback_run_ = 0;   // where the replay is: its run, and the frame within it
+    std::uint32_t playback_frame_ = 0;
     Uint64 FPS_ = 60;
     Uint64 frame_delay_ = 0;
     float dt_ = 0.0f;

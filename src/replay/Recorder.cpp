@@ -25,7 +25,7 @@ void Recorder::frame(ReplayFrame frame) {
     frame.strike = has_strike_;
     frame.aim = has_strike_ ? aim_ : glm::vec2(0.0f);
     has_strike_ = false;
-    replay_.frames.push_back(frame);
+    replay_.append(frame);
 }
 
 void Recorder::afterUpdate(float game_dt, const std::function<std::uint64_t()>& hash) {
@@ -34,7 +34,7 @@ void Recorder::afterUpdate(float game_dt, const std::function<std::uint64_t()>& 
     if (game_time_ < next_check_) return;
     while (next_check_ <= game_time_)
         next_check_ += 1.0;
-    replay_.checks.push_back({static_cast<std::uint32_t>(replay_.frames.size()), hash()});
+    replay_.checks.push_back({replay_.frame_count, hash()});
 }
 
 const Replay& Recorder::finish(std::int32_t score, std::uint64_t hash) {

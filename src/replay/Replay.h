@@ -23,6 +23,13 @@ struct ReplayFrame {
     bool operator==(const ReplayFrame&) const = default;
 };
 
+// Equal frames in a row, as the file and the memory keep them: a long pause costs one run.
+struct ReplayRun {
+    std::uint32_t count = 0;
+    ReplayFrame frame;
+    bool operator==(const ReplayRun&) const = default;
+};
+
 // A state hash after a frame, taken once every second of game time.
 struct ReplayCheck {
     std::uint32_t frame = 0; // how many frames had run
@@ -41,7 +48,11 @@ struct Replay {
     std::string platform;
     std::uint32_t seed = 0;
     bool slow_toggles = false;
-    std::vector<ReplayFrame> frames;
+    std::vector<ReplayRun> runs;
+    std::uint32_t frame_count = 0;
+
+    // Adds a frame, to the last run when it is the same.
+    void append(const ReplayFrame& frame);
     std::vector<ReplayCheck> checks;
     std::int32_t final_score = 0;
     std::uint64_t final_hash = 0;
@@ -49,5 +60,7 @@ struct Replay {
 
 // The file's bytes (documented in docs/replay-format.md).
 [[nodiscard]] std::string encodeReplay(const Replay& replay);
+// The CRC-32 (as zlib's) that ends the file, over everything before it.
+[[nodiscard]] std::uint32_t replayChecksum(std::string_view body);
 // The replay in bytes, or why they are not one.
 [[nodiscard]] std::variant<Replay, std::string> decodeReplay(std::string_view bytes);

@@ -21,7 +21,9 @@ enum FrameBits : std::uint8_t {
     STRIKE = 128,
 };
 
-std::uint32_t crc32(std::string_view bytes) {
+} // namespace
+
+std::uint32_t replayChecksum(std::string_view bytes) {
     static const std::array<std::uint32_t, 256> table = [] {
         std::array<std::uint32_t, 256> t{};
         for (std::uint32_t i = 0; i < 256; ++i) {
@@ -37,6 +39,8 @@ std::uint32_t crc32(std::string_view bytes) {
         crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFFu] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
 }
+
+namespace {
 
 class Writer {
 public:
@@ -151,6 +155,15 @@ ReplayFrame readFrame(Reader& r) {
 
 } // namespace
 
+void Replay::append(const ReplayFrame& frame) {
+    if (!runs.empty() && runs.back().frame == frame) {
+        ++runs.back().count;
+    } else {
+        runs.push_back({1, frame});
+    }
+    ++frame_count;
+}
+
 std::string encodeReplay(const Replay& replay) {
     Writer w;
     for (const char c : kMagic)
@@ -161,15 +174,11 @@ std::string encodeReplay(const Replay& replay) {
     w.text(replay.platform);
     w.u32(replay.seed);
     w.u8(replay.slow_toggles ? 1 : 0);
-    w.u32(static_cast<std::uint32_t>(replay.frames.size()));
+    w.u32(replay.frame_count);
     // Runs of equal frames: a desktop's frames are mostly the same 1/60 s with the same keys held.
-    for (std::size_t i = 0; i < replay.frames.size();) {
-        std::size_t end = i + 1;
-        while (end < replay.frames.size() && replay.frames[end] == replay.frames[i])
-            ++end;
-        w.count(static_cast<std::uint32_t>(end - i));
-        writeFrame(w, replay.frames[i]);
-        i = end;
+    for (const ReplayRun& run : replay.runs) {
+        w.count(run.count);
+        writeFrame(w, run.frame);
     }
     w.u32(static_cast<std::uint32_t>(replay.checks.size()));
     for (const ReplayCheck& check : replay.checks) {
@@ -178,7 +187,7 @@ std::string encodeReplay(const Replay& replay) {
     }
     w.u32(static_cast<std::uint32_t>(replay.final_score));
     w.u64(replay.final_hash);
-    w.u32(crc32(w.bytes()));
+    w.u32(replayChecksum(w.bytes()));
     return std::move(w.bytes());
 }
 
@@ -193,7 +202,7 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
     if (format != Replay::FORMAT_VERSION)
         return "replay format " + std::to_string(format) + ", this game reads format " +
                std::to_string(Replay::FORMAT_VERSION);
-    if (tail.u32() != crc32(body)) return std::string("the checksum does not match: the file is damaged");
+    if (tail.u32() != replayChecksum(body)) return std::string("the checksum does not match: the file is damaged");
     Replay replay;
     replay.simulation_version = r.u16();
     if (replay.simulation_version != Replay::SIMULATION_VERSION)
@@ -207,14 +216,17 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
     const std::uint32_t frames = r.u32();
     if (!r.ok()) return std::string("the file is cut short");
     if (frames > kMostFrames) return "a count of " + std::to_string(frames) + " frames, more than any game";
-    replay.frames.reserve(frames);
-    while (replay.frames.size() < frames) {
+    while (replay.frame_count < frames) {
         const std::uint32_t repeat = r.count();
         const ReplayFrame frame = readFrame(r);
         if (!r.ok()) return std::string("the file is cut short");
-        if (repeat == 0 || repeat > frames - replay.frames.size())
+        if (repeat == 0 || repeat > frames - replay.frame_count)
             return std::string("a run of frames past the frame count");
-        replay.frames.insert(replay.frames.end(), repeat, frame);
+        // As written: runs of equal frames come merged, so a file reads back to the same bytes.
+        if (!replay.runs.empty() && replay.runs.back().frame == frame)
+            return std::string("two runs of the same frame in a row");
+        replay.runs.push_back({repeat, frame});
+        replay.frame_count += repeat;
     }
     const std::uint32_t checks = r.u32();
     // Each check takes 12 bytes: a count the rest of the file cannot hold is damage, not a reason to allocate.

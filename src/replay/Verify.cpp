@@ -35,7 +35,7 @@ std::optional<std::uint32_t> firstDifference(const Replay& recorded, const Repla
     }
     if (played.checks.size() > recorded.checks.size()) return played.checks[recorded.checks.size()].frame;
     if (recorded.final_score != played.final_score || recorded.final_hash != played.final_hash)
-        return static_cast<std::uint32_t>(recorded.frames.size());
+        return recorded.frame_count;
     return std::nullopt;
 }
 
@@ -70,8 +70,8 @@ int verifyReplay(const std::string& path) {
     const Replay& played = game.getRecorder().getLast();
     game.clean();
     const std::optional<std::uint32_t> differs = firstDifference(*recorded, played);
-    std::printf("%s: score %d, %zu frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(), played.final_score,
-                played.frames.size(), seconds, played.final_hash,
+    std::printf("%s: score %d, %u frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(), played.final_score,
+                played.frame_count, seconds, played.final_hash,
                 differs ? "differs from the recording" : "matches the recording");
     if (differs) std::printf(" from frame %u on", *differs);
     std::printf("\n");

@@ -325,7 +325,7 @@ void SceneMain::finishRecording() {
         SDL_Log("This game's replay cannot be saved in assets/: the folder is not writable or the disk is full");
         return;
     }
-    SDL_Log("Replay of this game (seed %u, %zu frames, %zu bytes): %s%s", seed_, replay.frames.size(), bytes.size(),
+    SDL_Log("Replay of this game (seed %u, %u frames, %zu bytes): %s%s", seed_, replay.frame_count, bytes.size(),
             kLastReplay, best ? ", and as the best game: assets/best.mvr" : "");
 }
 

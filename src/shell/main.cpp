@@ -9,6 +9,7 @@
 #include <SDL3/SDL_main.h> // on Windows, the entry point SDL wraps around main
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ std::vector<std::string> renderDrivers() {
 int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const std::vector<std::string> renderers = renderDrivers();
-    const LaunchOptions options = parseCommandLine(arguments, renderers);
+    LaunchOptions options = parseCommandLine(arguments, renderers);
     const std::string usage = usageText("moonvale", renderers);
     if (!options.error.empty()) {
         (void)std::fprintf(stderr, "moonvale: %s\n%s", options.error.c_str(), usage.c_str());
@@ -47,6 +48,12 @@ int main(int argc, char* argv[]) {
         SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, options.renderer.c_str(), SDL_HINT_OVERRIDE);
     }
 
+    // Found from where the player named them: on Windows the game moves to its own folder next.
+    for (std::string* path : {&options.replay, &options.verify}) {
+        std::error_code error;
+        const std::filesystem::path found = std::filesystem::absolute(*path, error);
+        if (!path->empty() && !error) *path = found.string();
+    }
     enterGameFolder();
     // Checked before anything is written: a check leaves no log and no window behind.
     if (!options.verify.empty()) return verifyReplay(options.verify);
@@ -76,8 +83,8 @@ int main(int argc, char* argv[]) {
     if (options.mute) game.getPreferences()->setMute(true, false);
     if (options.seed) game.seed(*options.seed);
     if (replay) {
-        SDL_Log("Watching %s: seed %u, %zu frames, recorded by Moonvale %s on %s", options.replay.c_str(), replay->seed,
-                replay->frames.size(), replay->game_version.c_str(), replay->platform.c_str());
+        SDL_Log("Watching %s: seed %u, %u frames, recorded by Moonvale %s on %s", options.replay.c_str(), replay->seed,
+                replay->frame_count, replay->game_version.c_str(), replay->platform.c_str());
         game.playBack(std::move(*replay));
         game.changeScene(new SceneMain);
     }

@@ -53,7 +53,7 @@ struct GoldenReplayTest : SceneDriver {
         ASSERT_TRUE(std::holds_alternative<Replay>(stored)) << name << ": " << std::get<std::string>(stored);
         const Replay& kept = std::get<Replay>(stored);
         EXPECT_EQ(kept.seed, made.seed);
-        EXPECT_EQ(kept.frames, made.frames) << name << ": the inputs were recorded otherwise";
+        EXPECT_EQ(kept.runs, made.runs) << name << ": the inputs were recorded otherwise";
         EXPECT_EQ(kept.checks, made.checks) << name << ": the game came out otherwise; if on purpose, "
                                             << "raise Replay::SIMULATION_VERSION and record again";
         EXPECT_EQ(kept.final_score, made.final_score);
