@@ -510,8 +510,11 @@ void Game::seed(std::uint32_t value) {
     cosmetic_random_.seed(value);
 }
 
-std::uint32_t Game::seedNewGame() {
-    const std::uint32_t value = playback_ ? playback_->seed : fixed_seed_ ? *fixed_seed_ : std::random_device{}();
+std::uint32_t Game::seedNewGame(std::optional<std::uint32_t> wanted) {
+    const std::uint32_t value = playback_ ? playback_->seed
+                                : wanted  ? *wanted
+                                : fixed_seed_ ? *fixed_seed_
+                                              : std::random_device{}();
     random_.seed(value);
     SDL_Log("Game seed: %u", value);
     return value;

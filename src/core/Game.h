@@ -91,8 +91,9 @@ public:
     // Every game from now on starts from value (and both streams start from it now); otherwise each
     // game draws a fresh seed.
     void seed(std::uint32_t value);
-    // Restarts the game's stream for a new game; returns the seed, which the log names.
-    std::uint32_t seedNewGame();
+    // Restarts the game's stream for a new game, from wanted if given (the daily run's); returns the
+    // seed, which the log names. A replay being played back always has its own.
+    std::uint32_t seedNewGame(std::optional<std::uint32_t> wanted = std::nullopt);
     // What only looks different from run to run (the stars): drawn apart, so the game's stream is the
     // same whatever is drawn.
     Random& getCosmeticRandom() { return cosmetic_random_; }

@@ -9,6 +9,7 @@
 #include "scenes/SceneTitle.h"
 #include "scenes/ScoreFile.h"
 #include "components/Stats.h"
+#include "replay/Daily.h"
 #include "replay/StateHash.h"
 #include "shell/AtomicFile.h"
 #include "shell/Gamepad.h"
@@ -30,7 +31,8 @@ constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 
 void SceneMain::init() {
     Scene::init();
-    seed_ = game_.seedNewGame();
+    seed_ = game_.seedNewGame(daily_date_.empty() ? std::nullopt : std::optional(dailySeed(daily_date_)));
+    if (!daily_date_.empty()) SDL_Log("The daily run of %s", daily_date_.c_str());
     high_score_at_start_ = game_.getHighScore();
     game_.getRecorder().begin(seed_, game_.getPreferences()->getSettings().slow_toggles);
     SDL_HideCursor();
@@ -267,7 +269,7 @@ bool SceneMain::handleAway(const SDL_Event& event) {
 }
 
 void SceneMain::checkButtonRestart() {
-    if (button_restart_->isTrigger()) leaveFor(new SceneMain);
+    if (button_restart_->isTrigger()) leaveFor(daily_date_.empty() ? new SceneMain : new SceneMain(daily_date_));
 }
 
 // Every way out of a game keeps the best score on disk and starts the next one from zero.
@@ -321,12 +323,16 @@ void SceneMain::finishRecording() {
     if (game_.isPlayingBack()) return;
     const std::string bytes = encodeReplay(replay);
     const bool best = game_.getScore() > high_score_at_start_;
-    if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes))) {
+    const bool daily_best =
+        !daily_date_.empty() && game_.getScore() > dailyBest(daily_date_).value_or(-1);
+    if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes)) ||
+        (daily_best && !keepDailyGame(daily_date_, bytes))) {
         SDL_Log("This game's replay cannot be saved in assets/: the folder is not writable or the disk is full");
         return;
     }
-    SDL_Log("Replay of this game (seed %u, %u frames, %zu bytes): %s%s", seed_, replay.frame_count, bytes.size(),
-            kLastReplay, best ? ", and as the best game: assets/best.mvr" : "");
+    SDL_Log("Replay of this game (seed %u, %u frames, %zu bytes): %s%s%s", seed_, replay.frame_count, bytes.size(),
+            kLastReplay, best ? ", and as the best game: assets/best.mvr" : "",
+            daily_best ? ", and as the day's best daily run" : "");
 }
 
 void SceneMain::renderBackground() {

@@ -3,6 +3,7 @@
 #include "ui/PadMenu.h"
 
 #include <cstdint>
+#include <string>
 
 class HUDButton;
 class HUDStats;
@@ -16,6 +17,10 @@ class UIMouse;
 // One game: the three-screen world, the player, the waves, the interface and the game-over screen.
 class SceneMain : public Scene {
 public:
+    SceneMain() = default;
+    // The daily run of that day (YYYY-MM-DD in UTC): the day's seed, and its best game kept apart.
+    explicit SceneMain(std::string daily_date) : daily_date_(std::move(daily_date)) {}
+
     void init() override;
     bool handleEvents(SDL_Event& event) override;
     void update(float dt) override;
@@ -41,6 +46,7 @@ public:
     UIMouse* getMouse() const { return ui_mouse_; }
     const PadMenu& getPadMenu() const { return pad_menu_; }
     std::uint32_t getSeed() const { return seed_; }
+    const std::string& getDailyDate() const { return daily_date_; }
 
 private:
     void checkSlowDown(float& dt);
@@ -80,4 +86,5 @@ private:
     PadMenu pad_menu_;           // plays the buttons above while the game stands still
     std::uint32_t seed_ = 0;     // this game's, which its waves follow
     int high_score_at_start_ = 0; // a game past it is kept as the best replay
+    std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
 };

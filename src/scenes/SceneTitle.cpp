@@ -2,6 +2,7 @@
 
 #include "core/Game.h"
 #include "scenes/SceneMain.h"
+#include "replay/Daily.h"
 #include "scenes/ScoreFile.h"
 #include "shell/Gamepad.h"
 #include "shell/Preferences.h"
@@ -27,9 +28,13 @@ void SceneTitle::init() {
     const glm::vec2 centre = screen / 2.0f;
     HUDText::addHUDTextChild(this, " Moonvale ", centre - glm::vec2(0.0f, 100.0f),
                              {screen.x / 2.0f, screen.y / 3.0f}, kFont, 64, kPanel, Anchor::CENTER);
-    HUDText::addHUDTextChild(this, "High Score: " + std::to_string(game_.getHighScore()),
-                             centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f}, kFont, 24, kPanel,
-                             Anchor::CENTER);
+    // Today's daily run beside the high score, once it was played today.
+    const std::optional<std::int32_t> daily = dailyBest(todayInUtc());
+    const std::string scores = "High Score: " + std::to_string(game_.getHighScore()) +
+                               (daily ? "   Daily: " + std::to_string(*daily) : "");
+    HUDText* high_score = HUDText::addHUDTextChild(this, scores, centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f},
+                                                   kFont, 24, kPanel, Anchor::CENTER);
+    if (daily) high_score->setBgSizeByText(40.0f);
     button_start_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 200.0f),
                                                  "assets/UI/A_Start1.png", "assets/UI/A_Start2.png",
                                                  "assets/UI/A_Start3.png", 2.0f, Anchor::CENTER);
@@ -42,6 +47,9 @@ void SceneTitle::init() {
     button_options_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(0.0f, 260.0f),
                                                    "assets/UI/A_Options1.png", "assets/UI/A_Options2.png",
                                                    "assets/UI/A_Options3.png", 2.0f, Anchor::CENTER);
+    button_daily_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 260.0f), "assets/UI/A_Daily1.png",
+                                                 "assets/UI/A_Daily2.png", "assets/UI/A_Daily3.png", 2.0f,
+                                                 Anchor::CENTER);
     controls_text_ = HUDText::addHUDTextChild(this, "", {centre.x, 90.0f}, {100.0f, 30.0f}, kFont, 16, kPanel,
                                               Anchor::CENTER);
     updateControls(true);
@@ -50,7 +58,7 @@ void SceneTitle::init() {
         HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setBgSizeByText(50.0f);
     credits_text_->setActive(false);
-    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_});
+    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_, button_daily_});
     options_ = OptionsMenu::addOptionsMenuChild(this);
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png",
                                          "assets/UI/pointer_c_shaded.png", 1.0f, Anchor::TOP_LEFT);
@@ -105,6 +113,7 @@ void SceneTitle::updateColor() {
 
 void SceneTitle::checkButtonStart() {
     if (button_start_->isTrigger()) game_.safeChangeScene(new SceneMain);
+    if (button_daily_->isTrigger()) game_.safeChangeScene(new SceneMain(todayInUtc()));
 }
 
 void SceneTitle::checkButtonQuit() {

@@ -27,6 +27,7 @@ public:
     HUDButton* getButtonCredits() const { return button_credits_; }
     HUDButton* getButtonQuit() const { return button_quit_; }
     HUDButton* getButtonOptions() const { return button_options_; }
+    HUDButton* getButtonDaily() const { return button_daily_; }
     HUDText* getCreditsText() const { return credits_text_; }
     HUDText* getControlsText() const { return controls_text_; }
     OptionsMenu* getOptions() const { return options_; }
@@ -48,6 +49,7 @@ private:
     HUDButton* button_credits_ = nullptr;
     HUDButton* button_quit_ = nullptr;
     HUDButton* button_options_ = nullptr;
+    HUDButton* button_daily_ = nullptr;
     HUDText* credits_text_ = nullptr;
     HUDText* controls_text_ = nullptr;
     OptionsMenu* options_ = nullptr;

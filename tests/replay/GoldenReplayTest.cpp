@@ -1,5 +1,7 @@
 #include "replay/Replay.h"
 
+#include "replay/Daily.h"
+
 #include "actors/Player.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
@@ -7,6 +9,7 @@
 #include "TestPaths.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -107,6 +110,24 @@ TEST_F(GoldenReplayTest, SlowPauseAndFall) {
     keys[SDL_SCANCODE_LSHIFT] = false;
     EXPECT_FALSE(main->getPlayer()->getIsActive()) << "the ghost did not fall within a minute";
     expectStored("falls.mvr", game.getRecorder().getLast());
+}
+
+// The day's run starts from the date and keeps its best game apart (the score in its replay), the
+// older days' replays going; the title shows it beside the high score.
+TEST_F(GoldenReplayTest, TheDailyRunKeepsTheDaysBest) {
+    std::ofstream("assets/daily-2000-01-01.mvr") << "yesterday's";
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_EVENT_FIRST, SDL_EVENT_LAST);
+    const std::string today = todayInUtc();
+    auto* main = new SceneMain(today);
+    game.changeScene(main);
+    EXPECT_EQ(main->getSeed(), dailySeed(today));
+    EXPECT_EQ(dailySeed("2026-12-09"), 20261209u);
+    step();
+    game.setScore(30);
+    game.changeScene(new SceneTitle);
+    EXPECT_EQ(dailyBest(today), 30);
+    EXPECT_FALSE(std::filesystem::exists("assets/daily-2000-01-01.mvr"));
 }
 
 } // namespace

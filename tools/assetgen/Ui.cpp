@@ -211,7 +211,7 @@ bool makeUi(const std::string& root, const std::string& font_path) {
         int width;
     } buttons[] = {{"A_Start", "START", 88},     {"A_Credits", "CREDITS", 88}, {"A_Quit", "QUIT", 88},
                    {"A_Options", "OPTIONS", 88}, {"A_Pause", "PAUSE", 72},     {"A_Restart", "RESTART", 72},
-                   {"A_Back", "BACK", 72}};
+                   {"A_Back", "BACK", 72},       {"A_Daily", "DAILY", 88}};
     for (const auto& b : buttons) {
         const Look looks[3] = {Look::NORMAL, Look::HOVER, Look::PRESSED};
         for (int i = 0; i < 3; ++i) {
