@@ -511,8 +511,8 @@ void Game::seed(std::uint32_t value) {
 }
 
 std::uint32_t Game::seedNewGame(std::optional<std::uint32_t> wanted) {
-    const std::uint32_t value = playback_ ? playback_->seed
-                                : wanted  ? *wanted
+    const std::uint32_t value = playback_     ? playback_->seed
+                                : wanted      ? *wanted
                                 : fixed_seed_ ? *fixed_seed_
                                               : std::random_device{}();
     random_.seed(value);

@@ -11,8 +11,8 @@
 #include <glm/glm.hpp>
 
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -181,42 +181,43 @@ private:
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
     Gamepad gamepad_;
     Touch touch_;
-    glm::ivec2 touch_layout_window_ = glm::ivec2(0); // the window size the touch layout was made for
-    glm::vec2 screen_size_ = glm::vec2(0.0f);
-    bool is_running_ = true;
-    SDL_Window* window_ = nullptr;     // destroyed in clean, after the renderer
-    SDL_Renderer* renderer_ = nullptr; // destroyed in clean, after the asset store and text engine
-    bool is_software_renderer_ = false;
+    SDL_Window* window_ = nullptr;        // destroyed in clean, after the renderer
+    SDL_Renderer* renderer_ = nullptr;    // destroyed in clean, after the asset store and text engine
     SDL_Texture* frame_target_ = nullptr; // made on the first frame at a scale but 1; destroyed in clean
     SDL_Texture* half_target_ = nullptr;  // the frame at half size, below scale 0.5; likewise
-    bool no_frame_target_ = false;        // it could not be made: draw straight to the window
-    float frame_scale_ = 1.0f;            // the window's pixels per frame pixel
     TTF_TextEngine* ttf_engine_ = nullptr;
     MIX_Mixer* mixer_ = nullptr; // owns the tracks below
     std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};
     MIX_Track* music_track_ = nullptr;
     Random random_;
     Random cosmetic_random_;
-    std::optional<std::uint32_t> fixed_seed_;
     Recorder recorder_;
     std::optional<Replay> playback_;
-    std::size_t playback_run_ = 0;   // where the replay is: its run, and the frame within it
-    std::uint32_t playback_frame_ = 0;
+    std::size_t playback_run_ = 0; // where the replay is: its run, and the frame within it
     Uint64 FPS_ = 60;
     Uint64 frame_delay_ = 0;
-    float dt_ = 0.0f;
-    int score_ = 0;
-    int high_score_ = 0;
     std::unique_ptr<Scene> current_scene_;
     std::unique_ptr<Scene> next_scene_;
-    glm::vec2 mouse_position_ = glm::vec2(0.0f);
-    SDL_MouseButtonFlags mouse_buttons_ = 0;
-    bool is_cursor_placed_ = false; // the pad, the cursor keys or a finger moved the cursor last
-    enum class InputDevice { KEYBOARD_AND_MOUSE, PAD, TOUCH };
-    InputDevice last_input_ = InputDevice::KEYBOARD_AND_MOUSE;
-    glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
-    const bool* keyboard_override_ = nullptr;           // owned by whoever set it
+    const bool* keyboard_override_ = nullptr; // owned by whoever set it
     std::function<void(const std::string&)> sound_listener_;
     std::vector<SDL_FPoint> points_; // scratch for drawPoints, kept to avoid a per-frame allocation
     std::vector<SDL_FRect> rects_;   // scratch for bars, grid and boundary, likewise
+    // Small values last: no padding between them.
+    glm::ivec2 touch_layout_window_ = glm::ivec2(0); // the window size the touch layout was made for
+    glm::vec2 screen_size_ = glm::vec2(0.0f);
+    glm::vec2 mouse_position_ = glm::vec2(0.0f);
+    glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
+    std::optional<std::uint32_t> fixed_seed_;
+    float frame_scale_ = 1.0f; // the window's pixels per frame pixel
+    float dt_ = 0.0f;
+    int score_ = 0;
+    int high_score_ = 0;
+    std::uint32_t playback_frame_ = 0;
+    SDL_MouseButtonFlags mouse_buttons_ = 0;
+    enum class InputDevice { KEYBOARD_AND_MOUSE, PAD, TOUCH };
+    InputDevice last_input_ = InputDevice::KEYBOARD_AND_MOUSE;
+    bool is_running_ = true;
+    bool is_software_renderer_ = false;
+    bool no_frame_target_ = false;  // it could not be made: draw straight to the window
+    bool is_cursor_placed_ = false; // the pad, the cursor keys or a finger moved the cursor last
 };

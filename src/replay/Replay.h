@@ -14,9 +14,9 @@ struct ReplayFrame {
     bool down = false;
     bool left = false;
     bool right = false;
-    bool slow = false;   // slow motion in force (however the player's settings make it)
-    bool paused = false; // the world stood still in this frame
-    bool strike = false; // a strike asked for before this frame's update, at aim
+    bool slow = false;                // slow motion in force (however the player's settings make it)
+    bool paused = false;              // the world stood still in this frame
+    bool strike = false;              // a strike asked for before this frame's update, at aim
     glm::vec2 tilt = glm::vec2(0.0f); // the pad's or the touch stick's
     glm::vec2 aim = glm::vec2(0.0f);  // the cursor on the screen, with a strike
 
@@ -61,6 +61,6 @@ struct Replay {
 // The file's bytes (documented in docs/replay-format.md).
 [[nodiscard]] std::string encodeReplay(const Replay& replay);
 // The CRC-32 (as zlib's) that ends the file, over everything before it.
-[[nodiscard]] std::uint32_t replayChecksum(std::string_view body);
+[[nodiscard]] std::uint32_t replayChecksum(std::string_view bytes);
 // The replay in bytes, or why they are not one.
 [[nodiscard]] std::variant<Replay, std::string> decodeReplay(std::string_view bytes);

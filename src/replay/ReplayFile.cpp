@@ -192,7 +192,8 @@ std::string encodeReplay(const Replay& replay) {
 }
 
 std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
-    if (bytes.size() < 4 || std::memcmp(bytes.data(), kMagic, 4) != 0) return std::string("not a Moonvale replay");
+    if (bytes.size() < 4 || std::memcmp(bytes.data(), kMagic, 4) != 0)
+        return std::string("not a Moonvale replay");
     if (bytes.size() < 12) return std::string("the file is cut short");
     const std::string_view body = bytes.substr(0, bytes.size() - 4);
     Reader tail(bytes.substr(bytes.size() - 4));
@@ -202,7 +203,8 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
     if (format != Replay::FORMAT_VERSION)
         return "replay format " + std::to_string(format) + ", this game reads format " +
                std::to_string(Replay::FORMAT_VERSION);
-    if (tail.u32() != replayChecksum(body)) return std::string("the checksum does not match: the file is damaged");
+    if (tail.u32() != replayChecksum(body))
+        return std::string("the checksum does not match: the file is damaged");
     Replay replay;
     replay.simulation_version = r.u16();
     if (replay.simulation_version != Replay::SIMULATION_VERSION)
@@ -229,7 +231,8 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
         replay.frame_count += repeat;
     }
     const std::uint32_t checks = r.u32();
-    // Each check takes 12 bytes: a count the rest of the file cannot hold is damage, not a reason to allocate.
+    // Each check takes 12 bytes: a count the rest of the file cannot hold is damage, not a reason to
+    // allocate.
     if (!r.ok() || checks > r.left() / 12) return std::string("the file is cut short");
     for (std::uint32_t i = 0; i < checks; ++i) {
         ReplayCheck check;

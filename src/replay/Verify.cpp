@@ -31,7 +31,8 @@ namespace {
 // differs, or of the end.
 std::optional<std::uint32_t> firstDifference(const Replay& recorded, const Replay& played) {
     for (std::size_t i = 0; i < recorded.checks.size(); ++i) {
-        if (i >= played.checks.size() || !(recorded.checks[i] == played.checks[i])) return recorded.checks[i].frame;
+        if (i >= played.checks.size() || !(recorded.checks[i] == played.checks[i]))
+            return recorded.checks[i].frame;
     }
     if (played.checks.size() > recorded.checks.size()) return played.checks[recorded.checks.size()].frame;
     if (recorded.final_score != played.final_score || recorded.final_hash != played.final_hash)
@@ -70,8 +71,8 @@ int verifyReplay(const std::string& path) {
     const Replay& played = game.getRecorder().getLast();
     game.clean();
     const std::optional<std::uint32_t> differs = firstDifference(*recorded, played);
-    std::printf("%s: score %d, %u frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(), played.final_score,
-                played.frame_count, seconds, played.final_hash,
+    std::printf("%s: score %d, %u frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(),
+                played.final_score, played.frame_count, seconds, played.final_hash,
                 differs ? "differs from the recording" : "matches the recording");
     if (differs) std::printf(" from frame %u on", *differs);
     std::printf("\n");

@@ -4,13 +4,13 @@
 #include "actors/Spawner.h"
 #include "actors/WeaponThunder.h"
 #include "components/BgStar.h"
+#include "components/Stats.h"
 #include "components/Timer.h"
 #include "core/Game.h"
-#include "scenes/SceneTitle.h"
-#include "scenes/ScoreFile.h"
-#include "components/Stats.h"
 #include "replay/Daily.h"
 #include "replay/StateHash.h"
+#include "scenes/SceneTitle.h"
+#include "scenes/ScoreFile.h"
 #include "shell/AtomicFile.h"
 #include "shell/Gamepad.h"
 #include "shell/Preferences.h"
@@ -148,7 +148,8 @@ std::uint64_t SceneMain::stateHash() const {
     hash.add(player_->getVelocity());
     hash.add(stats->getHealth());
     hash.add(stats->getMana());
-    hash.add(static_cast<std::uint64_t>(stats->getIsAlive()) | static_cast<std::uint64_t>(stats->getInvincible()) << 1);
+    hash.add(static_cast<std::uint64_t>(stats->getIsAlive()) |
+             static_cast<std::uint64_t>(stats->getInvincible()) << 1);
     hash.add(player_->getWeapon()->getCoolDownTimer());
     hash.add(static_cast<std::uint64_t>(children_world_.size()));
     for (const ObjectWorld* object : children_world_) {
@@ -269,7 +270,8 @@ bool SceneMain::handleAway(const SDL_Event& event) {
 }
 
 void SceneMain::checkButtonRestart() {
-    if (button_restart_->isTrigger()) leaveFor(daily_date_.empty() ? new SceneMain : new SceneMain(daily_date_));
+    if (button_restart_->isTrigger())
+        leaveFor(daily_date_.empty() ? new SceneMain : new SceneMain(daily_date_));
 }
 
 // Every way out of a game keeps the best score on disk and starts the next one from zero.
@@ -323,15 +325,16 @@ void SceneMain::finishRecording() {
     if (game_.isPlayingBack()) return;
     const std::string bytes = encodeReplay(replay);
     const bool best = game_.getScore() > high_score_at_start_;
-    const bool daily_best =
-        !daily_date_.empty() && game_.getScore() > dailyBest(daily_date_).value_or(-1);
+    const bool daily_best = !daily_date_.empty() && game_.getScore() > dailyBest(daily_date_).value_or(-1);
     if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes)) ||
         (daily_best && !keepDailyGame(daily_date_, bytes))) {
-        SDL_Log("This game's replay cannot be saved in assets/: the folder is not writable or the disk is full");
+        SDL_Log(
+            "This game's replay cannot be saved in assets/: the folder is not writable or the disk is full");
         return;
     }
-    SDL_Log("Replay of this game (seed %u, %u frames, %zu bytes): %s%s%s", seed_, replay.frame_count, bytes.size(),
-            kLastReplay, best ? ", and as the best game: assets/best.mvr" : "",
+    SDL_Log("Replay of this game (seed %u, %u frames, %u bytes): %s%s%s", seed_, replay.frame_count,
+            static_cast<unsigned>(bytes.size()), kLastReplay,
+            best ? ", and as the best game: assets/best.mvr" : "",
             daily_best ? ", and as the day's best daily run" : "");
 }
 

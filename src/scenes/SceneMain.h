@@ -81,10 +81,10 @@ private:
     HUDText* controls_card_ = nullptr;    // the first game's; null once closed
     OptionsMenu* options_ = nullptr;
     Timer* end_timer_ = nullptr;
-    bool slow_on_ = false;       // slow motion in force
-    bool slow_was_held_ = false; // for slow motion that toggles on each press
-    PadMenu pad_menu_;           // plays the buttons above while the game stands still
-    std::uint32_t seed_ = 0;     // this game's, which its waves follow
+    bool slow_on_ = false;        // slow motion in force
+    bool slow_was_held_ = false;  // for slow motion that toggles on each press
+    PadMenu pad_menu_;            // plays the buttons above while the game stands still
+    std::uint32_t seed_ = 0;      // this game's, which its waves follow
     int high_score_at_start_ = 0; // a game past it is kept as the best replay
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
 };

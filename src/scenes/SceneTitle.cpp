@@ -1,8 +1,8 @@
 #include "scenes/SceneTitle.h"
 
 #include "core/Game.h"
-#include "scenes/SceneMain.h"
 #include "replay/Daily.h"
+#include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
 #include "shell/Gamepad.h"
 #include "shell/Preferences.h"
@@ -32,8 +32,8 @@ void SceneTitle::init() {
     const std::optional<std::int32_t> daily = dailyBest(todayInUtc());
     const std::string scores = "High Score: " + std::to_string(game_.getHighScore()) +
                                (daily ? "   Daily: " + std::to_string(*daily) : "");
-    HUDText* high_score = HUDText::addHUDTextChild(this, scores, centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f},
-                                                   kFont, 24, kPanel, Anchor::CENTER);
+    HUDText* high_score = HUDText::addHUDTextChild(this, scores, centre + glm::vec2(0.0f, 100.0f),
+                                                   {200.0f, 50.0f}, kFont, 24, kPanel, Anchor::CENTER);
     if (daily) high_score->setBgSizeByText(40.0f);
     button_start_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 200.0f),
                                                  "assets/UI/A_Start1.png", "assets/UI/A_Start2.png",
@@ -47,9 +47,9 @@ void SceneTitle::init() {
     button_options_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(0.0f, 260.0f),
                                                    "assets/UI/A_Options1.png", "assets/UI/A_Options2.png",
                                                    "assets/UI/A_Options3.png", 2.0f, Anchor::CENTER);
-    button_daily_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 260.0f), "assets/UI/A_Daily1.png",
-                                                 "assets/UI/A_Daily2.png", "assets/UI/A_Daily3.png", 2.0f,
-                                                 Anchor::CENTER);
+    button_daily_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 260.0f),
+                                                 "assets/UI/A_Daily1.png", "assets/UI/A_Daily2.png",
+                                                 "assets/UI/A_Daily3.png", 2.0f, Anchor::CENTER);
     controls_text_ = HUDText::addHUDTextChild(this, "", {centre.x, 90.0f}, {100.0f, 30.0f}, kFont, 16, kPanel,
                                               Anchor::CENTER);
     updateControls(true);

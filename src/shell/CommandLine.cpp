@@ -7,9 +7,8 @@ namespace {
 
 // A seed as the player typed it: decimal, 0 to 4294967295, nothing else.
 std::optional<std::uint32_t> parseSeed(const std::string& text) {
-    if (text.empty() || text.size() > 10 || !std::all_of(text.begin(), text.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        })) {
+    if (text.empty() || text.size() > 10 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
     const unsigned long long value = std::stoull(text);
@@ -31,7 +30,9 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments,
             options.error = name + " needs " + what;
             return std::nullopt;
         };
-        const auto is = [&](const std::string& name) { return argument == name || argument.starts_with(name + "="); };
+        const auto is = [&](const std::string& name) {
+            return argument == name || argument.starts_with(name + "=");
+        };
         if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--version") {
@@ -53,7 +54,8 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments,
             const std::optional<std::string> text = value("--seed", "a NUMBER");
             if (!text) break;
             options.seed = parseSeed(*text);
-            if (!options.seed) options.error = "the seed must be a whole number from 0 to 4294967295, not \"" + *text + "\"";
+            if (!options.seed)
+                options.error = "the seed must be a whole number from 0 to 4294967295, not \"" + *text + "\"";
         } else if (is("--replay") || is("--verify")) {
             const bool verify = is("--verify");
             const std::optional<std::string> file = value(verify ? "--verify" : "--replay", "a FILE");

@@ -10,11 +10,11 @@ struct LaunchOptions {
     bool version = false;
     std::optional<bool> fullscreen; // --fullscreen / --windowed; unset: as the settings say
     bool mute = false;
-    std::string renderer; // empty: SDL's choice
+    std::string renderer;              // empty: SDL's choice
     std::optional<std::uint32_t> seed; // unset: every game draws its own
-    std::string replay; // a replay to watch in the window
-    std::string verify; // a replay to play headless and check
-    std::string error;    // set when the command line cannot be followed
+    std::string replay;                // a replay to watch in the window
+    std::string verify;                // a replay to play headless and check
+    std::string error;                 // set when the command line cannot be followed
 };
 
 // arguments excludes the program name. renderers lists the render drivers SDL offers here.

@@ -83,8 +83,8 @@ int main(int argc, char* argv[]) {
     if (options.mute) game.getPreferences()->setMute(true, false);
     if (options.seed) game.seed(*options.seed);
     if (replay) {
-        SDL_Log("Watching %s: seed %u, %u frames, recorded by Moonvale %s on %s", options.replay.c_str(), replay->seed,
-                replay->frame_count, replay->game_version.c_str(), replay->platform.c_str());
+        SDL_Log("Watching %s: seed %u, %u frames, recorded by Moonvale %s on %s", options.replay.c_str(),
+                replay->seed, replay->frame_count, replay->game_version.c_str(), replay->platform.c_str());
         game.playBack(std::move(*replay));
         game.changeScene(new SceneMain);
     }

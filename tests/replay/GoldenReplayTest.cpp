@@ -1,12 +1,10 @@
-#include "replay/Replay.h"
-
-#include "replay/Daily.h"
-
+#include "TestPaths.h"
 #include "actors/Player.h"
+#include "replay/Daily.h"
+#include "replay/Replay.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
 #include "support/SceneDriver.h"
-#include "TestPaths.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -49,7 +47,8 @@ struct GoldenReplayTest : SceneDriver {
             std::ofstream(path, std::ios::binary) << encodeReplay(made);
             Replay tampered = made;
             tampered.final_hash ^= 1u; // a game that came out otherwise, for the mismatch's exit code
-            if (name == "strikes.mvr") std::ofstream(path + ".tampered", std::ios::binary) << encodeReplay(tampered);
+            if (name == "strikes.mvr")
+                std::ofstream(path + ".tampered", std::ios::binary) << encodeReplay(tampered);
         }
         std::ifstream file(path, std::ios::binary);
         const auto stored = decodeReplay(std::string{std::istreambuf_iterator<char>(file), {}});
@@ -98,7 +97,9 @@ TEST_F(GoldenReplayTest, SlowPauseAndFall) {
         if (frame == 150 || frame == 180) press(SDL_SCANCODE_ESCAPE);
         if (frame < 40) {
             SDL_Event finger{};
-            finger.type = frame == 0 ? SDL_EVENT_FINGER_DOWN : frame == 39 ? SDL_EVENT_FINGER_UP : SDL_EVENT_FINGER_MOTION;
+            finger.type = frame == 0    ? SDL_EVENT_FINGER_DOWN
+                          : frame == 39 ? SDL_EVENT_FINGER_UP
+                                        : SDL_EVENT_FINGER_MOTION;
             finger.tfinger.fingerID = 1;
             finger.tfinger.x = (300.0f - static_cast<float>(frame)) / 1280.0f;
             finger.tfinger.y = (400.0f + static_cast<float>(frame) / 2.0f) / 720.0f;

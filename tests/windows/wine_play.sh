@@ -4,7 +4,7 @@
 # 4-byte score, and a window-manager close ends it with 0; the games recorded on Linux play again the same.
 # Usage: wine_play.sh ZIP WM_CLOSE_BINARY SHOTS_DIR RECORDED_GAMES_DIR
 set -euo pipefail
-zip=$(realpath "$1") wm_close=$2 shots=$3 recorded=$4
+zip=$(realpath "$1") wm_close=$2 shots=$3 recorded=$(realpath "$4")
 . "$(dirname "$0")/../e2e/xvfb-lib.sh"
 
 # A Wine prefix is made once (wineboot) and kept outside the checkout.
