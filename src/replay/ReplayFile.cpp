@@ -121,8 +121,13 @@ private:
     bool ok_ = true;
 };
 
-void writeFrame(Writer& w, const ReplayFrame& f) {
-    w.f32(f.dt);
+// A frame's length as the change in its bits from the run before: nothing on a desktop, whose frames
+// are all 1/60 s, and three bytes for a browser's, which differ by a fraction of a millisecond.
+void writeFrame(Writer& w, const ReplayFrame& f, std::uint32_t& dt_bits) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(f.dt);
+    const auto change = static_cast<std::int32_t>(bits - dt_bits);
+    w.count((static_cast<std::uint32_t>(change) << 1) ^ static_cast<std::uint32_t>(change >> 31));
+    dt_bits = bits;
     const bool tilted = f.tilt != glm::vec2(0.0f);
     w.u8(static_cast<std::uint8_t>((f.up ? UP : 0) | (f.down ? DOWN : 0) | (f.left ? LEFT : 0) |
                                    (f.right ? RIGHT : 0) | (f.slow ? SLOW : 0) | (f.paused ? PAUSED : 0) |
@@ -137,9 +142,11 @@ void writeFrame(Writer& w, const ReplayFrame& f) {
     }
 }
 
-ReplayFrame readFrame(Reader& r) {
+ReplayFrame readFrame(Reader& r, std::uint32_t& dt_bits) {
     ReplayFrame f;
-    f.dt = r.f32();
+    const std::uint32_t zigzag = r.count();
+    dt_bits += (zigzag >> 1) ^ (0u - (zigzag & 1u));
+    f.dt = std::bit_cast<float>(dt_bits);
     const std::uint8_t bits = r.u8();
     f.up = bits & UP;
     f.down = bits & DOWN;
@@ -176,9 +183,10 @@ std::string encodeReplay(const Replay& replay) {
     w.u8(replay.slow_toggles ? 1 : 0);
     w.u32(replay.frame_count);
     // Runs of equal frames: a desktop's frames are mostly the same 1/60 s with the same keys held.
+    std::uint32_t dt_bits = 0;
     for (const ReplayRun& run : replay.runs) {
         w.count(run.count);
-        writeFrame(w, run.frame);
+        writeFrame(w, run.frame, dt_bits);
     }
     w.u32(static_cast<std::uint32_t>(replay.checks.size()));
     for (const ReplayCheck& check : replay.checks) {
@@ -218,9 +226,10 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
     const std::uint32_t frames = r.u32();
     if (!r.ok()) return std::string("the file is cut short");
     if (frames > kMostFrames) return "a count of " + std::to_string(frames) + " frames, more than any game";
+    std::uint32_t dt_bits = 0;
     while (replay.frame_count < frames) {
         const std::uint32_t repeat = r.count();
-        const ReplayFrame frame = readFrame(r);
+        const ReplayFrame frame = readFrame(r, dt_bits);
         if (!r.ok()) return std::string("the file is cut short");
         if (repeat == 0 || repeat > frames - replay.frame_count)
             return std::string("a run of frames past the frame count");
