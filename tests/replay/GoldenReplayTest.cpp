@@ -60,6 +60,12 @@ struct GoldenReplayTest : SceneDriver {
                                             << "raise Replay::SIMULATION_VERSION and record again";
         EXPECT_EQ(kept.final_score, made.final_score);
         EXPECT_EQ(kept.final_hash, made.final_hash);
+        // Played by other rules, it would come out wrong: it is refused, saying so.
+        Replay other_rules = made;
+        ++other_rules.simulation_version;
+        const auto refused = decodeReplay(encodeReplay(other_rules));
+        ASSERT_TRUE(std::holds_alternative<std::string>(refused));
+        EXPECT_NE(std::get<std::string>(refused).find("simulation version"), std::string::npos);
     }
 };
 
