@@ -21,14 +21,10 @@ BgStar* BgStar::addBgStarChild(Object* parent, int num, float scale_far, float s
     // Each layer is scattered over exactly the area it scrolls across as the camera crosses the world.
     const glm::vec2 extra = game.getCurrentScene()->getWorldSize() - screen;
     Random& random = game.getCosmeticRandom();
-    const auto scatter = [&random](glm::vec2 area) {
-        const float x = random.uniform(0.0f, area.x);
-        return glm::vec2(x, random.uniform(0.0f, area.y));
-    };
     for (int i = 0; i < num; ++i) {
-        stars->star_far_.push_back(scatter(screen + extra * scale_far));
-        stars->star_mid_.push_back(scatter(screen + extra * scale_mid));
-        stars->star_near_.push_back(scatter(screen + extra * scale_near));
+        stars->star_far_.push_back(random.uniform(glm::vec2(0.0f), screen + extra * scale_far));
+        stars->star_mid_.push_back(random.uniform(glm::vec2(0.0f), screen + extra * scale_mid));
+        stars->star_near_.push_back(random.uniform(glm::vec2(0.0f), screen + extra * scale_near));
     }
     if (parent) parent->addChild(stars);
     return stars;

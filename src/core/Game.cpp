@@ -521,9 +521,7 @@ std::uint32_t Game::seedNewGame(std::optional<std::uint32_t> wanted) {
 }
 
 glm::vec2 Game::randomVec2(glm::vec2 min, glm::vec2 max) {
-    const float x = randomFloat(min.x, max.x);
-    const float y = randomFloat(min.y, max.y);
-    return {x, y};
+    return random_.uniform(min, max);
 }
 
 void Game::updateMouse() {
@@ -624,7 +622,10 @@ void Game::noteInputDevice(const SDL_Event& event, PadAction action) {
 }
 
 glm::vec2 Game::getMoveTilt() const {
-    if (playback_) return getPlaybackFrame() ? getPlaybackFrame()->tilt : glm::vec2(0.0f);
+    if (playback_) {
+        const ReplayFrame* played = getPlaybackFrame();
+        return played ? played->tilt : glm::vec2(0.0f);
+    }
     const glm::vec2 pad = gamepad_.getMove();
     return pad != glm::vec2(0.0f) ? pad : touch_.getMove();
 }

@@ -9,3 +9,8 @@ float Random::uniform(float min, float max) {
     // Rounding can land the sum on max itself; the range stays half-open.
     return value < max || max <= min ? value : std::nextafter(max, min);
 }
+
+glm::vec2 Random::uniform(glm::vec2 min, glm::vec2 max) {
+    const float x = uniform(min.x, max.x);
+    return {x, uniform(min.y, max.y)};
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include <glm/glm.hpp>
+
 #include <cstdint>
 #include <random>
 
@@ -21,6 +23,8 @@ public:
     std::uint64_t getDraws() const { return draws_; }
     // Uniform over [min, max), or min when the two are equal.
     float uniform(float min, float max);
+    // Each axis so, x drawn first.
+    glm::vec2 uniform(glm::vec2 min, glm::vec2 max);
 
 private:
     std::mt19937 engine_;

@@ -32,8 +32,7 @@ TouchLayout Touch::layoutFor(glm::vec2 screen, float scale, SDL_FRect safe) {
 
 TouchAction Touch::handleFinger(Uint32 type, SDL_FingerID id, glm::vec2 point, TouchMode mode) {
     if (type == SDL_EVENT_FINGER_DOWN) return land(id, point, mode);
-    const auto finger =
-        std::find_if(fingers_.begin(), fingers_.end(), [id](const Finger& f) { return f.id == id; });
+    const auto finger = findId(id);
     if (finger == fingers_.end()) return {};
     if (type == SDL_EVENT_FINGER_MOTION) {
         finger->point = point;
@@ -53,8 +52,7 @@ TouchAction Touch::handleFinger(Uint32 type, SDL_FingerID id, glm::vec2 point, T
 }
 
 TouchAction Touch::land(SDL_FingerID id, glm::vec2 point, TouchMode mode) {
-    if (std::any_of(fingers_.begin(), fingers_.end(), [id](const Finger& f) { return f.id == id; }))
-        return {};
+    if (findId(id) != fingers_.end()) return {};
     Finger finger{id, Role::STRIKE, point, point};
     TouchAction action{TouchAction::NONE, point};
     if (mode != TouchMode::MENU && inside(layout_.pause, point)) {
@@ -93,6 +91,10 @@ std::optional<std::pair<glm::vec2, glm::vec2>> Touch::getStick() const {
     const Finger* thumb = find(Role::STICK);
     if (!thumb) return std::nullopt;
     return std::pair(thumb->anchor, thumb->point);
+}
+
+std::vector<Touch::Finger>::iterator Touch::findId(SDL_FingerID id) {
+    return std::find_if(fingers_.begin(), fingers_.end(), [id](const Finger& f) { return f.id == id; });
 }
 
 const Touch::Finger* Touch::find(Role role) const {

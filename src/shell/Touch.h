@@ -62,6 +62,7 @@ private:
 
     TouchAction land(SDL_FingerID id, glm::vec2 point, TouchMode mode);
     const Finger* find(Role role) const;
+    std::vector<Finger>::iterator findId(SDL_FingerID id);
 
     TouchLayout layout_;
     std::vector<Finger> fingers_;

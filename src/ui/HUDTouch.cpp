@@ -14,6 +14,10 @@ constexpr SDL_FColor kLit = {98.0f / 255.0f, 62.0f / 255.0f, 150.0f / 255.0f, 0.
 constexpr SDL_FColor kIdle = {150.0f / 255.0f, 128.0f / 255.0f, 220.0f / 255.0f, 0.3f};
 constexpr int kSegments = 40;
 
+glm::vec2 centreOf(const SDL_FRect& box) {
+    return {box.x + box.w / 2.0f, box.y + box.h / 2.0f};
+}
+
 SDL_FColor faded(SDL_FColor color, float alpha) {
     return {color.r, color.g, color.b, alpha};
 }
@@ -36,7 +40,7 @@ void HUDTouch::render() {
     const TouchLayout& layout = game_.getTouch().getLayout();
     const SDL_FRect& pause = layout.pause;
     renderButton(pause, false);
-    const glm::vec2 centre(pause.x + pause.w / 2.0f, pause.y + pause.h / 2.0f);
+    const glm::vec2 centre = centreOf(pause);
     const float unit = pause.w / 8.0f;
     if (mode == TouchMode::PAUSED) {
         // Resume: a triangle pointing right.
@@ -49,7 +53,7 @@ void HUDTouch::render() {
         SDL_RenderFillRects(renderer, bars, 2);
         renderButton(layout.slow, game_.getTouch().isSlowHeld());
         // Slow motion: an hourglass.
-        const glm::vec2 middle(layout.slow.x + layout.slow.w / 2.0f, layout.slow.y + layout.slow.h / 2.0f);
+        const glm::vec2 middle = centreOf(layout.slow);
         const float half = layout.slow.w / 8.0f;
         triangle(middle + glm::vec2(-1.2f * half, -1.8f * half),
                  middle + glm::vec2(1.2f * half, -1.8f * half), middle, kLine);
@@ -77,10 +81,9 @@ void HUDTouch::renderStick() {
 }
 
 void HUDTouch::renderButton(const SDL_FRect& box, bool lit) {
-    const glm::vec2 centre(box.x + box.w / 2.0f, box.y + box.h / 2.0f);
     const float radius = box.w / 2.0f;
-    ring(centre, 0.0f, radius, lit ? kLit : kFill);
-    ring(centre, radius - 4.0f, radius, kLine);
+    ring(centreOf(box), 0.0f, radius, lit ? kLit : kFill);
+    ring(centreOf(box), radius - 4.0f, radius, kLine);
 }
 
 void HUDTouch::ring(glm::vec2 centre, float inner, float outer, SDL_FColor color) {

@@ -20,9 +20,7 @@ constexpr float kDt = 1.0f / 60.0f;
 // records them again (see CONTRIBUTING.md).
 struct GoldenReplayTest : SceneDriver {
     SceneMain* start(std::uint32_t seed) {
-        // The window's own first events (a dummy window is hidden) would pause the game.
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_EVENT_FIRST, SDL_EVENT_LAST);
+        dropPendingEvents();
         game.seed(seed);
         auto* main = new SceneMain;
         game.changeScene(main);
@@ -31,14 +29,6 @@ struct GoldenReplayTest : SceneDriver {
     void step() {
         game.handleEvents();
         game.update(kDt);
-    }
-    void press(SDL_Scancode key) {
-        SDL_Event event{};
-        event.type = SDL_EVENT_KEY_DOWN;
-        event.key.scancode = key;
-        event.key.key = SDL_GetKeyFromScancode(key, SDL_KMOD_NONE, false);
-        event.key.windowID = SDL_GetWindowID(game.getWindow());
-        SDL_PushEvent(&event);
     }
     // The recording against the stored one: same seed, frames, checks and end.
     void expectStored(const std::string& name, const Replay& made) {
@@ -100,17 +90,13 @@ TEST_F(GoldenReplayTest, SlowPauseAndFall) {
     SceneMain* main = start(11);
     for (int frame = 0; frame < 60 * 60 && game.getRecorder().isRecording(); ++frame) {
         keys[SDL_SCANCODE_LSHIFT] = frame >= 60 && frame < 120;
-        if (frame == 150 || frame == 180) press(SDL_SCANCODE_ESCAPE);
+        if (frame == 150 || frame == 180) pushKey(SDL_SCANCODE_ESCAPE);
         if (frame < 40) {
-            SDL_Event finger{};
-            finger.type = frame == 0    ? SDL_EVENT_FINGER_DOWN
-                          : frame == 39 ? SDL_EVENT_FINGER_UP
-                                        : SDL_EVENT_FINGER_MOTION;
-            finger.tfinger.fingerID = 1;
-            finger.tfinger.x = (300.0f - static_cast<float>(frame)) / 1280.0f;
-            finger.tfinger.y = (400.0f + static_cast<float>(frame) / 2.0f) / 720.0f;
-            finger.tfinger.windowID = SDL_GetWindowID(game.getWindow());
-            SDL_PushEvent(&finger);
+            const Uint32 type = frame == 0    ? SDL_EVENT_FINGER_DOWN
+                                : frame == 39 ? SDL_EVENT_FINGER_UP
+                                              : SDL_EVENT_FINGER_MOTION;
+            pushFinger(type, 1,
+                       {300.0f - static_cast<float>(frame), 400.0f + static_cast<float>(frame) / 2.0f});
         }
         step();
     }
@@ -123,8 +109,7 @@ TEST_F(GoldenReplayTest, SlowPauseAndFall) {
 // older days' replays going; the title shows it beside the high score.
 TEST_F(GoldenReplayTest, TheDailyRunKeepsTheDaysBest) {
     std::ofstream("assets/daily-2000-01-01.mvr") << "yesterday's";
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_EVENT_FIRST, SDL_EVENT_LAST);
+    dropPendingEvents();
     const std::string today = todayInUtc();
     auto* main = new SceneMain(today);
     game.changeScene(main);

@@ -15,17 +15,7 @@ constexpr float kDt = 1.0f / 60.0f;
 // Fingers on the real Game's (dummy) window, queued as SDL's own finger events.
 struct TouchTest : SceneDriver {
     void finger(Uint32 type, SDL_FingerID id, glm::vec2 at) {
-        int width = 0;
-        int height = 0;
-        SDL_GetWindowSize(game.getWindow(), &width, &height);
-        SDL_Event event{};
-        event.type = type;
-        event.tfinger.touchID = 1;
-        event.tfinger.fingerID = id;
-        event.tfinger.x = at.x / static_cast<float>(width);
-        event.tfinger.y = at.y / static_cast<float>(height);
-        event.tfinger.windowID = SDL_GetWindowID(game.getWindow());
-        SDL_PushEvent(&event);
+        pushFinger(type, id, at);
         step();
     }
     void tap(SDL_FingerID id, glm::vec2 at) {

@@ -27,12 +27,7 @@ struct OptionsMenuTest : SceneDriver {
     }
     static Preferences& prefs() { return *Game::getInstance().getPreferences(); }
     void press(SDL_Scancode key) {
-        SDL_Event event{};
-        event.type = SDL_EVENT_KEY_DOWN;
-        event.key.scancode = key;
-        event.key.key = SDL_GetKeyFromScancode(key, SDL_KMOD_NONE, false);
-        event.key.windowID = SDL_GetWindowID(game.getWindow());
-        SDL_PushEvent(&event);
+        pushKey(key);
         step();
     }
     void step(int n = 1) {
