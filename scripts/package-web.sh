@@ -24,7 +24,8 @@ name=moonvale-$version-web
 site=build/web/$name
 rm -rf "$site" "$site.zip"
 mkdir -p "$site"
-cp packaging/web/index.html packaging/web/manifest.webmanifest build/web/moonvale.{js,wasm,data} "$site/"
+cp packaging/web/{index.html,page.js,manifest.webmanifest} build/web/moonvale.{js,wasm,data} "$site/"
+python3 scripts/web-strings.py build/web/assets/locale >"$site/strings.js"
 for size in 192 512; do cp "build/release/icons/${size}x$size/apps/moonvale.png" "$site/icon-$size.png"; done
 cp build/release/icons/64x64/apps/moonvale.png "$site/icon.png"
 # The offline copy's cache is named after the files it holds: another build is another cache.

@@ -3,7 +3,7 @@
 // (its worker drops the old caches once it takes over). The high score and the settings live in
 // IndexedDB, which no cache touches.
 const CACHE = 'moonvale-@VERSION@'; // the version and a hash of the files, written in by package-web.sh
-const FILES = ['./', 'index.html', 'moonvale.js', 'moonvale.wasm', 'moonvale.data', 'manifest.webmanifest',
+const FILES = ['./', 'index.html', 'page.js', 'strings.js', 'moonvale.js', 'moonvale.wasm', 'moonvale.data', 'manifest.webmanifest',
                'icon.png', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {

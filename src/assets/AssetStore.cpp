@@ -52,6 +52,23 @@ void AssetStore::loadImage(const std::string& file_path) {
     textures_.emplace(file_path, std::move(texture));
 }
 
+SDL_Texture* AssetStore::getDrawnOver(const std::string& file_path, const std::string& key,
+                                      const std::function<void(SDL_Surface*)>& draw) {
+    const std::string name = file_path + '\n' + key;
+    if (const auto it = textures_.find(name); it != textures_.end()) return it->second.get();
+    const auto base = pixels_.find(getImage(file_path));
+    if (base == pixels_.end()) return nullptr;
+    SurfacePtr copy(SDL_ConvertSurface(base->second.get(), SDL_PIXELFORMAT_RGBA32));
+    if (!copy) return nullptr;
+    draw(copy.get());
+    TexturePtr texture(SDL_CreateTextureFromSurface(renderer_, copy.get()));
+    if (!texture) return nullptr;
+    SDL_Texture* result = texture.get();
+    pixels_.emplace(result, std::move(copy));
+    textures_.emplace(name, std::move(texture));
+    return result;
+}
+
 std::size_t AssetStore::RegionHash::operator()(const RegionKey& k) const {
     std::size_t h = std::hash<const void*>()(k.texture);
     for (const int v : {k.x, k.y, k.w, k.h, k.factor})

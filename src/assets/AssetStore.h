@@ -2,6 +2,7 @@
 #include "core/SdlHandles.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 
@@ -18,6 +19,10 @@ public:
     // times faster. A texture per frame, not per sheet: its run-length blit walks every run to the
     // left of the part drawn. Made on first request; null for textures not loaded here.
     SDL_Texture* getScaledRegion(SDL_Texture* texture, const SDL_Rect& region, int factor);
+    // The image with something drawn over a copy of its pixels (RGBA32), such as a button's words: made
+    // once per key and kept like a loaded image.
+    SDL_Texture* getDrawnOver(const std::string& file_path, const std::string& key,
+                              const std::function<void(SDL_Surface*)>& draw);
     MIX_Audio* getSound(const std::string& file_path);
     MIX_Audio* getMusic(const std::string& file_path);
     TTF_Font* getFont(const std::string& file_path, int font_size);

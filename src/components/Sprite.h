@@ -12,6 +12,8 @@ public:
     void render() override;
     // Takes the record's region as the sprite's size; the offset stays where it was.
     virtual void setTexture(const Texture& texture);
+    // A picture of the same size in place of the current one, the size and region kept.
+    void setImage(SDL_Texture* texture) { texture_.texture = texture; }
 
     // Grows right and down from the current offset; re-anchor afterwards to keep the anchor point.
     void setScale(float scale) { size_ *= scale; }

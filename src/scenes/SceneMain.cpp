@@ -6,7 +6,9 @@
 #include "components/BgStar.h"
 #include "components/Stats.h"
 #include "components/Timer.h"
+#include "components/TextLabel.h"
 #include "core/Game.h"
+#include "i18n/Translation.h"
 #include "replay/Daily.h"
 #include "replay/StateHash.h"
 #include "scenes/SceneTitle.h"
@@ -21,6 +23,8 @@
 #include "ui/HUDTouch.h"
 #include "ui/OptionsMenu.h"
 #include "ui/UIMouse.h"
+
+#include <algorithm>
 
 namespace {
 constexpr const char* kScoreFile = "assets/score.dat";
@@ -68,10 +72,15 @@ void SceneMain::init() {
     button_options_ = HUDButton::addHUDButtonChild(this, {w - 320.0f, h - 30.0f}, "assets/UI/A_Options1.png",
                                                    "assets/UI/A_Options2.png", "assets/UI/A_Options3.png",
                                                    1.0f, Anchor::CENTER);
+    button_pause_->setLabel(msg("small button", "PAUSE"));
+    button_restart_->setLabel(msg("small button", "RESTART"));
+    button_back_->setLabel(msg("small button", "BACK"));
+    button_options_->setLabel(msg("button", "OPTIONS"));
     button_options_->setActive(false);
     hud_stats_ = HUDStats::addHUDStatsChild(this, player_, {30.0f, 30.0f});
-    hud_text_score_ = HUDText::addHUDTextChild(this, "Score: 0", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont,
+    hud_text_score_ = HUDText::addHUDTextChild(this, "", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont,
                                                32, "assets/UI/Textfield_01.png", Anchor::CENTER);
+    updateScore();
     if (!game_.getPreferences()->getSettings().controls_seen) showControlsCard();
     HUDTouch::addHUDTouchChild(this);
     options_ = OptionsMenu::addOptionsMenuChild(this);
@@ -202,7 +211,10 @@ void SceneMain::checkSlowDown(float& dt) {
 }
 
 void SceneMain::updateScore() {
-    hud_text_score_->setText("Score: " + std::to_string(game_.getScore()));
+    hud_text_score_->setText(fill(tr("score", "Score: {score}"), {{"score", std::to_string(game_.getScore())}}));
+    // Wider for longer words than the English, never narrower.
+    const float text = hud_text_score_->getTextLabel()->getSize().x;
+    hud_text_score_->setSize({std::max(200.0f, text + 16.0f), 50.0f});
 }
 
 void SceneMain::checkButtonBack() {

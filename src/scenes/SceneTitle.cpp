@@ -1,17 +1,20 @@
 #include "scenes/SceneTitle.h"
 
 #include "core/Game.h"
+#include "i18n/Translation.h"
 #include "replay/Daily.h"
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
 #include "shell/Gamepad.h"
 #include "shell/Preferences.h"
+#include "components/TextLabel.h"
 #include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
 #include "ui/OptionsMenu.h"
 #include "ui/UIMouse.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,13 +31,8 @@ void SceneTitle::init() {
     const glm::vec2 centre = screen / 2.0f;
     HUDText::addHUDTextChild(this, " Moonvale ", centre - glm::vec2(0.0f, 100.0f),
                              {screen.x / 2.0f, screen.y / 3.0f}, kFont, 64, kPanel, Anchor::CENTER);
-    // Today's daily run beside the high score, once it was played today.
-    const std::optional<std::int32_t> daily = dailyBest(todayInUtc());
-    const std::string scores = "High Score: " + std::to_string(game_.getHighScore()) +
-                               (daily ? "   Daily: " + std::to_string(*daily) : "");
-    HUDText* high_score = HUDText::addHUDTextChild(this, scores, centre + glm::vec2(0.0f, 100.0f),
-                                                   {200.0f, 50.0f}, kFont, 24, kPanel, Anchor::CENTER);
-    if (daily) high_score->setBgSizeByText(40.0f);
+    scores_text_ = HUDText::addHUDTextChild(this, "", centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f}, kFont,
+                                            24, kPanel, Anchor::CENTER);
     button_start_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 200.0f),
                                                  "assets/UI/A_Start1.png", "assets/UI/A_Start2.png",
                                                  "assets/UI/A_Start3.png", 2.0f, Anchor::CENTER);
@@ -50,14 +48,17 @@ void SceneTitle::init() {
     button_daily_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 260.0f),
                                                  "assets/UI/A_Daily1.png", "assets/UI/A_Daily2.png",
                                                  "assets/UI/A_Daily3.png", 2.0f, Anchor::CENTER);
+    button_start_->setLabel(msg("button", "START"));
+    button_quit_->setLabel(msg("button", "QUIT"));
+    button_credits_->setLabel(msg("button", "CREDITS"));
+    button_options_->setLabel(msg("button", "OPTIONS"));
+    button_daily_->setLabel(msg("button", "DAILY"));
     controls_text_ = HUDText::addHUDTextChild(this, "", {centre.x, 90.0f}, {100.0f, 30.0f}, kFont, 16, kPanel,
                                               Anchor::CENTER);
-    updateControls(true);
-    const std::string credits = game_.loadTextFile("assets/credits.txt");
     credits_text_ =
-        HUDText::addHUDTextChild(this, credits, centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
-    credits_text_->setBgSizeByText(50.0f);
+        HUDText::addHUDTextChild(this, "", centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setActive(false);
+    updateWords();
     pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_, button_daily_});
     options_ = OptionsMenu::addOptionsMenuChild(this);
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png",
@@ -77,6 +78,7 @@ bool SceneTitle::handleEvents(SDL_Event& event) {
 void SceneTitle::update(float dt) {
     color_timer_ += dt;
     updateColor();
+    if (words_language_ != languageGeneration()) updateWords();
     updateControls();
     if (credits_text_->getIsActive() || options_->getIsActive()) {
         ui_mouse_->update(dt); // the menu stands still under the credits; only the cursor moves
@@ -122,6 +124,25 @@ void SceneTitle::checkButtonQuit() {
 
 void SceneTitle::checkButtonCredits() {
     if (button_credits_->isTrigger()) credits_text_->setActive(true);
+}
+
+// The scores and the credits in the language on screen.
+void SceneTitle::updateWords() {
+    words_language_ = languageGeneration();
+    // Today's daily run beside the high score, once it was played today.
+    const std::optional<std::int32_t> daily = dailyBest(todayInUtc());
+    const std::string high = std::to_string(game_.getHighScore());
+    scores_text_->setText(daily ? fill(tr("scores", "High Score: {score}   Daily: {daily}"),
+                                       {{"score", high}, {"daily", std::to_string(*daily)}})
+                                : fill(tr("scores", "High Score: {score}"), {{"score", high}}));
+    // The panel grows round longer words, never below its usual size.
+    const glm::vec2 text = scores_text_->getTextLabel()->getSize();
+    scores_text_->setSize(daily ? text + glm::vec2(40.0f) : glm::vec2(std::max(200.0f, text.x + 40.0f), 50.0f));
+    // The file holds the English words, which are also what its translations are filed under.
+    const std::string credits = game_.loadTextFile("assets/credits.txt");
+    credits_text_->setText(tr("credits", credits.c_str()));
+    credits_text_->setBgSizeByText(50.0f);
+    updateControls(true);
 }
 
 // Follows the player's keys and whichever of pad, fingers or keyboard and mouse they last used.

@@ -39,6 +39,7 @@ private:
     void checkButtonQuit();
     void checkButtonCredits();
     void updateControls(bool force = false);
+    void updateWords();
     void renderBackground();
     bool closesCredits(const SDL_Event& event) const;
 
@@ -51,6 +52,7 @@ private:
     HUDButton* button_options_ = nullptr;
     HUDButton* button_daily_ = nullptr;
     HUDText* credits_text_ = nullptr;
+    HUDText* scores_text_ = nullptr;
     HUDText* controls_text_ = nullptr;
     OptionsMenu* options_ = nullptr;
     // What the controls line was made from, so it is made again only when that changes.
@@ -58,6 +60,7 @@ private:
     bool controls_slow_toggles_ = false;
     std::optional<PadNames> controls_for_pad_; // the pad whose words the line has, if any
     bool controls_for_touch_ = false;          // the line names the touch controls
+    unsigned words_language_ = 0;              // the language generation the texts are in
     UIMouse* ui_mouse_ = nullptr;
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

@@ -1,25 +1,27 @@
 #include "shell/Bindings.h"
 
+#include "i18n/Translation.h"
+
 namespace {
 
 struct ActionInfo {
     std::string_view name;
-    std::string_view label;
+    Message label;
     SDL_Scancode key;
 };
 
 constexpr std::array<ActionInfo, ACTION_COUNT> kActions = {{
-    {"up", "Move up", SDL_SCANCODE_W},
-    {"left", "Move left", SDL_SCANCODE_A},
-    {"down", "Move down", SDL_SCANCODE_S},
-    {"right", "Move right", SDL_SCANCODE_D},
-    {"slow", "Slow motion", SDL_SCANCODE_LSHIFT},
-    {"pause", "Pause", SDL_SCANCODE_ESCAPE},
-    {"strike", "Strike", SDL_SCANCODE_SPACE},
-    {"cursor_up", "Cursor up", SDL_SCANCODE_UP},
-    {"cursor_left", "Cursor left", SDL_SCANCODE_LEFT},
-    {"cursor_down", "Cursor down", SDL_SCANCODE_DOWN},
-    {"cursor_right", "Cursor right", SDL_SCANCODE_RIGHT},
+    {"up", msg("option", "Move up"), SDL_SCANCODE_W},
+    {"left", msg("option", "Move left"), SDL_SCANCODE_A},
+    {"down", msg("option", "Move down"), SDL_SCANCODE_S},
+    {"right", msg("option", "Move right"), SDL_SCANCODE_D},
+    {"slow", msg("option", "Slow motion"), SDL_SCANCODE_LSHIFT},
+    {"pause", msg("option", "Pause"), SDL_SCANCODE_ESCAPE},
+    {"strike", msg("option", "Strike"), SDL_SCANCODE_SPACE},
+    {"cursor_up", msg("option", "Cursor up"), SDL_SCANCODE_UP},
+    {"cursor_left", msg("option", "Cursor left"), SDL_SCANCODE_LEFT},
+    {"cursor_down", msg("option", "Cursor down"), SDL_SCANCODE_DOWN},
+    {"cursor_right", msg("option", "Cursor right"), SDL_SCANCODE_RIGHT},
 }};
 
 const ActionInfo& infoOf(Action action) {
@@ -32,8 +34,8 @@ std::string_view actionName(Action action) {
     return infoOf(action).name;
 }
 
-std::string_view actionLabel(Action action) {
-    return infoOf(action).label;
+std::string actionLabel(Action action) {
+    return tr(infoOf(action).label);
 }
 
 bool takesMouseButton(Action action) {
@@ -57,9 +59,9 @@ std::optional<Binding> bindingFromName(std::string_view name) {
 }
 
 std::string bindingLabel(Binding binding) {
-    if (binding.mouse_button == SDL_BUTTON_LEFT) return "Left click";
-    if (binding.mouse_button == SDL_BUTTON_RIGHT) return "Right click";
-    if (binding.key == SDL_SCANCODE_UNKNOWN) return "(none)";
+    if (binding.mouse_button == SDL_BUTTON_LEFT) return tr("key", "Left click");
+    if (binding.mouse_button == SDL_BUTTON_RIGHT) return tr("key", "Right click");
+    if (binding.key == SDL_SCANCODE_UNKNOWN) return tr("key", "(none)");
     return SDL_GetScancodeName(binding.key);
 }
 
@@ -129,13 +131,10 @@ std::string Bindings::describe(Action action) const {
     for (const Uint8 button : {Uint8{SDL_BUTTON_LEFT}, Uint8{SDL_BUTTON_RIGHT}}) {
         if (binding.mouse_button == button || !mouseDoes(button, action)) continue;
         // A strike is a click; slow motion is held.
-        const std::string side = button == SDL_BUTTON_LEFT ? "left" : "right";
-        const std::string click = side + (action == Action::SLOW ? " button" : " click");
-        if (binding.isNone()) {
-            text = click;
-        } else {
-            text.append(" or ").append(click);
-        }
+        const bool left = button == SDL_BUTTON_LEFT;
+        const std::string click = action == Action::SLOW ? (left ? tr("key", "left button") : tr("key", "right button"))
+                                                         : (left ? tr("key", "left click") : tr("key", "right click"));
+        text = binding.isNone() ? click : fill(tr("key", "{key} or {click}"), {{"key", text}, {"click", click}});
     }
     return text;
 }

@@ -34,7 +34,7 @@ struct Binding {
 
 // The settings file's name for an action ("up", "cursor_left") and the words a player reads.
 std::string_view actionName(Action action);
-std::string_view actionLabel(Action action);
+std::string actionLabel(Action action);
 bool takesMouseButton(Action action);
 // "W", "Left Shift", "mouse_left", "none"; and back, nullopt for a name SDL does not know.
 std::string bindingName(Binding binding);

@@ -1,5 +1,7 @@
 #include "shell/Gamepad.h"
 
+#include "i18n/Translation.h"
+
 #include <cmath>
 
 Uint32 padActionEventType() {
@@ -54,7 +56,7 @@ void Gamepad::open(SDL_JoystickID id) {
     }
     id_ = id;
     type_ = SDL_GetGamepadType(pad_);
-    names_ = padNames(type_);
+    names_language_ = 0;
     cast_trigger_down_ = false;
     flick_ = glm::ivec2(0);
     SDL_Log("Gamepad connected: %s (%s)", SDL_GetGamepadName(pad_), SDL_GetGamepadStringForType(type_));
@@ -66,7 +68,15 @@ void Gamepad::close() {
     pad_ = nullptr;
     id_ = 0;
     type_ = SDL_GAMEPAD_TYPE_STANDARD;
-    names_ = padNames(type_);
+    names_language_ = 0;
+}
+
+const PadNames& Gamepad::getNames() const {
+    if (names_language_ != languageGeneration() + 1) {
+        names_ = padNames(type_);
+        names_language_ = languageGeneration() + 1;
+    }
+    return names_;
 }
 
 glm::vec2 Gamepad::getMove() const {

@@ -37,8 +37,9 @@ public:
     glm::vec2 getMove() const;
     glm::vec2 getAim() const { return stick(SDL_GAMEPAD_AXIS_RIGHTX, SDL_GAMEPAD_AXIS_RIGHTY); }
     bool isSlowHeld() const { return axis(SDL_GAMEPAD_AXIS_LEFT_TRIGGER) > TRIGGER_DOWN; }
-    // How this pad's family labels the buttons the game names (a standard pad's words without one).
-    const PadNames& getNames() const { return names_; }
+    // How this pad's family labels the buttons the game names (a standard pad's words without one), in
+    // the language on screen.
+    const PadNames& getNames() const;
 
 private:
     void open(SDL_JoystickID id);
@@ -50,7 +51,8 @@ private:
     SDL_Gamepad* pad_ = nullptr; // opened here, closed in close()
     SDL_JoystickID id_ = 0;
     SDL_GamepadType type_ = SDL_GAMEPAD_TYPE_STANDARD;
-    PadNames names_ = padNames(SDL_GAMEPAD_TYPE_STANDARD);
+    mutable PadNames names_;             // made again when the type or the language changes
+    mutable unsigned names_language_ = 0; // the language generation names_ was made in, 0: never
     bool cast_trigger_down_ = false;
     glm::ivec2 flick_ = glm::ivec2(0); // the left stick's current step, so a held flick steps once
 };

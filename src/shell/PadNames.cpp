@@ -1,5 +1,7 @@
 #include "shell/PadNames.h"
 
+#include "i18n/Translation.h"
+
 #include <array>
 
 namespace {
@@ -17,7 +19,7 @@ SDL_GamepadButton labelled(SDL_GamepadType type, SDL_GamepadButtonLabel first, S
     return otherwise;
 }
 
-std::string labelWord(SDL_GamepadType type, SDL_GamepadButton button, const char* otherwise) {
+std::string labelWord(SDL_GamepadType type, SDL_GamepadButton button, Message otherwise) {
     switch (SDL_GetGamepadButtonLabelForType(type, button)) {
     case SDL_GAMEPAD_BUTTON_LABEL_A:
         return "A";
@@ -28,15 +30,15 @@ std::string labelWord(SDL_GamepadType type, SDL_GamepadButton button, const char
     case SDL_GAMEPAD_BUTTON_LABEL_Y:
         return "Y";
     case SDL_GAMEPAD_BUTTON_LABEL_CROSS:
-        return "Cross";
+        return tr("controls", "Cross");
     case SDL_GAMEPAD_BUTTON_LABEL_CIRCLE:
-        return "Circle";
+        return tr("controls", "Circle");
     case SDL_GAMEPAD_BUTTON_LABEL_SQUARE:
-        return "Square";
+        return tr("controls", "Square");
     case SDL_GAMEPAD_BUTTON_LABEL_TRIANGLE:
-        return "Triangle";
+        return tr("controls", "Triangle");
     default:
-        return otherwise;
+        return tr(otherwise);
     }
 }
 
@@ -53,12 +55,13 @@ SDL_GamepadButton backButton(SDL_GamepadType type) {
 }
 
 PadNames padNames(SDL_GamepadType type) {
-    PadNames names{labelWord(type, confirmButton(type), "south button"),
-                   labelWord(type, backButton(type), "east button"), "Start", "right trigger",
-                   "left trigger"};
+    // Start, Options, R2 and the like are printed on the pads: they stay as printed.
+    PadNames names{labelWord(type, confirmButton(type), msg("controls", "south button")),
+                   labelWord(type, backButton(type), msg("controls", "east button")), "Start",
+                   tr("controls", "right trigger"), tr("controls", "left trigger")};
     switch (type) {
     case SDL_GAMEPAD_TYPE_XBOXONE:
-        names.pause = "Menu";
+        names.pause = tr("controls", "Menu");
         break;
     case SDL_GAMEPAD_TYPE_PS4:
     case SDL_GAMEPAD_TYPE_PS5:

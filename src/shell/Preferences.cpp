@@ -1,6 +1,8 @@
 #include "shell/Preferences.h"
 
 #include "core/Game.h"
+#include "i18n/Language.h"
+#include "i18n/Translation.h"
 
 #include <algorithm>
 
@@ -21,6 +23,7 @@ void Preferences::load() {
     settings_ = stored_;
     if (settings_.fullscreen) setFullscreen(true, false);
     applyVolume();
+    applyLanguage();
 }
 
 bool Preferences::handleEvent(const SDL_Event& event) {
@@ -86,7 +89,7 @@ void Preferences::setFullscreen(bool fullscreen, bool keep_it) {
 void Preferences::setMute(bool mute, bool keep_it) {
     settings_.mute = mute;
     applyVolume();
-    showNote(mute ? "Muted" : volumeNote());
+    showNote(mute ? tr("note", "Muted") : volumeNote());
     if (!keep_it) return;
     stored_.mute = mute;
     file_.save(stored_);
@@ -95,7 +98,8 @@ void Preferences::setMute(bool mute, bool keep_it) {
 void Preferences::stepVolume(int steps) {
     settings_.volume = std::clamp(settings_.volume + steps * Settings::VOLUME_STEP, 0, 100);
     applyVolume();
-    showNote(volumeNote() + (settings_.mute ? " (muted)" : ""));
+    showNote(settings_.mute ? fill(tr("note", "Volume {volume}% (muted)"), {{"volume", std::to_string(settings_.volume)}})
+                            : volumeNote());
     stored_.volume = settings_.volume;
     file_.save(stored_);
 }
@@ -119,6 +123,11 @@ void Preferences::setSlowToggles(bool toggles) {
     keep([toggles](Settings& s) { s.slow_toggles = toggles; });
 }
 
+void Preferences::setLanguage(std::string code) {
+    keep([&code](Settings& s) { s.language = code; });
+    applyLanguage();
+}
+
 void Preferences::setControlsSeen() {
     if (settings_.controls_seen) return;
     keep([](Settings& s) { s.controls_seen = true; });
@@ -131,9 +140,12 @@ std::optional<Action> Preferences::bind(Action action, Binding binding) {
 }
 
 void Preferences::resetToDefaults() {
+    // The language stays: it is how the player reads this screen, not how the game plays.
     const bool seen = settings_.controls_seen;
+    std::string language = settings_.language;
     settings_ = Settings{};
     settings_.controls_seen = seen;
+    settings_.language = std::move(language);
     stored_ = settings_;
     setFullscreen(false, true);
     applyVolume();
@@ -156,8 +168,15 @@ void Preferences::applyVolume() {
     }
 }
 
+void Preferences::applyLanguage() {
+    const bool chosen = !settings_.language.empty();
+    const std::string_view code = chosen ? std::string_view(settings_.language) : systemLanguage();
+    useLanguage(code);
+    SDL_Log("Language: %s (%s)", std::string(languageInUse()).c_str(), chosen ? "chosen in Options" : "the system's");
+}
+
 std::string Preferences::volumeNote() const {
-    return "Volume " + std::to_string(settings_.volume) + "%";
+    return fill(tr("note", "Volume {volume}%"), {{"volume", std::to_string(settings_.volume)}});
 }
 
 void Preferences::showNote(std::string text) {

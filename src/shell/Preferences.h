@@ -38,6 +38,8 @@ public:
     void setMusicVolume(int volume);
     void setEffectsVolume(int volume);
     void setSlowToggles(bool toggles);
+    // A language's code, or empty for the system's.
+    void setLanguage(std::string code);
     void setControlsSeen();
     // The action that held binding before, which now has action's old one.
     std::optional<Action> bind(Action action, Binding binding);
@@ -55,6 +57,7 @@ private:
     // Applies change to what is in force and to what is kept, then saves.
     template <typename Change> void keep(Change change);
     void applyVolume();
+    void applyLanguage();
     std::string volumeNote() const;
     void showNote(std::string text);
 

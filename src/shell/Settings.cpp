@@ -1,5 +1,6 @@
 #include "shell/Settings.h"
 
+#include "i18n/Language.h"
 #include "shell/AtomicFile.h"
 
 #include <SDL3/SDL.h>
@@ -18,7 +19,7 @@ constexpr std::string_view kBindingPrefix = "key_";
 
 std::vector<std::string> knownKeys() {
     std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",         "music_volume",
-                                     "effects_volume", "slow_motion", "controls_seen"};
+                                     "effects_volume", "slow_motion", "controls_seen", "language"};
     for (std::size_t i = 0; i < ACTION_COUNT; ++i)
         keys.push_back(std::string(kBindingPrefix) + std::string(actionName(static_cast<Action>(i))));
     return keys;
@@ -90,6 +91,7 @@ std::string valueOf(const Settings& settings, std::string_view key) {
     if (const auto field = fieldOf(kSwitches, key)) return settings.*field ? "true" : "false";
     if (const auto field = fieldOf(kVolumes, key)) return std::to_string(settings.*field);
     if (key == "slow_motion") return settings.slow_toggles ? "toggle" : "hold";
+    if (key == "language") return settings.language;
     return bindingName(settings.bindings.get(*bindingKey(key)));
 }
 
@@ -169,6 +171,10 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
         } else if (key == "slow_motion") {
             ok = value == "hold" || value == "toggle";
             settings.slow_toggles = value == "toggle";
+        } else if (key == "language") {
+            // Empty or unknown: the system's language, as if the line were not there.
+            ok = value.empty() || languageIndex(value).has_value();
+            settings.language = ok ? std::string(value) : std::string();
         } else if (const std::optional<Action> action = bindingKey(key)) {
             binding_lines.emplace_back(*action, std::string(value));
         }

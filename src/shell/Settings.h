@@ -15,6 +15,7 @@ struct Settings {
     int effects_volume = 100;
     bool slow_toggles = false;  // slow motion: held (false) or switched on and off by a press
     bool controls_seen = false; // the first game's card of controls has been closed
+    std::string language;       // a language's code; empty: the system's
     Bindings bindings;
 
     bool operator==(const Settings&) const = default;

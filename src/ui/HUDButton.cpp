@@ -1,7 +1,13 @@
 #include "ui/HUDButton.h"
 
+#include "assets/AssetStore.h"
 #include "components/Sprite.h"
 #include "core/Game.h"
+#include "ui/ButtonLabel.h"
+
+namespace {
+constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
+} // namespace
 
 HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, const std::string& normal_path,
                                         const std::string& hover_path, const std::string& press_path,
@@ -12,6 +18,7 @@ HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, cons
     button->sprite_normal_ = Sprite::addSpriteChild(button, normal_path, scale, anchor);
     button->sprite_hover_ = Sprite::addSpriteChild(button, hover_path, scale, anchor);
     button->sprite_press_ = Sprite::addSpriteChild(button, press_path, scale, anchor);
+    button->plate_paths_ = {normal_path, hover_path, press_path};
     button->sprite_hover_->setActive(false);
     button->sprite_press_->setActive(false);
     if (parent) parent->addChild(button);
@@ -41,6 +48,16 @@ bool HUDButton::handleEvents(SDL_Event& event) {
 void HUDButton::update(float /*dt*/) {
     checkHover();
     checkState();
+}
+
+void HUDButton::render() {
+    if (label_ && label_language_ != languageGeneration()) drawLabel();
+    ObjectScreen::render();
+}
+
+void HUDButton::setLabel(Message label) {
+    label_ = label;
+    drawLabel();
 }
 
 bool HUDButton::isTrigger() {
@@ -81,4 +98,19 @@ void HUDButton::checkState() {
     sprite_normal_->setActive(!is_press_ && !is_hover_);
     sprite_hover_->setActive(!is_press_ && is_hover_);
     sprite_press_->setActive(is_press_);
+}
+
+void HUDButton::drawLabel() {
+    label_language_ = languageGeneration();
+    AssetStore* store = game_.getAssetStore();
+    TTF_Font* font = store->getFont(kFont, 16);
+    const std::string words = tr(*label_);
+    const std::array<Sprite*, 3> sprites = {sprite_normal_, sprite_hover_, sprite_press_};
+    for (std::size_t i = 0; i < sprites.size(); ++i) {
+        const auto look = static_cast<ButtonLook>(i);
+        SDL_Texture* labelled = store->getDrawnOver(plate_paths_[i], words, [&](SDL_Surface* plate) {
+            drawButtonLabel(plate, font, words, look);
+        });
+        if (labelled) sprites[i]->setImage(labelled);
+    }
 }

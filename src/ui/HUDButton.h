@@ -1,7 +1,10 @@
 #pragma once
 #include "object/Anchor.h"
+#include "i18n/Translation.h"
 #include "object/ObjectScreen.h"
 
+#include <array>
+#include <optional>
 #include <string>
 
 class Sprite;
@@ -14,6 +17,10 @@ public:
                                         float scale, Anchor anchor);
     bool handleEvents(SDL_Event& event) override;
     void update(float dt) override;
+    void render() override;
+
+    // The words on the three pictures, drawn in the language on screen and again when it changes.
+    void setLabel(Message label);
 
     // Test-and-clear; also forgets hover and press, so a button still under the cursor is entered anew.
     bool isTrigger();
@@ -33,11 +40,15 @@ private:
     bool isUnderCursor() const;
     void checkHover();
     void checkState();
+    void drawLabel();
 
     // Children, owned through the children list; the normal image's box is the hit area.
     Sprite* sprite_normal_ = nullptr;
     Sprite* sprite_hover_ = nullptr;
     Sprite* sprite_press_ = nullptr;
+    std::array<std::string, 3> plate_paths_; // normal, hover, pressed
+    std::optional<Message> label_;
+    unsigned label_language_ = 0; // the language generation the label was drawn in
     bool is_hover_ = false;
     bool is_mouse_over_ = false;
     bool is_press_ = false;

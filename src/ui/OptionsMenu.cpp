@@ -1,6 +1,8 @@
 #include "ui/OptionsMenu.h"
 
 #include "core/Game.h"
+#include "i18n/Language.h"
+#include "i18n/Translation.h"
 #include "shell/Preferences.h"
 #include "ui/ControlsHelp.h"
 #include "ui/PadMenu.h"
@@ -17,18 +19,20 @@ constexpr float kLabelX = 340.0f;
 constexpr float kValueX = 700.0f;
 constexpr float kValueMiddle = 740.0f; // a click left of it lowers a volume, right of it raises it
 
-constexpr std::array<const char*, OptionsMenu::FIRST_KEY> kSettingLabels = {
-    "Master volume", "Music volume", "Effects volume", "Mute", "Fullscreen", "Slow motion mode"};
+constexpr std::array<Message, OptionsMenu::FIRST_KEY> kSettingLabels = {
+    msg("option", "Master volume"), msg("option", "Music volume"), msg("option", "Effects volume"),
+    msg("option", "Mute"),          msg("option", "Fullscreen"),   msg("option", "Slow motion mode")};
 
 std::optional<Action> actionOfRow(int row) {
-    if (row < OptionsMenu::FIRST_KEY || row >= OptionsMenu::RESET) return std::nullopt;
+    if (row < OptionsMenu::FIRST_KEY || row >= OptionsMenu::LANGUAGE) return std::nullopt;
     return static_cast<Action>(row - OptionsMenu::FIRST_KEY);
 }
 
 std::string labelOf(int row) {
-    if (row < OptionsMenu::FIRST_KEY) return kSettingLabels[static_cast<std::size_t>(row)];
-    if (const std::optional<Action> action = actionOfRow(row)) return std::string(actionLabel(*action));
-    return row == OptionsMenu::RESET ? "Reset to defaults" : "Back";
+    if (row < OptionsMenu::FIRST_KEY) return tr(kSettingLabels[static_cast<std::size_t>(row)]);
+    if (const std::optional<Action> action = actionOfRow(row)) return actionLabel(*action);
+    if (row == OptionsMenu::LANGUAGE) return tr("option", "Language");
+    return row == OptionsMenu::RESET ? tr("option", "Reset to defaults") : tr("option", "Back");
 }
 
 void setString(TTF_Text* text, const std::string& words) {
@@ -41,12 +45,13 @@ void setString(TTF_Text* text, const std::string& words) {
 OptionsMenu* OptionsMenu::addOptionsMenuChild(Object* parent) {
     auto* menu = new OptionsMenu;
     menu->init();
-    menu->title_ = menu->game_.createTTF_Text("Options", kFont, 32);
+    menu->title_ = menu->game_.createTTF_Text("", kFont, 32);
     for (int row = 0; row < ROWS; ++row) {
-        menu->labels_[static_cast<std::size_t>(row)] = menu->text(labelOf(row));
+        menu->labels_[static_cast<std::size_t>(row)] = menu->text("");
         menu->values_[static_cast<std::size_t>(row)] = menu->text("");
     }
     menu->message_text_ = menu->text(optionsHint(nullptr));
+    menu->setLabels();
     menu->setActive(false);
     if (parent) parent->addChild(menu);
     return menu;
@@ -74,6 +79,7 @@ void OptionsMenu::render() {
     SDL_RenderFillRect(renderer, &bar);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    if (labels_language_ != languageGeneration()) setLabels();
     int w = 0;
     int h = 0;
     TTF_GetTextSize(title_, &w, &h);
@@ -105,6 +111,13 @@ void OptionsMenu::clean() {
     }
 }
 
+void OptionsMenu::setLabels() {
+    setString(title_, tr("options title", "Options"));
+    for (int row = 0; row < ROWS; ++row)
+        setString(labels_[static_cast<std::size_t>(row)], labelOf(row));
+    labels_language_ = languageGeneration();
+}
+
 void OptionsMenu::open() {
     setActive(true);
     highlighted_ = 0;
@@ -120,7 +133,7 @@ void OptionsMenu::close() {
 std::string OptionsMenu::getValueText(int row) const {
     const Settings& s = preferences().getSettings();
     const auto volume = [](int value) { return "< " + std::to_string(value) + " >"; };
-    const auto onOff = [](bool value) { return std::string(value ? "On" : "Off"); };
+    const auto onOff = [](bool value) { return std::string(value ? tr("option value", "On") : tr("option value", "Off")); };
     switch (row) {
     case VOLUME:
         return volume(s.volume);
@@ -133,13 +146,20 @@ std::string OptionsMenu::getValueText(int row) const {
     case FULLSCREEN:
         return onOff(s.fullscreen);
     case SLOW_MODE:
-        return s.slow_toggles ? "Toggle" : "Hold";
+        return s.slow_toggles ? tr("option value", "Toggle") : tr("option value", "Hold");
+    case LANGUAGE: {
+        const std::optional<std::size_t> index = languageIndex(languageInUse());
+        return "< " + std::string(languages()[index.value_or(0)].name) + " >";
+    }
     default:
         break;
     }
     const std::optional<Action> action = actionOfRow(row);
     if (!action) return "";
-    if (capturing_ == action) return takesMouseButton(*action) ? "Press a key or click..." : "Press a key...";
+    if (capturing_ == action) {
+        return takesMouseButton(*action) ? tr("option value", "Press a key or click...")
+                                         : tr("option value", "Press a key...");
+    }
     return s.bindings.describe(*action);
 }
 
@@ -159,10 +179,10 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
         // A finger is too broad for the small arrows: either half of the row does.
         const bool finger = event.button.which == SDL_TOUCH_MOUSEID;
         const float middle = finger ? kPanel.x + kPanel.w / 2.0f : kValueMiddle;
-        if (*row <= EFFECTS) {
+        if (*row <= EFFECTS || *row == LANGUAGE) {
             change(*row, point.x < middle ? -1 : 1);
         } else if (finger && actionOfRow(*row)) {
-            setMessage("Keys are changed with a keyboard");
+            setMessage(tr("options line", "Keys are changed with a keyboard"));
         } else {
             choose(*row);
         }
@@ -217,17 +237,20 @@ void OptionsMenu::finishCapture(std::optional<Binding> binding) {
     capturing_.reset();
     preferences().setCapturingKeys(false);
     if (!binding) {
-        setMessage(std::string(actionLabel(action)) + " unchanged");
+        setMessage(fill(tr("options line", "{action} unchanged"), {{"action", actionLabel(action)}}));
         return;
     }
     game_.playSound(kPress);
     const std::optional<Action> swapped = preferences().bind(action, *binding);
     if (!swapped) {
-        setMessage(std::string(actionLabel(action)) + ": " + bindingLabel(*binding));
+        setMessage(fill(tr("options line", "{action}: {key}"),
+                        {{"action", actionLabel(action)}, {"key", bindingLabel(*binding)}}));
         return;
     }
-    setMessage(bindingLabel(*binding) + " was " + std::string(actionLabel(*swapped)) + ", which now has " +
-               bindingLabel(preferences().getBindings().get(*swapped)));
+    setMessage(fill(tr("options line", "{key} was {action}, which now has {other}"),
+                    {{"key", bindingLabel(*binding)},
+                     {"action", actionLabel(*swapped)},
+                     {"other", bindingLabel(preferences().getBindings().get(*swapped))}}));
 }
 
 void OptionsMenu::change(int row, int direction) {
@@ -249,6 +272,9 @@ void OptionsMenu::change(int row, int direction) {
     case SLOW_MODE:
         choose(row);
         return;
+    case LANGUAGE:
+        stepLanguage(direction);
+        break;
     default:
         return;
     }
@@ -277,9 +303,12 @@ void OptionsMenu::choose(int row) {
     case SLOW_MODE:
         prefs.setSlowToggles(!s.slow_toggles);
         return;
+    case LANGUAGE:
+        stepLanguage(1);
+        return;
     case RESET:
         prefs.resetToDefaults();
-        setMessage("Everything here is back to its default");
+        setMessage(tr("options line", "Everything here is back to its default"));
         return;
     case BACK:
         close();
@@ -287,9 +316,18 @@ void OptionsMenu::choose(int row) {
     default:
         capturing_ = actionOfRow(row);
         prefs.setCapturingKeys(true);
-        setMessage("Esc cancels");
+        setMessage(tr("options line", "Esc cancels"));
         return;
     }
+}
+
+// The next language in the list, or the one before; kept as the player's choice from then on.
+void OptionsMenu::stepLanguage(int direction) {
+    const int count = static_cast<int>(languages().size());
+    const int now = static_cast<int>(languageIndex(languageInUse()).value_or(0));
+    const auto next = static_cast<std::size_t>((now + direction + count) % count);
+    preferences().setLanguage(std::string(languages()[next].code));
+    message_.clear(); // said in the old language
 }
 
 void OptionsMenu::highlight(int row) {

@@ -11,7 +11,7 @@
 class Preferences;
 
 // The Options screen over the title or a paused game: volumes, mute, fullscreen, how slow motion
-// works, and the keys. Played with the mouse (hover, click; left or right of a volume's middle lowers
+// works, the keys and the language. Played with the mouse (hover, click; left or right of a volume's middle lowers
 // or raises it), the keyboard or the pad (move, change, choose, back). While open it takes every input.
 class OptionsMenu : public ObjectScreen {
 public:
@@ -23,11 +23,12 @@ public:
         FULLSCREEN,
         SLOW_MODE,
         FIRST_KEY,
-        RESET = FIRST_KEY + 11,
+        LANGUAGE = FIRST_KEY + 11,
+        RESET,
         BACK,
         ROWS
     };
-    static_assert(RESET - FIRST_KEY == static_cast<int>(ACTION_COUNT));
+    static_assert(LANGUAGE - FIRST_KEY == static_cast<int>(ACTION_COUNT));
 
     static OptionsMenu* addOptionsMenuChild(Object* parent);
     bool handleEvents(SDL_Event& event) override;
@@ -48,16 +49,19 @@ private:
     void finishCapture(std::optional<Binding> binding);
     void change(int row, int direction);
     void choose(int row);
+    void stepLanguage(int direction);
     void highlight(int row);
     std::optional<int> rowAt(glm::vec2 point) const;
     void setMessage(std::string message);
     Preferences& preferences() const;
     TTF_Text* text(const std::string& words) const;
+    void setLabels();
 
     std::array<TTF_Text*, ROWS> labels_{}; // ours, destroyed in clean
     std::array<TTF_Text*, ROWS> values_{}; // likewise
     TTF_Text* title_ = nullptr;            // likewise
     TTF_Text* message_text_ = nullptr;     // likewise
+    unsigned labels_language_ = 0;         // the language generation the labels are in
     int highlighted_ = 0;
     std::optional<Action> capturing_;
     std::string message_;

@@ -1,5 +1,9 @@
 # Shared by the end-to-end scripts: a private X server and helpers to find and close the game's window.
 set -euo pipefail
+# The game takes its language from LANG and LANGUAGE: English, whatever the machine says, unless a test
+# asks for another.
+export LANG=C.UTF-8
+unset LANGUAGE
 
 start_xvfb() {
     local fifo

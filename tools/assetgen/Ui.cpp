@@ -1,9 +1,8 @@
-// Interface art: buttons with their words, the text panel, bars, potions, the skill icon and cursors.
+// Interface art: button plates, the text panel, bars, potions, the skill icon and cursors.
 #include "Art.h"
 #include "Canvas.h"
 
 #include <SDL3/SDL.h>
-#include <SDL3_ttf/SDL_ttf.h>
 
 #include <algorithm>
 #include <cmath>
@@ -30,47 +29,17 @@ void fillPolygon(Canvas& c, const Polygon& poly, Color colour) {
             if (inside(poly, x + 0.5f, y + 0.5f)) c.blend(x, y, colour);
 }
 
-// The text as a one-colour picture, drawn with the game's own pixel font.
-Canvas text(TTF_Font* font, const std::string& words, Color colour) {
-    SDL_Surface* rendered = TTF_RenderText_Solid(font, words.c_str(), 0, SDL_Color{255, 255, 255, 255});
-    if (!rendered) return Canvas(1, 1);
-    SDL_Surface* rgba = SDL_ConvertSurface(rendered, SDL_PIXELFORMAT_RGBA32);
-    SDL_DestroySurface(rendered);
-    Canvas out(rgba->w, rgba->h);
-    for (int y = 0; y < rgba->h; ++y) {
-        const auto* row =
-            static_cast<const std::uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
-        for (int x = 0; x < rgba->w; ++x) {
-            if (row[x * 4 + 3] > 127) out.set(x, y, colour);
-        }
-    }
-    SDL_DestroySurface(rgba);
-    return out;
-}
-
-// The visible rows of a text picture, so words can be centred on their ink rather than the line box.
-std::pair<int, int> inkRows(const Canvas& c) {
-    int top = c.height();
-    int bottom = -1;
-    for (int y = 0; y < c.height(); ++y)
-        for (int x = 0; x < c.width(); ++x)
-            if (c.get(x, y).a > 0.0f) {
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-    return {top, bottom};
-}
-
 enum class Look { NORMAL, HOVER, PRESSED };
 
-Canvas button(TTF_Font* font, const std::string& label, int w, int h, Look look) {
+// A plate without words: the game draws them in the player's language (its ButtonLabel has the inks).
+Canvas button(int w, int h, Look look) {
     struct Palette {
-        Color fill, light, dark, border, ink;
+        Color fill, light, dark, border;
     };
     const Palette palettes[3] = {
-        {rgb(64, 40, 104), rgb(110, 78, 160), rgb(38, 22, 66), rgb(16, 8, 30), rgb(236, 228, 255)},
-        {rgb(98, 62, 150), rgb(164, 124, 226), rgb(60, 36, 100), rgb(226, 196, 255), rgb(255, 236, 140)},
-        {rgb(40, 24, 70), rgb(24, 12, 44), rgb(90, 64, 136), rgb(16, 8, 30), rgb(196, 184, 232)},
+        {rgb(64, 40, 104), rgb(110, 78, 160), rgb(38, 22, 66), rgb(16, 8, 30)},
+        {rgb(98, 62, 150), rgb(164, 124, 226), rgb(60, 36, 100), rgb(226, 196, 255)},
+        {rgb(40, 24, 70), rgb(24, 12, 44), rgb(90, 64, 136), rgb(16, 8, 30)},
     };
     const Palette& p = palettes[static_cast<int>(look)];
     Canvas c(w, h);
@@ -79,14 +48,6 @@ Canvas button(TTF_Font* font, const std::string& label, int w, int h, Look look)
     c.fillRect(1, 1, w - 2, h - 2, p.fill);
     c.fillRect(2, 1, w - 4, 2, p.light); // bevel: lit from above, or sunk when pressed
     c.fillRect(2, h - 3, w - 4, 2, p.dark);
-    const int sink = look == Look::PRESSED ? 1 : 0;
-    const Canvas words = text(font, label, p.ink);
-    const Canvas shadow = text(font, label, rgb(10, 4, 20, 0.8f));
-    const auto [top, bottom] = inkRows(words);
-    const int x = (w - words.width()) / 2;
-    const int y = (h - (bottom - top + 1)) / 2 - top + sink;
-    c.blit(shadow, x + 1, y + 1);
-    c.blit(words, x, y);
     return c;
 }
 
@@ -197,29 +158,20 @@ Canvas pointer() {
 
 } // namespace
 
-bool makeUi(const std::string& root, const std::string& font_path) {
+bool makeUi(const std::string& root) {
     const std::string dir = root + "/UI/";
-    TTF_Font* font = TTF_OpenFont(font_path.c_str(), 16.0f);
-    if (!font) {
-        SDL_Log("assetgen: cannot open %s: %s", font_path.c_str(), SDL_GetError());
-        return false;
-    }
     bool ok = true;
     const struct {
         const char* name;
-        const char* label;
         int width;
-    } buttons[] = {{"A_Start", "START", 88},     {"A_Credits", "CREDITS", 88}, {"A_Quit", "QUIT", 88},
-                   {"A_Options", "OPTIONS", 88}, {"A_Pause", "PAUSE", 72},     {"A_Restart", "RESTART", 72},
-                   {"A_Back", "BACK", 72},       {"A_Daily", "DAILY", 88}};
+    } buttons[] = {{"A_Start", 88}, {"A_Credits", 88}, {"A_Quit", 88},    {"A_Options", 88},
+                   {"A_Pause", 72}, {"A_Restart", 72}, {"A_Back", 72},    {"A_Daily", 88}};
     for (const auto& b : buttons) {
         const Look looks[3] = {Look::NORMAL, Look::HOVER, Look::PRESSED};
         for (int i = 0; i < 3; ++i) {
-            ok = ok && button(font, b.label, b.width, 24, looks[i])
-                           .savePng(dir + b.name + std::to_string(i + 1) + ".png");
+            ok = ok && button(b.width, 24, looks[i]).savePng(dir + b.name + std::to_string(i + 1) + ".png");
         }
     }
-    TTF_CloseFont(font);
     ok = ok && panel().savePng(dir + "Textfield_01.png");
     ok = ok && bar({}, true).savePng(dir + "bar_bg.png");
     ok = ok && bar(rgb(220, 40, 56), false).savePng(dir + "bar_red.png");

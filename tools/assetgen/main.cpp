@@ -3,33 +3,15 @@
 // same files.
 #include "Art.h"
 #include "Audio.h"
+#include "ui/Credits.h"
 
 #include <SDL3/SDL.h>
-#include <SDL3_ttf/SDL_ttf.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace {
-
-const char* const kCredits = R"(Moonvale
-
-Game, art, sound and music:
-  the Moonvale team; every picture, effect and
-  tune is drawn or composed by the project's own
-  asset generator (tools/assetgen)
-
-Font: GNU Unifont 15.0.01, from Debian's
-  fonts-unifont package, licensed GPL-2+
-  with the font embedding exception
-
-Built with SDL3, SDL3_image, SDL3_ttf,
-  SDL3_mixer (zlib licence) and glm (MIT)
-Music encoded with libvorbis (BSD) and LAME (LGPL)
-
-Click anywhere to close
-)";
 
 bool copyFont(const std::string& from, const std::string& to) {
     std::error_code error;
@@ -50,17 +32,12 @@ int main(int argc, char** argv) {
     for (const char* sub : {"sprite", "effect", "UI", "sound", "bgm", "font"}) {
         std::filesystem::create_directories(root + "/" + sub);
     }
-    if (!TTF_Init()) {
-        SDL_Log("assetgen: TTF_Init failed: %s", SDL_GetError());
-        return 1;
-    }
     const std::string font = root + "/font/VonwaonBitmap-16px.ttf";
     bool ok = copyFont(font_source, font);
-    ok = ok && makeSprites(root) && makeEffects(root) && makeUi(root, font) && makeSounds(root) &&
+    ok = ok && makeSprites(root) && makeEffects(root) && makeUi(root) && makeSounds(root) &&
          makeMusic(root);
     if (argc == 4) ok = ok && makeIcons(argv[3]);
-    std::ofstream(root + "/credits.txt") << kCredits;
-    TTF_Quit();
+    std::ofstream(root + "/credits.txt") << kCredits.id;
     SDL_Quit();
     if (!ok) SDL_Log("assetgen: failed: %s", SDL_GetError());
     return ok ? 0 : 1;
