@@ -80,10 +80,3 @@ void drawButtonLabel(SDL_Surface* plate, TTF_Font* font, const std::string& word
     stamp(plate, ink.get(), x + 1, y + 1, kShadow);
     stamp(plate, ink.get(), x, y, kInk[static_cast<std::size_t>(look)]);
 }
-
-int buttonLabelWidth(TTF_Font* font, const std::string& words) {
-    int w = 0;
-    int h = 0;
-    if (!font || !TTF_GetStringSize(font, words.c_str(), 0, &w, &h)) return 0;
-    return w;
-}

@@ -10,5 +10,3 @@ enum class ButtonLook { NORMAL, HOVER, PRESSED };
 // drop shadow, centred on their ink and sunk a pixel when pressed. Drawn at run time so that every
 // language's words sit on the same generated plates.
 void drawButtonLabel(SDL_Surface* plate, TTF_Font* font, const std::string& words, ButtonLook look);
-// How wide the words come out, for the test of fit.
-int buttonLabelWidth(TTF_Font* font, const std::string& words);

@@ -3,7 +3,9 @@
 # the first game's card; Options opened with the mouse and walked with the keyboard alone (the music
 # to 0, "move up" onto I); the title then silent on SDL's disk audio while effects are still heard;
 # arrows and Space strike without the mouse; I moves the ghost and W does not, after a restart too; reset
-# brings W back.
+# brings W back. Then the languages: German, Chinese and Russian from settings.ini (the title, Options and
+# the card kept as screenshots), Japanese from LANG alone, and a change in Options that shows at once
+# and is kept.
 # Usage: options_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR
 game=$1 assets=$2 shots=$3
 . "$(dirname "$0")/xvfb-lib.sh"
@@ -133,5 +135,48 @@ keys Up Up Return Escape Escape
 grep -qx "key_up=I" assets/settings.ini && fail "reset kept key_up: $(cat assets/settings.ini)"
 moves w || fail "W does not move the ghost after reset"
 quit
+
+step "the language in settings.ini: German, Chinese, Russian"
+for language in de zh_CN ru; do
+    printf 'language=%s\n' "$language" >assets/settings.ini
+    launch
+    grep -q "Language: $language (chosen in Options)" game.log || fail "$language not taken from settings.ini"
+    move 640 300
+    eventually 5 has_ink "$language-title" 900x24+190+80 0.03 || fail "no title in $language"
+    [ "$(pixels title "$language-title")" -ge 2000 ] || fail "the $language title reads as the English one"
+    click 640 620
+    eventually 5 opened || fail "Options did not open in $language"
+    shot "$language-options"
+    keys Escape
+    click 440 560
+    eventually 5 has_ink "$language-card" 500x120+390+490 0.02 || fail "no card in $language"
+    keys x
+    quit
+done
+
+step "Japanese from LANG alone; the Language row changes it at once, and for good"
+rm -f assets/settings.ini
+export LANG=ja_JP.UTF-8
+launch
+grep -q "Language: ja (the system's)" game.log || fail "Japanese not taken from LANG"
+move 640 300
+eventually 5 has_ink ja-title 900x24+190+80 0.03 || fail "no title in Japanese"
+[ "$(pixels title ja-title)" -ge 2000 ] || fail "the Japanese title reads as the English one"
+click 640 620
+eventually 5 opened || fail "Options did not open in Japanese"
+shot ja-options
+keys Up Up Up Right # from the first row up to Language, then the next language: Korean
+shot ko-options
+[ "$(pixels ja-options ko-options)" -ge 2000 ] || fail "Options did not change language at once"
+grep -qx "language=ko" assets/settings.ini || fail "settings.ini: $(cat assets/settings.ini)"
+keys Escape
+click 840 560 # Quit
+wait_for_exit "$pid" 15 || fail "the game did not quit"
+launch
+[ "$(grep -c "Language: ko (chosen in Options)" game.log)" -ge 2 ] || fail "Korean not kept after a restart"
+click 840 560
+wait_for_exit "$pid" 15 || fail "the game did not quit"
+pid=
+
 if grep -q "Failed" game.log; then fail "the game could not load an asset"; fi
 echo "options session passed"

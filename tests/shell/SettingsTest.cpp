@@ -12,16 +12,18 @@ namespace {
 TEST(SettingsTest, BadValuesFallBackOneByOneAndAreReported) {
     std::vector<std::string> problems;
     const Settings s =
-        parseSettings("fullscreen = yes\r\nvolume=250\nmute=maybe\nvolume=7O\n# volume=10\n", problems);
+        parseSettings("fullscreen = yes\r\nvolume=250\nmute=maybe\nvolume=7O\n# volume=10\nlanguage=tlh\n", problems);
     EXPECT_TRUE(s.fullscreen);
     EXPECT_EQ(s.volume, 100); // 250 is out of range, 7O is not a number: the default
     EXPECT_FALSE(s.mute);
-    EXPECT_EQ(problems.size(), 3u);
+    EXPECT_EQ(s.language, ""); // a language the game does not have: the system's
+    EXPECT_EQ(problems.size(), 4u);
 
     problems.clear();
-    const Settings ok = parseSettings("volume=0\nmute=true\nfullscreen=false", problems);
+    const Settings ok = parseSettings("volume=0\nmute=true\nfullscreen=false\nlanguage=pt_BR", problems);
     EXPECT_EQ(ok.volume, 0);
     EXPECT_TRUE(ok.mute);
+    EXPECT_EQ(ok.language, "pt_BR");
     EXPECT_TRUE(problems.empty());
 }
 
