@@ -29,7 +29,8 @@ struct Reader {
         const std::size_t entry = std::size_t{table_offset} + std::size_t{index} * 8;
         const auto length = word(entry);
         const auto offset = word(entry + 4);
-        if (!length || !offset || *offset > bytes.size() || bytes.size() - *offset <= *length) return std::nullopt;
+        if (!length || !offset || *offset > bytes.size() || bytes.size() - *offset <= *length)
+            return std::nullopt;
         if (bytes[std::size_t{*offset} + *length] != '\0') return std::nullopt;
         return bytes.substr(*offset, *length);
     }

@@ -68,7 +68,9 @@ bool useLanguage(std::string_view code) {
     if (ok && code != "en") {
         const std::string path = "assets/locale/" + std::string(code) + ".mo";
         catalogue = loadCatalogue(path);
-        if (!catalogue) SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "Cannot read the catalogue %s: English instead", path.c_str());
+        if (!catalogue)
+            SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "Cannot read the catalogue %s: English instead",
+                         path.c_str());
         ok = catalogue.has_value();
     }
     state.catalogue = std::move(catalogue);

@@ -22,7 +22,8 @@ inline const char* tr(Message message) {
     return tr(message.context, message.id);
 }
 // pattern with each {name} replaced by its value: translators may reorder the placeholders.
-std::string fill(std::string_view pattern, std::initializer_list<std::pair<std::string_view, std::string_view>> values);
+std::string fill(std::string_view pattern,
+                 std::initializer_list<std::pair<std::string_view, std::string_view>> values);
 
 // Loads assets/locale/<code>.mo ("en": none needed). False, with English in use, when it cannot.
 bool useLanguage(std::string_view code);

@@ -5,8 +5,8 @@
 #include "actors/WeaponThunder.h"
 #include "components/BgStar.h"
 #include "components/Stats.h"
-#include "components/Timer.h"
 #include "components/TextLabel.h"
+#include "components/Timer.h"
 #include "core/Game.h"
 #include "i18n/Translation.h"
 #include "replay/Daily.h"
@@ -78,8 +78,8 @@ void SceneMain::init() {
     button_options_->setLabel(msg("button", "OPTIONS"));
     button_options_->setActive(false);
     hud_stats_ = HUDStats::addHUDStatsChild(this, player_, {30.0f, 30.0f});
-    hud_text_score_ = HUDText::addHUDTextChild(this, "", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont,
-                                               32, "assets/UI/Textfield_01.png", Anchor::CENTER);
+    hud_text_score_ = HUDText::addHUDTextChild(this, "", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont, 32,
+                                               "assets/UI/Textfield_01.png", Anchor::CENTER);
     updateScore();
     if (!game_.getPreferences()->getSettings().controls_seen) showControlsCard();
     HUDTouch::addHUDTouchChild(this);
@@ -211,7 +211,8 @@ void SceneMain::checkSlowDown(float& dt) {
 }
 
 void SceneMain::updateScore() {
-    hud_text_score_->setText(fill(tr("score", "Score: {score}"), {{"score", std::to_string(game_.getScore())}}));
+    hud_text_score_->setText(
+        fill(tr("score", "Score: {score}"), {{"score", std::to_string(game_.getScore())}}));
     // Wider for longer words than the English, never narrower.
     const float text = hud_text_score_->getTextLabel()->getSize().x;
     hud_text_score_->setSize({std::max(200.0f, text + 16.0f), 50.0f});

@@ -1,5 +1,6 @@
 #include "scenes/SceneTitle.h"
 
+#include "components/TextLabel.h"
 #include "core/Game.h"
 #include "i18n/Translation.h"
 #include "replay/Daily.h"
@@ -7,7 +8,6 @@
 #include "scenes/ScoreFile.h"
 #include "shell/Gamepad.h"
 #include "shell/Preferences.h"
-#include "components/TextLabel.h"
 #include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
@@ -31,8 +31,8 @@ void SceneTitle::init() {
     const glm::vec2 centre = screen / 2.0f;
     HUDText::addHUDTextChild(this, " Moonvale ", centre - glm::vec2(0.0f, 100.0f),
                              {screen.x / 2.0f, screen.y / 3.0f}, kFont, 64, kPanel, Anchor::CENTER);
-    scores_text_ = HUDText::addHUDTextChild(this, "", centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f}, kFont,
-                                            24, kPanel, Anchor::CENTER);
+    scores_text_ = HUDText::addHUDTextChild(this, "", centre + glm::vec2(0.0f, 100.0f), {200.0f, 50.0f},
+                                            kFont, 24, kPanel, Anchor::CENTER);
     button_start_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-200.0f, 200.0f),
                                                  "assets/UI/A_Start1.png", "assets/UI/A_Start2.png",
                                                  "assets/UI/A_Start3.png", 2.0f, Anchor::CENTER);
@@ -137,7 +137,8 @@ void SceneTitle::updateWords() {
                                 : fill(tr("scores", "High Score: {score}"), {{"score", high}}));
     // The panel grows round longer words, never below its usual size.
     const glm::vec2 text = scores_text_->getTextLabel()->getSize();
-    scores_text_->setSize(daily ? text + glm::vec2(40.0f) : glm::vec2(std::max(200.0f, text.x + 40.0f), 50.0f));
+    scores_text_->setSize(daily ? text + glm::vec2(40.0f)
+                                : glm::vec2(std::max(200.0f, text.x + 40.0f), 50.0f));
     // The file holds the English words, which are also what its translations are filed under.
     const std::string credits = game_.loadTextFile("assets/credits.txt");
     credits_text_->setText(tr("credits", credits.c_str()));

@@ -132,9 +132,11 @@ std::string Bindings::describe(Action action) const {
         if (binding.mouse_button == button || !mouseDoes(button, action)) continue;
         // A strike is a click; slow motion is held.
         const bool left = button == SDL_BUTTON_LEFT;
-        const std::string click = action == Action::SLOW ? (left ? tr("key", "left button") : tr("key", "right button"))
-                                                         : (left ? tr("key", "left click") : tr("key", "right click"));
-        text = binding.isNone() ? click : fill(tr("key", "{key} or {click}"), {{"key", text}, {"click", click}});
+        const std::string click = action == Action::SLOW
+                                      ? (left ? tr("key", "left button") : tr("key", "right button"))
+                                      : (left ? tr("key", "left click") : tr("key", "right click"));
+        text =
+            binding.isNone() ? click : fill(tr("key", "{key} or {click}"), {{"key", text}, {"click", click}});
     }
     return text;
 }

@@ -98,7 +98,8 @@ void Preferences::setMute(bool mute, bool keep_it) {
 void Preferences::stepVolume(int steps) {
     settings_.volume = std::clamp(settings_.volume + steps * Settings::VOLUME_STEP, 0, 100);
     applyVolume();
-    showNote(settings_.mute ? fill(tr("note", "Volume {volume}% (muted)"), {{"volume", std::to_string(settings_.volume)}})
+    showNote(settings_.mute ? fill(tr("note", "Volume {volume}% (muted)"),
+                                   {{"volume", std::to_string(settings_.volume)}})
                             : volumeNote());
     stored_.volume = settings_.volume;
     file_.save(stored_);
@@ -172,7 +173,8 @@ void Preferences::applyLanguage() {
     const bool chosen = !settings_.language.empty();
     const std::string_view code = chosen ? std::string_view(settings_.language) : systemLanguage();
     useLanguage(code);
-    SDL_Log("Language: %s (%s)", std::string(languageInUse()).c_str(), chosen ? "chosen in Options" : "the system's");
+    SDL_Log("Language: %s (%s)", std::string(languageInUse()).c_str(),
+            chosen ? "chosen in Options" : "the system's");
 }
 
 std::string Preferences::volumeNote() const {

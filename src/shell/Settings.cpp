@@ -18,7 +18,7 @@ constexpr std::size_t kAlwaysWritten = 3;
 constexpr std::string_view kBindingPrefix = "key_";
 
 std::vector<std::string> knownKeys() {
-    std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",         "music_volume",
+    std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",          "music_volume",
                                      "effects_volume", "slow_motion", "controls_seen", "language"};
     for (std::size_t i = 0; i < ACTION_COUNT; ++i)
         keys.push_back(std::string(kBindingPrefix) + std::string(actionName(static_cast<Action>(i))));

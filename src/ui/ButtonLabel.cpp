@@ -14,7 +14,8 @@ struct Ink {
 };
 
 constexpr Ink rgb(int r, int g, int b, float a = 1.0f) {
-    return {static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f, static_cast<float>(b) / 255.0f, a};
+    return {static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f, static_cast<float>(b) / 255.0f,
+            a};
 }
 
 constexpr std::array<Ink, 3> kInk = {rgb(236, 228, 255), rgb(255, 236, 140), rgb(196, 184, 232)};
@@ -35,7 +36,9 @@ bool inked(const SDL_Surface* s, int x, int y) {
 // Source over, in the same float steps the plates were painted with, so English buttons come out
 // exactly as their pictures did when the words were part of them.
 void blend(std::uint8_t* pixel, Ink c) {
-    const auto to8 = [](float v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+    const auto to8 = [](float v) {
+        return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+    };
     const float dr = pixel[0] / 255.0f;
     const float dg = pixel[1] / 255.0f;
     const float db = pixel[2] / 255.0f;
@@ -54,7 +57,9 @@ void stamp(SDL_Surface* plate, const SDL_Surface* words, int left, int top, Ink 
             const int px = left + x;
             const int py = top + y;
             if (!inked(words, x, y) || px < 0 || py < 0 || px >= plate->w || py >= plate->h) continue;
-            blend(static_cast<std::uint8_t*>(plate->pixels) + static_cast<std::ptrdiff_t>(py) * plate->pitch + px * 4, ink);
+            blend(static_cast<std::uint8_t*>(plate->pixels) + static_cast<std::ptrdiff_t>(py) * plate->pitch +
+                      px * 4,
+                  ink);
         }
     }
 }

@@ -21,13 +21,19 @@ struct Words {
 Words wordsFor(const Bindings& bindings, bool slow_toggles, const PadNames* pad) {
     const std::string slow = slow_toggles ? tr("controls", "Slow (on/off)") : tr("controls", "Slow (hold)");
     if (pad) {
-        return {tr("controls", "left stick"), tr("controls", "right stick"),
-                fill(tr("controls", "{button} or {trigger}"), {{"button", pad->confirm}, {"trigger", pad->strike_trigger}}),
-                slow, pad->slow_trigger, pad->pause};
+        return {tr("controls", "left stick"),
+                tr("controls", "right stick"),
+                fill(tr("controls", "{button} or {trigger}"),
+                     {{"button", pad->confirm}, {"trigger", pad->strike_trigger}}),
+                slow,
+                pad->slow_trigger,
+                pad->pause};
     }
     return {keys(bindings, Action::UP, Action::LEFT, Action::DOWN, Action::RIGHT),
             keys(bindings, Action::CURSOR_UP, Action::CURSOR_LEFT, Action::CURSOR_DOWN, Action::CURSOR_RIGHT),
-            bindings.describe(Action::STRIKE), slow, bindings.describe(Action::SLOW),
+            bindings.describe(Action::STRIKE),
+            slow,
+            bindings.describe(Action::SLOW),
             bindings.describe(Action::PAUSE)};
 }
 
@@ -35,41 +41,54 @@ Words wordsFor(const Bindings& bindings, bool slow_toggles, const PadNames* pad)
 
 std::string controlsLine(const Bindings& bindings, bool slow_toggles, const PadNames* pad) {
     const Words w = wordsFor(bindings, slow_toggles, pad);
-    return fill(tr("title line", "Move: {move}   Aim: {aim}   Strike: {strike}   {slow}: {slow_keys}   Pause: {pause}"),
-                {{"move", w.move}, {"aim", w.aim}, {"strike", w.strike}, {"slow", w.slow},
-                 {"slow_keys", w.slow_keys}, {"pause", w.pause}});
+    return fill(tr("title line",
+                   "Move: {move}   Aim: {aim}   Strike: {strike}   {slow}: {slow_keys}   Pause: {pause}"),
+                {{"move", w.move},
+                 {"aim", w.aim},
+                 {"strike", w.strike},
+                 {"slow", w.slow},
+                 {"slow_keys", w.slow_keys},
+                 {"pause", w.pause}});
 }
 
 std::string controlsCard(const Bindings& bindings, bool slow_toggles, const PadNames* pad) {
     const Words w = wordsFor(bindings, slow_toggles, pad);
     const std::string aim = pad ? w.aim : fill(tr("controls", "the mouse or {keys}"), {{"keys", w.aim}});
-    return fill(tr("card", "How to play\n\nMove the ghost: {move}\nAim: {aim}\nStrike at the cursor: {strike} "
-                           "(costs mana)\n{slow}: {slow_keys}\nPause: {pause}    Options: on the title and when "
-                           "paused\n\nAny key, click or button closes this card"),
-                {{"move", w.move}, {"aim", aim}, {"strike", w.strike}, {"slow", w.slow},
-                 {"slow_keys", w.slow_keys}, {"pause", w.pause}});
+    return fill(tr("card",
+                   "How to play\n\nMove the ghost: {move}\nAim: {aim}\nStrike at the cursor: {strike} "
+                   "(costs mana)\n{slow}: {slow_keys}\nPause: {pause}    Options: on the title and when "
+                   "paused\n\nAny key, click or button closes this card"),
+                {{"move", w.move},
+                 {"aim", aim},
+                 {"strike", w.strike},
+                 {"slow", w.slow},
+                 {"slow_keys", w.slow_keys},
+                 {"pause", w.pause}});
 }
 
 std::string optionsHint(const PadNames* pad) {
     if (!pad) return tr("options line", "Up/Down: choose   Left/Right: change   Enter: pick   Esc: back");
-    return fill(tr("options line", "D-pad up/down: choose   left/right: change   {confirm}: pick   {back}: back"),
-                {{"confirm", pad->confirm}, {"back", pad->back}});
+    return fill(
+        tr("options line", "D-pad up/down: choose   left/right: change   {confirm}: pick   {back}: back"),
+        {{"confirm", pad->confirm}, {"back", pad->back}});
 }
 
 std::string touchControlsLine(bool slow_toggles) {
-    return slow_toggles ? tr("title line", "Move: drag a thumb on the left   Strike: tap the spot   Slow: tap the "
-                                           "hourglass   Pause: the button at the top")
-                        : tr("title line", "Move: drag a thumb on the left   Strike: tap the spot   Slow: hold "
-                                           "the hourglass   Pause: the button at the top");
+    return slow_toggles
+               ? tr("title line", "Move: drag a thumb on the left   Strike: tap the spot   Slow: tap the "
+                                  "hourglass   Pause: the button at the top")
+               : tr("title line", "Move: drag a thumb on the left   Strike: tap the spot   Slow: hold "
+                                  "the hourglass   Pause: the button at the top");
 }
 
 std::string touchControlsCard(bool slow_toggles) {
-    return slow_toggles ? tr("card", "How to play\n\nMove the ghost: put a thumb on the left and drag it\nStrike: "
-                                     "tap where the thunder should fall (costs mana)\nSlow motion: tap the "
-                                     "hourglass, and again to end it\nPause: the button at the top right    "
-                                     "Options: on the title and when paused\n\nAny tap closes this card")
-                        : tr("card", "How to play\n\nMove the ghost: put a thumb on the left and drag it\nStrike: "
-                                     "tap where the thunder should fall (costs mana)\nSlow motion: hold the "
-                                     "hourglass\nPause: the button at the top right    Options: on the title and "
-                                     "when paused\n\nAny tap closes this card");
+    return slow_toggles
+               ? tr("card", "How to play\n\nMove the ghost: put a thumb on the left and drag it\nStrike: "
+                            "tap where the thunder should fall (costs mana)\nSlow motion: tap the "
+                            "hourglass, and again to end it\nPause: the button at the top right    "
+                            "Options: on the title and when paused\n\nAny tap closes this card")
+               : tr("card", "How to play\n\nMove the ghost: put a thumb on the left and drag it\nStrike: "
+                            "tap where the thunder should fall (costs mana)\nSlow motion: hold the "
+                            "hourglass\nPause: the button at the top right    Options: on the title and "
+                            "when paused\n\nAny tap closes this card");
 }

@@ -108,9 +108,8 @@ void HUDButton::drawLabel() {
     const std::array<Sprite*, 3> sprites = {sprite_normal_, sprite_hover_, sprite_press_};
     for (std::size_t i = 0; i < sprites.size(); ++i) {
         const auto look = static_cast<ButtonLook>(i);
-        SDL_Texture* labelled = store->getDrawnOver(plate_paths_[i], words, [&](SDL_Surface* plate) {
-            drawButtonLabel(plate, font, words, look);
-        });
+        SDL_Texture* labelled = store->getDrawnOver(
+            plate_paths_[i], words, [&](SDL_Surface* plate) { drawButtonLabel(plate, font, words, look); });
         if (labelled) sprites[i]->setImage(labelled);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
-#include "object/Anchor.h"
 #include "i18n/Translation.h"
+#include "object/Anchor.h"
 #include "object/ObjectScreen.h"
 
 #include <array>

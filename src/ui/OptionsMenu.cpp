@@ -133,7 +133,9 @@ void OptionsMenu::close() {
 std::string OptionsMenu::getValueText(int row) const {
     const Settings& s = preferences().getSettings();
     const auto volume = [](int value) { return "< " + std::to_string(value) + " >"; };
-    const auto onOff = [](bool value) { return std::string(value ? tr("option value", "On") : tr("option value", "Off")); };
+    const auto onOff = [](bool value) {
+        return std::string(value ? tr("option value", "On") : tr("option value", "Off"));
+    };
     switch (row) {
     case VOLUME:
         return volume(s.volume);

@@ -11,8 +11,9 @@
 class Preferences;
 
 // The Options screen over the title or a paused game: volumes, mute, fullscreen, how slow motion
-// works, the keys and the language. Played with the mouse (hover, click; left or right of a volume's middle lowers
-// or raises it), the keyboard or the pad (move, change, choose, back). While open it takes every input.
+// works, the keys and the language. Played with the mouse (hover, click; left or right of a volume's middle
+// lowers or raises it), the keyboard or the pad (move, change, choose, back). While open it takes every
+// input.
 class OptionsMenu : public ObjectScreen {
 public:
     enum Row {

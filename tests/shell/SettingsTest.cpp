@@ -11,8 +11,8 @@ namespace {
 
 TEST(SettingsTest, BadValuesFallBackOneByOneAndAreReported) {
     std::vector<std::string> problems;
-    const Settings s =
-        parseSettings("fullscreen = yes\r\nvolume=250\nmute=maybe\nvolume=7O\n# volume=10\nlanguage=tlh\n", problems);
+    const Settings s = parseSettings(
+        "fullscreen = yes\r\nvolume=250\nmute=maybe\nvolume=7O\n# volume=10\nlanguage=tlh\n", problems);
     EXPECT_TRUE(s.fullscreen);
     EXPECT_EQ(s.volume, 100); // 250 is out of range, 7O is not a number: the default
     EXPECT_FALSE(s.mute);

@@ -28,10 +28,10 @@ struct Room {
     int size, width, height;
 };
 const std::map<std::string, Room> kRooms = {
-    {"button", {16, 80, 0}},        {"small button", {16, 64, 0}}, {"options title", {32, 688, 0}},
-    {"option", {16, 352, 0}},       {"option value", {16, 284, 0}}, {"options line", {16, 688, 0}},
-    {"title line", {16, 1136, 0}},  {"card", {16, 1136, 216}},      {"scores", {24, 1136, 0}},
-    {"score", {32, 224, 0}},        {"note", {24, 1136, 0}},        {"credits", {16, 1136, 620}},
+    {"button", {16, 80, 0}},       {"small button", {16, 64, 0}},  {"options title", {32, 688, 0}},
+    {"option", {16, 352, 0}},      {"option value", {16, 284, 0}}, {"options line", {16, 688, 0}},
+    {"title line", {16, 1136, 0}}, {"card", {16, 1136, 216}},      {"scores", {24, 1136, 0}},
+    {"score", {32, 224, 0}},       {"note", {24, 1136, 0}},        {"credits", {16, 1136, 620}},
 };
 const std::set<std::string> kParts = {"key", "controls", "web page"};
 
@@ -82,18 +82,22 @@ TEST_F(TranslationFitTest, EveryMessageOfEveryLanguageFitsWhereItIsDrawn) {
         const std::string code(language.code);
         ASSERT_TRUE(useLanguage(code)) << code;
         // The widest of what fills each placeholder, in this language.
-        std::map<std::string, std::string> widest = {{"{score}", "99999"}, {"{daily}", "99999"}, {"{volume}", "100"}};
+        std::map<std::string, std::string> widest = {
+            {"{score}", "99999"}, {"{daily}", "99999"}, {"{volume}", "100"}};
         const auto offer = [&](const std::string& name, const std::string& value) {
             if (measure(value, 16).x > measure(widest[name], 16).x) widest[name] = value;
         };
         for (std::size_t i = 0; i < ACTION_COUNT; ++i) {
             const auto action = static_cast<Action>(i);
             offer("{action}", actionLabel(action));
-            for (const char* name : {"{key}", "{other}"}) offer(name, bindingLabel(keys.get(action)));
+            for (const char* name : {"{key}", "{other}"})
+                offer(name, bindingLabel(keys.get(action)));
             expectFits(code, "option value", keys.describe(action));
         }
-        for (const Binding click : {Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_LEFT}, Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_RIGHT}})
-            for (const char* name : {"{key}", "{other}"}) offer(name, bindingLabel(click));
+        for (const Binding click : {Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_LEFT},
+                                    Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_RIGHT}})
+            for (const char* name : {"{key}", "{other}"})
+                offer(name, bindingLabel(click));
         for (const Language& other : languages())
             expectFits(code, "option value", "< " + std::string(other.name) + " >");
         for (const bool toggles : {false, true}) {
@@ -113,12 +117,15 @@ TEST_F(TranslationFitTest, EveryMessageOfEveryLanguageFitsWhereItIsDrawn) {
             const std::string text = tr(context.c_str(), id.c_str());
             EXPECT_EQ(placeholders(text), placeholders(id)) << code << ": \"" << text << "\"";
             if (kParts.count(context)) continue;
-            ASSERT_TRUE(kRooms.count(context)) << "no room known for the context \"" << context << "\" of \"" << id << "\"";
+            ASSERT_TRUE(kRooms.count(context))
+                << "no room known for the context \"" << context << "\" of \"" << id << "\"";
             // The controls' line and card are measured whole, above.
-            if ((context == "title line" || context == "card") && text.find('{') != std::string::npos) continue;
+            if ((context == "title line" || context == "card") && text.find('{') != std::string::npos)
+                continue;
             std::string filled = text;
             for (const auto& [name, value] : widest) {
-                for (auto at = filled.find(name); at != std::string::npos; at = filled.find(name, at + value.size()))
+                for (auto at = filled.find(name); at != std::string::npos;
+                     at = filled.find(name, at + value.size()))
                     filled.replace(at, name.size(), value);
             }
             expectFits(code, context, filled);

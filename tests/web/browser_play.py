@@ -329,8 +329,8 @@ until(lambda: shows_title(browser.screenshot(), fit), 10, "a tap on Back did not
 problems += browser.problems()
 browser.close()
 
-step("a laptop's 1366 x 657, with WebGL asked for, in a browser that refuses storage")
-browser = Browser(os.path.join(work, "private"))
+step("a laptop's 1366 x 657, with WebGL asked for, in a browser that refuses storage, in German")
+browser = Browser(os.path.join(work, "private"), languages="de-AT,de,en")
 browser.viewport(1366, 657)
 browser.call("Page.addScriptToEvaluateOnNewDocument",
              source="Object.defineProperty(window, 'indexedDB', {value: undefined});")
@@ -344,6 +344,12 @@ browser.click(*at(fit, 1230, 690))
 browser.wait_for("!document.getElementById('note').classList.contains('hidden')", 10)
 said = [line for line in browser.console() if "Storage refused" in line]
 assert len(said) == 1, f"said {len(said)} times that storage is refused"
+assert any(line.startswith("Language: de (the system's)") for line in browser.console()), \
+    "the game did not follow the browser's language"
+note = browser.evaluate("document.getElementById('note').textContent")
+german = browser.evaluate("MOONVALE_STRINGS.de['web page\\u0004' + "
+                          "'This browser does not let Moonvale keep your high score and settings.']")
+assert german and note == german, f"the page's note is not in German: {note}"
 problems += browser.problems()
 browser.close()
 

@@ -67,10 +67,11 @@ def stop_serving(address):
 
 
 class Browser:
-    def __init__(self, profile, width=1280, height=720):
+    def __init__(self, profile, width=1280, height=720, languages="en-US,en"):
+        """LANGUAGES: the visitor's, as navigator.languages gives them (not the machine's)."""
         self.process = subprocess.Popen(
             ["/usr/bin/chromium", *FLAGS, f"--user-data-dir={profile}", f"--window-size={width},{height}",
-             "about:blank"], stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, text=True, start_new_session=True)
+             f"--accept-lang={languages}", "about:blank"], stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, text=True, start_new_session=True)
         # Chromium's helpers outlive it if only it is killed: a failed test ends the whole group.
         atexit.register(self.kill)
         port = None

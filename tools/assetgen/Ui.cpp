@@ -164,8 +164,8 @@ bool makeUi(const std::string& root) {
     const struct {
         const char* name;
         int width;
-    } buttons[] = {{"A_Start", 88}, {"A_Credits", 88}, {"A_Quit", 88},    {"A_Options", 88},
-                   {"A_Pause", 72}, {"A_Restart", 72}, {"A_Back", 72},    {"A_Daily", 88}};
+    } buttons[] = {{"A_Start", 88}, {"A_Credits", 88}, {"A_Quit", 88}, {"A_Options", 88},
+                   {"A_Pause", 72}, {"A_Restart", 72}, {"A_Back", 72}, {"A_Daily", 88}};
     for (const auto& b : buttons) {
         const Look looks[3] = {Look::NORMAL, Look::HOVER, Look::PRESSED};
         for (int i = 0; i < 3; ++i) {

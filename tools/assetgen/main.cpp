@@ -34,8 +34,7 @@ int main(int argc, char** argv) {
     }
     const std::string font = root + "/font/VonwaonBitmap-16px.ttf";
     bool ok = copyFont(font_source, font);
-    ok = ok && makeSprites(root) && makeEffects(root) && makeUi(root) && makeSounds(root) &&
-         makeMusic(root);
+    ok = ok && makeSprites(root) && makeEffects(root) && makeUi(root) && makeSounds(root) && makeMusic(root);
     if (argc == 4) ok = ok && makeIcons(argv[3]);
     std::ofstream(root + "/credits.txt") << kCredits.id;
     SDL_Quit();
