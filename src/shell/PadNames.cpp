@@ -56,35 +56,37 @@ SDL_GamepadButton backButton(SDL_GamepadType type) {
 
 PadNames padNames(SDL_GamepadType type) {
     // Start, Options, R2 and the like are printed on the pads: they stay as printed.
-    PadNames names{labelWord(type, confirmButton(type), msg("controls", "south button")),
-                   labelWord(type, backButton(type), msg("controls", "east button")), "Start",
-                   tr("controls", "right trigger"), tr("controls", "left trigger")};
+    const char* pause = "Start";
+    const char* strike_trigger = tr("controls", "right trigger");
+    const char* slow_trigger = tr("controls", "left trigger");
     switch (type) {
     case SDL_GAMEPAD_TYPE_XBOXONE:
-        names.pause = tr("controls", "Menu");
+        pause = tr("controls", "Menu");
         break;
     case SDL_GAMEPAD_TYPE_PS4:
     case SDL_GAMEPAD_TYPE_PS5:
-        names.pause = "Options";
+        pause = "Options";
         [[fallthrough]];
     case SDL_GAMEPAD_TYPE_PS3:
-        names.strike_trigger = "R2";
-        names.slow_trigger = "L2";
+        strike_trigger = "R2";
+        slow_trigger = "L2";
         break;
     case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_PRO:
     case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_JOYCON_LEFT:
     case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_JOYCON_RIGHT:
     case SDL_GAMEPAD_TYPE_NINTENDO_SWITCH_JOYCON_PAIR:
-        names.pause = "+";
-        names.strike_trigger = "ZR";
-        names.slow_trigger = "ZL";
+        pause = "+";
+        strike_trigger = "ZR";
+        slow_trigger = "ZL";
         break;
     case SDL_GAMEPAD_TYPE_GAMECUBE:
-        names.strike_trigger = "R";
-        names.slow_trigger = "L";
+        strike_trigger = "R";
+        slow_trigger = "L";
         break;
     default:
         break;
     }
-    return names;
+    return {labelWord(type, confirmButton(type), msg("controls", "south button")),
+            labelWord(type, backButton(type), msg("controls", "east button")), pause, strike_trigger,
+            slow_trigger};
 }

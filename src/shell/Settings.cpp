@@ -223,7 +223,7 @@ Settings SettingsFile::load() {
         return {};
     }
     std::vector<std::string> problems;
-    const Settings settings = parseSettings(text, problems);
+    Settings settings = parseSettings(text, problems);
     for (const std::string& problem : problems) {
         SDL_Log("Settings file %s: %s; using the default", file_path_.c_str(), problem.c_str());
     }

@@ -57,9 +57,9 @@ void stamp(SDL_Surface* plate, const SDL_Surface* words, int left, int top, Ink 
             const int px = left + x;
             const int py = top + y;
             if (!inked(words, x, y) || px < 0 || py < 0 || px >= plate->w || py >= plate->h) continue;
-            blend(static_cast<std::uint8_t*>(plate->pixels) + static_cast<std::ptrdiff_t>(py) * plate->pitch +
-                      px * 4,
-                  ink);
+            auto* row =
+                static_cast<std::uint8_t*>(plate->pixels) + static_cast<std::ptrdiff_t>(py) * plate->pitch;
+            blend(row + static_cast<std::ptrdiff_t>(px) * 4, ink);
         }
     }
 }
