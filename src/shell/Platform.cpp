@@ -7,6 +7,11 @@
 
 #include <filesystem>
 
+#ifdef __linux__
+#include <X11/Xlib.h>
+#include <dlfcn.h>
+#endif
+
 void enterGameFolder() {
 #ifdef _WIN32
     const char* base = SDL_GetBasePath();
@@ -35,6 +40,35 @@ void keepFile(const std::string& /*path*/, std::string_view /*contents*/) {
 }
 
 void fitWindowToPage() {
+}
+
+#ifdef __linux__
+namespace {
+
+int logXError(Display* /*display*/, XErrorEvent* error) {
+    static int said = 0;
+    if (said < 3) {
+        ++said;
+        SDL_Log("X error %u (request %u) on 0x%lx, passed over", static_cast<unsigned>(error->error_code),
+                static_cast<unsigned>(error->request_code), error->resourceid);
+    }
+    return 0;
+}
+
+} // namespace
+#endif
+
+void surviveWindowSystemErrors() {
+#ifdef __linux__
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || SDL_strcmp(driver, "x11") != 0) return;
+    // SDL loaded Xlib itself; the game does not link it.
+    void* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+    if (!xlib) return;
+    using SetHandler = XErrorHandler (*)(XErrorHandler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler"))) set(logXError);
+    dlclose(xlib);
+#endif
 }
 
 bool keepsLogFile() {

@@ -32,6 +32,12 @@ void keepFile(const std::string& path, std::string_view contents);
 // a window already has the size it shows.
 void fitWindowToPage();
 
+// Xlib's default error handler ends the process on any protocol error, and SDL can ask about a window
+// the window manager has just destroyed (a configure event still queued while the game closes from
+// fullscreen): the game would end with status 1, half cleaned up. Under X11 this logs such errors and
+// goes on. Call once the window is open.
+void surviveWindowSystemErrors();
+
 // Whether the game keeps moonvale.log in its folder; a browser's console already is the log.
 [[nodiscard]] bool keepsLogFile();
 

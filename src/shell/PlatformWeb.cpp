@@ -155,6 +155,9 @@ void fitWindowToPage() {
     resizeCanvasToItsBox();
 }
 
+void surviveWindowSystemErrors() {
+}
+
 bool keepsLogFile() {
     return false;
 }

@@ -78,6 +78,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     fitWindowToPage();
+    surviveWindowSystemErrors();
     logDisplayHeader(game.getWindow());
     if (options.fullscreen) game.getPreferences()->setFullscreen(*options.fullscreen, false);
     if (options.mute) game.getPreferences()->setMute(true, false);
