@@ -136,8 +136,10 @@ grep -qx "key_up=I" assets/settings.ini && fail "reset kept key_up: $(cat assets
 moves w || fail "W does not move the ghost after reset"
 quit
 
-step "the language in settings.ini: German, Chinese, Russian"
-for language in de zh_CN ru; do
+# Each language's three screens, kept for a reader to look at: in the build as played only (the sanitized
+# pass runs the change of language below, which loads and draws a catalogue the same way).
+[ -n "${MOONVALE_GAME_PRELOAD:-}" ] || for language in de zh_CN ru; do
+    step "the language in settings.ini: $language"
     printf 'language=%s\n' "$language" >assets/settings.ini
     launch
     grep -q "Language: $language (chosen in Options)" game.log || fail "$language not taken from settings.ini"
@@ -150,8 +152,8 @@ for language in de zh_CN ru; do
     keys Escape
     click 440 560
     eventually 5 has_ink "$language-card" 500x120+390+490 0.02 || fail "no card in $language"
-    keys x
-    quit
+    kill "$pid" # SDL makes the signal a quit
+    wait_for_exit "$pid" 15 || fail "the game did not quit"
 done
 
 step "Japanese from LANG alone; the Language row changes it at once, and for good"
