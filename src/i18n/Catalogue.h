@@ -14,7 +14,6 @@ public:
 
     // Null where the catalogue has no translation, or an empty one (a translator's "not yet").
     const std::string* find(std::string_view context, std::string_view id) const;
-    std::size_t size() const { return entries_.size(); }
     // Keyed by "context\x04id", gettext's own form.
     const std::unordered_map<std::string, std::string>& getEntries() const { return entries_; }
 

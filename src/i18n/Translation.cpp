@@ -86,3 +86,9 @@ std::string_view languageInUse() {
 unsigned languageGeneration() {
     return inUse().generation;
 }
+
+bool LanguageWatch::changed() {
+    if (seen_ == languageGeneration()) return false;
+    seen_ = languageGeneration();
+    return true;
+}

@@ -28,5 +28,15 @@ std::string fill(std::string_view pattern,
 // Loads assets/locale/<code>.mo ("en": none needed). False, with English in use, when it cannot.
 bool useLanguage(std::string_view code);
 std::string_view languageInUse();
-// Counts the changes of language, so that what caches words can tell when to draw them again.
+// Counts the changes of language.
 unsigned languageGeneration();
+
+// For what keeps words drawn: whether another language has come on screen since it last asked, or
+// since it was made.
+class LanguageWatch {
+public:
+    bool changed();
+
+private:
+    unsigned seen_ = languageGeneration();
+};

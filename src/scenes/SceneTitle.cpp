@@ -78,7 +78,7 @@ bool SceneTitle::handleEvents(SDL_Event& event) {
 void SceneTitle::update(float dt) {
     color_timer_ += dt;
     updateColor();
-    if (words_language_ != languageGeneration()) updateWords();
+    if (words_language_.changed()) updateWords();
     updateControls();
     if (credits_text_->getIsActive() || options_->getIsActive()) {
         ui_mouse_->update(dt); // the menu stands still under the credits; only the cursor moves
@@ -128,7 +128,6 @@ void SceneTitle::checkButtonCredits() {
 
 // The scores and the credits in the language on screen.
 void SceneTitle::updateWords() {
-    words_language_ = languageGeneration();
     // Today's daily run beside the high score, once it was played today.
     const std::optional<std::int32_t> daily = dailyBest(todayInUtc());
     const std::string high = std::to_string(game_.getHighScore());

@@ -1,4 +1,5 @@
 #pragma once
+#include "i18n/Translation.h"
 #include "object/Scene.h"
 #include "shell/Bindings.h"
 #include "shell/PadNames.h"
@@ -60,7 +61,7 @@ private:
     bool controls_slow_toggles_ = false;
     std::optional<PadNames> controls_for_pad_; // the pad whose words the line has, if any
     bool controls_for_touch_ = false;          // the line names the touch controls
-    unsigned words_language_ = 0;              // the language generation the texts are in
+    LanguageWatch words_language_;
     UIMouse* ui_mouse_ = nullptr;
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

@@ -1,7 +1,5 @@
 #include "shell/Gamepad.h"
 
-#include "i18n/Translation.h"
-
 #include <cmath>
 
 Uint32 padActionEventType() {
@@ -56,7 +54,7 @@ void Gamepad::open(SDL_JoystickID id) {
     }
     id_ = id;
     type_ = SDL_GetGamepadType(pad_);
-    names_language_ = 0;
+    names_ = padNames(type_);
     cast_trigger_down_ = false;
     flick_ = glm::ivec2(0);
     SDL_Log("Gamepad connected: %s (%s)", SDL_GetGamepadName(pad_), SDL_GetGamepadStringForType(type_));
@@ -68,14 +66,11 @@ void Gamepad::close() {
     pad_ = nullptr;
     id_ = 0;
     type_ = SDL_GAMEPAD_TYPE_STANDARD;
-    names_language_ = 0;
+    names_ = padNames(type_);
 }
 
 const PadNames& Gamepad::getNames() const {
-    if (names_language_ != languageGeneration() + 1) {
-        names_ = padNames(type_);
-        names_language_ = languageGeneration() + 1;
-    }
+    if (names_language_.changed()) names_ = padNames(type_);
     return names_;
 }
 

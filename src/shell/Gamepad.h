@@ -1,4 +1,5 @@
 #pragma once
+#include "i18n/Translation.h"
 #include "shell/PadNames.h"
 
 #include <SDL3/SDL.h>
@@ -51,8 +52,8 @@ private:
     SDL_Gamepad* pad_ = nullptr; // opened here, closed in close()
     SDL_JoystickID id_ = 0;
     SDL_GamepadType type_ = SDL_GAMEPAD_TYPE_STANDARD;
-    mutable PadNames names_;              // made again when the type or the language changes
-    mutable unsigned names_language_ = 0; // the language generation names_ was made in, 0: never
+    mutable PadNames names_ = padNames(SDL_GAMEPAD_TYPE_STANDARD); // made again when the language changes
+    mutable LanguageWatch names_language_;
     bool cast_trigger_down_ = false;
     glm::ivec2 flick_ = glm::ivec2(0); // the left stick's current step, so a held flick steps once
 };

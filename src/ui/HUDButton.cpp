@@ -51,7 +51,7 @@ void HUDButton::update(float /*dt*/) {
 }
 
 void HUDButton::render() {
-    if (label_ && label_language_ != languageGeneration()) drawLabel();
+    if (label_language_.changed() && label_) drawLabel();
     ObjectScreen::render();
 }
 
@@ -101,7 +101,6 @@ void HUDButton::checkState() {
 }
 
 void HUDButton::drawLabel() {
-    label_language_ = languageGeneration();
     AssetStore* store = game_.getAssetStore();
     TTF_Font* font = store->getFont(kFont, 16);
     const std::string words = tr(*label_);

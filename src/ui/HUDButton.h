@@ -48,7 +48,7 @@ private:
     Sprite* sprite_press_ = nullptr;
     std::array<std::string, 3> plate_paths_; // normal, hover, pressed
     std::optional<Message> label_;
-    unsigned label_language_ = 0; // the language generation the label was drawn in
+    LanguageWatch label_language_;
     bool is_hover_ = false;
     bool is_mouse_over_ = false;
     bool is_press_ = false;

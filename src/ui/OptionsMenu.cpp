@@ -79,7 +79,7 @@ void OptionsMenu::render() {
     SDL_RenderFillRect(renderer, &bar);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-    if (labels_language_ != languageGeneration()) setLabels();
+    if (labels_language_.changed()) setLabels();
     int w = 0;
     int h = 0;
     TTF_GetTextSize(title_, &w, &h);
@@ -115,7 +115,6 @@ void OptionsMenu::setLabels() {
     setString(title_, tr("options title", "Options"));
     for (int row = 0; row < ROWS; ++row)
         setString(labels_[static_cast<std::size_t>(row)], labelOf(row));
-    labels_language_ = languageGeneration();
 }
 
 void OptionsMenu::open() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "i18n/Translation.h"
 #include "object/ObjectScreen.h"
 #include "shell/Bindings.h"
 
@@ -62,7 +63,7 @@ private:
     std::array<TTF_Text*, ROWS> values_{}; // likewise
     TTF_Text* title_ = nullptr;            // likewise
     TTF_Text* message_text_ = nullptr;     // likewise
-    unsigned labels_language_ = 0;         // the language generation the labels are in
+    LanguageWatch labels_language_;
     int highlighted_ = 0;
     std::optional<Action> capturing_;
     std::string message_;

@@ -7,12 +7,12 @@
 #include "i18n/Catalogue.h"
 #include "i18n/Language.h"
 #include "i18n/Translation.h"
+#include "support/TestFiles.h"
 #include "ui/ControlsHelp.h"
 
 #include <SDL3_ttf/SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -70,10 +70,8 @@ struct TranslationFitTest : ::testing::Test {
 };
 
 TEST_F(TranslationFitTest, EveryMessageOfEveryLanguageFitsWhereItIsDrawn) {
-    std::ifstream file(MOONVALE_MESSAGES, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const std::optional<Catalogue> english = Catalogue::parse(bytes);
-    ASSERT_TRUE(english && english->size() > 50) << MOONVALE_MESSAGES;
+    const std::optional<Catalogue> english = Catalogue::parse(readText(MOONVALE_MESSAGES));
+    ASSERT_TRUE(english && english->getEntries().size() > 50) << MOONVALE_MESSAGES;
 
     const Bindings keys;
     const SDL_GamepadType pads[] = {SDL_GAMEPAD_TYPE_STANDARD, SDL_GAMEPAD_TYPE_XBOXONE, SDL_GAMEPAD_TYPE_PS5,
