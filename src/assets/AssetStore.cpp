@@ -47,7 +47,10 @@ TTF_Font* AssetStore::getFont(const std::string& file_path, int font_size) {
 void AssetStore::loadImage(const std::string& file_path) {
     SurfacePtr surface(IMG_Load(file_path.c_str()));
     TexturePtr texture(surface ? SDL_CreateTextureFromSurface(renderer_, surface.get()) : nullptr);
-    if (!texture) return logPath("Failed to load image: %s", file_path);
+    if (!texture) {
+        ++failed_images_;
+        return logPath("Failed to load image: %s", file_path);
+    }
     pixels_.emplace(texture.get(), std::move(surface));
     textures_.emplace(file_path, std::move(texture));
 }

@@ -29,6 +29,9 @@ public:
     // Frees everything; must run before the renderer and the mixer go.
     void clean();
 
+    // Images asked for and not found: the game's sizes and hit areas come from its pictures, so a
+    // game played without one is not the game that was recorded.
+    int getFailedImages() const { return failed_images_; }
     bool empty() const {
         return textures_.empty() && sounds_.empty() && music_.empty() && fonts_.empty() && scaled_.empty();
     }
@@ -55,4 +58,5 @@ private:
     std::unordered_map<std::string, AudioPtr> sounds_; // fully decoded: short and played often
     std::unordered_map<std::string, AudioPtr> music_;  // streamed from the file
     std::unordered_map<std::string, FontPtr> fonts_;   // keyed by path and size, e.g. "a.ttf16"
+    int failed_images_ = 0;
 };

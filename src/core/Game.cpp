@@ -80,6 +80,8 @@ bool Game::init(const std::string& title, int width, int height) {
     if (!SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO)) logError("SDL初始化失败: %s\n");
     // Apart from the rest: without pads the game still plays on mouse and keyboard.
     if (!SDL_InitSubSystem(SDL_INIT_GAMEPAD)) SDL_Log("No gamepad support: %s", SDL_GetError());
+    // A phone or a tablet names its touch controls before the first finger.
+    if (hasCoarsePointer()) last_input_ = InputDevice::TOUCH;
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
     const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
@@ -184,10 +186,12 @@ void Game::handleEvents() {
             continue;
         }
         if (playback_) {
-            // Watching, the player's input only leaves.
+            // Watching, the player's input only leaves; once the replay has ended, its screen's
+            // buttons take it.
             if (event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE) is_running_ = false;
-            continue;
+            if (getPlaybackFrame()) continue;
         }
+        followPointer(event);
         const PadAction action = gamepad_.handleEvent(event);
         noteInputDevice(event, action);
         if (preferences_ && preferences_->handleEvent(event)) continue;
@@ -220,9 +224,13 @@ void Game::update(float dt) {
         if (current_scene_) current_scene_->update(dt);
         return;
     }
-    // A replay's frames keep their own lengths; played to its end, the last picture stays.
+    // A replay's frames keep their own lengths; played to its end, the scene stands still and says so.
     const ReplayFrame* played = getPlaybackFrame();
-    if (!played || !current_scene_) return;
+    if (!current_scene_) return;
+    if (!played) {
+        current_scene_->update(dt);
+        return;
+    }
     current_scene_->update(played->dt);
     if (++playback_frame_ < playback_->runs[playback_run_].count) return;
     ++playback_run_;
@@ -231,6 +239,11 @@ void Game::update(float dt) {
 
 void Game::playBack(Replay replay) {
     playback_ = std::move(replay);
+    playback_run_ = 0;
+    playback_frame_ = 0;
+}
+
+void Game::restartPlayback() {
     playback_run_ = 0;
     playback_frame_ = 0;
 }
@@ -536,6 +549,25 @@ void Game::updateMouse() {
     // SDL's own mapping follows the letterboxed presentation at any window shape, which a plain
     // screen/window scale only does while the window keeps the canvas's aspect ratio.
     if (SDL_RenderCoordinatesFromWindow(renderer_, x, y, &x, &y)) mouse_position_ = {x, y};
+}
+
+// The pointer where the event happened, before the scene sees it: a press that comes with the move
+// onto a button in one frame (a pen, a remote desktop, a fast tap) lands on that button.
+void Game::followPointer(const SDL_Event& event) {
+    glm::vec2 window(0.0f);
+    if (event.type == SDL_EVENT_MOUSE_MOTION && event.motion.which != SDL_TOUCH_MOUSEID) {
+        window = {event.motion.x, event.motion.y};
+    } else if ((event.type == SDL_EVENT_MOUSE_BUTTON_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_UP) &&
+               event.button.which != SDL_TOUCH_MOUSEID) {
+        window = {event.button.x, event.button.y};
+    } else {
+        return;
+    }
+    // As in updateMouse: a cursor the pad placed stays until the mouse really moves.
+    if (is_cursor_placed_ && window == mouse_window_position_) return;
+    is_cursor_placed_ = false;
+    mouse_window_position_ = window;
+    SDL_RenderCoordinatesFromWindow(renderer_, window.x, window.y, &mouse_position_.x, &mouse_position_.y);
 }
 
 void Game::aimWithPad(float dt) {

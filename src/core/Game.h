@@ -104,6 +104,8 @@ public:
     Recorder& getRecorder() { return recorder_; }
     void playBack(Replay replay);
     bool isPlayingBack() const { return playback_.has_value(); }
+    // From its first frame again, to watch it once more.
+    void restartPlayback();
     // The recorded frame being played now; null when not playing back or played to its end.
     const ReplayFrame* getPlaybackFrame() const;
 
@@ -172,6 +174,7 @@ private:
     // Where the frame is drawn before it is scaled to the window; null to draw straight there.
     SDL_Texture* frameTarget();
     void noteInputDevice(const SDL_Event& event, PadAction action);
+    void followPointer(const SDL_Event& event);
     void handleFinger(const SDL_TouchFingerEvent& finger);
     // Hands the scene a click made by a finger, marked as the touch mouse's, at a point in game pixels.
     void sendTouchClick(bool down, glm::vec2 point);

@@ -1,22 +1,43 @@
 #include "replay/Verify.h"
 
+#include "assets/AssetStore.h"
 #include "core/Game.h"
 #include "scenes/SceneMain.h"
 
 #include <SDL3/SDL.h>
 
+#include <array>
 #include <cinttypes>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 std::optional<Replay> readReplayFile(const std::string& path, std::string& why) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        why = "it is a folder, not a replay";
+        return std::nullopt;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         why = "cannot open it";
         return std::nullopt;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    // Read through the stream, which turns a read error into a state: the buffer itself would throw.
+    std::string bytes;
+    std::array<char, 65536> chunk{};
+    while (file && bytes.size() <= MAX_REPLAY_BYTES) {
+        file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        bytes.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
+    }
+    if (file.bad()) {
+        why = "cannot read it";
+        return std::nullopt;
+    }
+    if (bytes.size() > MAX_REPLAY_BYTES) {
+        why = "it is too large to be a replay";
+        return std::nullopt;
+    }
     auto decoded = decodeReplay(bytes);
     if (const std::string* error = std::get_if<std::string>(&decoded)) {
         why = *error;
@@ -69,7 +90,13 @@ int verifyReplay(const std::string& path) {
     game.changeScene(nullptr); // a game that was left rather than lost ends here
     const double seconds = static_cast<double>(SDL_GetTicksNS() - start) / 1e9;
     const Replay& played = game.getRecorder().getLast();
+    const int missing = game.getAssetStore()->getFailedImages();
     game.clean();
+    if (missing > 0) {
+        (void)std::fprintf(stderr, "moonvale: %s: cannot play it here: %d of the game's pictures are missing\n",
+                           path.c_str(), missing);
+        return 2;
+    }
     const std::optional<std::uint32_t> differs = firstDifference(*recorded, played);
     std::printf("%s: score %d, %u frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(),
                 played.final_score, played.frame_count, seconds, played.final_hash,

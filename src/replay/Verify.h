@@ -1,8 +1,12 @@
 #pragma once
 #include "replay/Replay.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
+
+// Far more than hours of play in a browser's three bytes a frame; a larger file is not read.
+constexpr std::size_t MAX_REPLAY_BYTES = std::size_t{64} * 1024 * 1024;
 
 // The replay in the file at path, or nullopt with why it cannot be read in `why`.
 [[nodiscard]] std::optional<Replay> readReplayFile(const std::string& path, std::string& why);

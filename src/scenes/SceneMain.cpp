@@ -15,6 +15,7 @@
 #include "scenes/ScoreFile.h"
 #include "shell/AtomicFile.h"
 #include "shell/Gamepad.h"
+#include "shell/PadNames.h"
 #include "shell/Preferences.h"
 #include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
@@ -22,9 +23,12 @@
 #include "ui/HUDText.h"
 #include "ui/HUDTouch.h"
 #include "ui/OptionsMenu.h"
+#include "ui/PausePanel.h"
 #include "ui/UIMouse.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 constexpr const char* kScoreFile = "assets/score.dat";
@@ -60,6 +64,8 @@ void SceneMain::init() {
 
     const float w = screen.x;
     const float h = screen.y;
+    // Under the buttons, over the world and its bars.
+    panel_ = PausePanel::addPausePanelChild(this);
     button_pause_ = HUDButton::addHUDButtonChild(this, {w - 230.0f, h - 30.0f}, "assets/UI/A_Pause1.png",
                                                  "assets/UI/A_Pause2.png", "assets/UI/A_Pause3.png", 1.0f,
                                                  Anchor::CENTER);
@@ -81,7 +87,18 @@ void SceneMain::init() {
     hud_text_score_ = HUDText::addHUDTextChild(this, "", {w - 120.0f, 30.0f}, {200.0f, 50.0f}, kFont, 32,
                                                "assets/UI/Textfield_01.png", Anchor::CENTER);
     updateScore();
-    if (!game_.getPreferences()->getSettings().controls_seen) showControlsCard();
+    if (!daily_date_.empty()) {
+        HUDText* daily = HUDText::addHUDTextChild(this, tr("hud", "Daily run"), {w - 120.0f, 72.0f},
+                                                  {100.0f, 30.0f}, kFont, 16, "assets/UI/Textfield_01.png",
+                                                  Anchor::CENTER);
+        daily->setBgSizeByText(16.0f);
+    }
+    slow_label_ = HUDText::addHUDTextChild(this, tr("hud", "Slow motion"), {w / 2.0f, 30.0f}, {100.0f, 30.0f},
+                                           kFont, 16, "assets/UI/Textfield_01.png", Anchor::CENTER);
+    slow_label_->setBgSizeByText(16.0f);
+    slow_label_->setActive(false);
+    // A replay being watched has no first-game card: nothing would close it.
+    if (!game_.getPreferences()->getSettings().controls_seen && !game_.isPlayingBack()) showControlsCard();
     HUDTouch::addHUDTouchChild(this);
     options_ = OptionsMenu::addOptionsMenuChild(this);
     // Last, so that it is drawn above the whole interface.
@@ -91,12 +108,13 @@ void SceneMain::init() {
 
 bool SceneMain::handleEvents(SDL_Event& event) {
     if (options_->getIsActive()) return options_->handleEvents(event);
-    closeControlsCard(event);
+    // The input that closes the first game's card does nothing else: no strike, no button underneath.
+    if (closeControlsCard(event)) return true;
     const bool pause_key =
         event.type == SDL_EVENT_KEY_DOWN && game_.getBindings().isPressed(Action::PAUSE, event);
     // The pause key and the pad's Start are the Pause button; the game-over screen has none.
     if (pause_key || padActionOf(event) == PadAction::PAUSE) {
-        if (!isGameOver()) togglePause();
+        if (!is_over_) togglePause();
         return true;
     }
     if (handleAway(event)) return false;
@@ -105,13 +123,22 @@ bool SceneMain::handleEvents(SDL_Event& event) {
 }
 
 TouchMode SceneMain::touchMode() const {
-    if (options_->getIsActive() || isGameOver()) return TouchMode::MENU;
+    if (options_->getIsActive() || is_over_) return TouchMode::MENU;
     return is_pause_ ? TouchMode::PAUSED : TouchMode::PLAY;
 }
 
 void SceneMain::update(float dt) {
-    if (options_->getIsActive()) {
-        ui_mouse_->update(dt); // the game stands paused under the options; only the cursor moves
+    // The game stands paused under the options, and waits behind the first game's card, recording
+    // nothing; only the cursor moves.
+    if (options_->getIsActive() || controls_card_) {
+        ui_mouse_->update(dt);
+        return;
+    }
+    if (game_.isPlayingBack() && !game_.getPlaybackFrame()) {
+        showReplayEnd();
+        Scene::update(dt); // the world stands still; its buttons take the player's input
+        checkButtonBack();
+        checkButtonRestart();
         return;
     }
     if (const ReplayFrame* played = game_.getPlaybackFrame(); played && played->paused != is_pause_) {
@@ -134,6 +161,9 @@ void SceneMain::update(float dt) {
     checkPlayerDead();
     game_.getRecorder().afterUpdate(world_dt, [this] { return stateHash(); });
     checkEndTimer();
+    layOutButtons();
+    showPause();
+    slow_label_->setActive(slow_on_ && !is_pause_);
 }
 
 // A replayed strike reaches the weapon as the player's did, before the frame's pause takes hold.
@@ -219,7 +249,12 @@ void SceneMain::updateScore() {
 }
 
 void SceneMain::checkButtonBack() {
-    if (button_back_->isTrigger()) leaveFor(new SceneTitle);
+    if (!button_back_->isTrigger()) return;
+    if (game_.isPlayingBack()) {
+        game_.quit(); // watching is all this run was started for
+        return;
+    }
+    leaveFor(new SceneTitle);
 }
 
 void SceneMain::checkButtonPause() {
@@ -242,8 +277,92 @@ void SceneMain::togglePause() {
     button_options_->setActive(is_pause_);
 }
 
-// Over the first game after a fresh install; the game does not wait for it (the waves keep their
-// times), and the input that closes it does what it always does.
+// On the desktop the small row stays put. While the touch controls show, the pause button is the way
+// in and the row is out of play; the pause screen then has buttons a finger can hit, clear of the
+// hourglass.
+void SceneMain::layOutButtons() {
+    if (is_over_) return;
+    const bool touch = game_.isTouchLastUsed();
+    const ButtonLayout layout = !touch ? ButtonLayout::ROW : is_pause_ ? ButtonLayout::FINGERS : ButtonLayout::NONE;
+    if (layout == button_layout_) return;
+    button_layout_ = layout;
+    const glm::vec2 screen = game_.getScreenSize();
+    const std::array<HUDButton*, 4> row = {button_options_, button_pause_, button_restart_, button_back_};
+    if (layout != ButtonLayout::FINGERS) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            row[i]->placeCentre({screen.x - 320.0f + 90.0f * static_cast<float>(i), screen.y - 30.0f}, 1.0f);
+            row[i]->setActive(layout == ButtonLayout::ROW && (row[i] != button_options_ || is_pause_));
+        }
+        return;
+    }
+    // At least 48 CSS pixels high at the page's scale: the plates are 24 pixels high.
+    const float unit = game_.getTouch().getLayout().unit;
+    const float scale = std::clamp(std::ceil(48.0f * unit / 24.0f), 2.0f, 5.0f);
+    const float column = std::max(200.0f, 88.0f * scale / 2.0f + 24.0f);
+    const float top = 320.0f;
+    const float next_row = 24.0f * scale + 24.0f;
+    const std::array<glm::vec2, 4> places = {
+        glm::vec2(screen.x / 2.0f - column, top + next_row), glm::vec2(screen.x / 2.0f - column, top),
+        glm::vec2(screen.x / 2.0f + column, top), glm::vec2(screen.x / 2.0f + column, top + next_row)};
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        row[i]->placeCentre(places[i], scale);
+        row[i]->setActive(true);
+    }
+}
+
+// Paused: a heading over the dimmed world, and on the desktop the way back.
+void SceneMain::showPause() {
+    if (is_over_) return;
+    if (!is_pause_) {
+        panel_->hide();
+        return;
+    }
+    std::string lines;
+    if (const PadNames* pad = game_.getPadNamesInUse()) {
+        lines = fill(tr("panel line", "Press {key} to resume"), {{"key", pad->pause}});
+    } else if (!game_.isTouchLastUsed()) {
+        lines = fill(tr("panel line", "Press {key} to resume"),
+                     {{"key", bindingLabel(game_.getBindings().get(Action::PAUSE))}});
+    }
+    panel_->show(tr("heading", "Paused"), lines);
+}
+
+// The scores of a game that has ended, one to a line.
+std::string SceneMain::scoreLines() const {
+    const int score = game_.getScore();
+    std::string lines = fill(tr("score", "Score: {score}"), {{"score", std::to_string(score)}});
+    lines += "\n" + fill(tr("panel line", "Best: {score}"), {{"score", std::to_string(game_.getHighScore())}});
+    if (score > high_score_at_start_ && !game_.isPlayingBack()) lines.append("\n").append(tr("panel line", "New best!"));
+    if (!daily_date_.empty()) lines.append("\n").append(tr("hud", "Daily run"));
+    return lines;
+}
+
+// Played to its end, a replay says so and waits: RESTART watches it again, BACK leaves.
+void SceneMain::showReplayEnd() {
+    if (replay_ended_) return;
+    replay_ended_ = true;
+    finishRecording();
+    if (!is_over_) showEndButtons();
+    panel_->show(tr("heading", "End of the replay"), scoreLines());
+}
+
+void SceneMain::showEndButtons() {
+    is_over_ = true;
+    pause();
+    const glm::vec2 centre = game_.getScreenSize() / 2.0f;
+    button_restart_->setActive(true);
+    button_back_->setActive(true);
+    button_restart_->setRenderPosition(centre - glm::vec2(200.0f, 0.0f));
+    button_restart_->setScale(4.0f);
+    button_back_->setRenderPosition(centre + glm::vec2(200.0f, 0.0f));
+    button_back_->setScale(4.0f);
+    button_pause_->setActive(false);
+    button_options_->setActive(false);
+    slow_label_->setActive(false);
+    pad_menu_.setButtons({button_restart_, button_back_});
+}
+
+// Over the first game after a fresh install; the world waits behind it until any input closes it.
 void SceneMain::showControlsCard() {
     const Settings& settings = game_.getPreferences()->getSettings();
     const glm::vec2 screen = game_.getScreenSize();
@@ -257,19 +376,16 @@ void SceneMain::showControlsCard() {
     controls_card_->setBgSizeByText(40.0f);
 }
 
-void SceneMain::closeControlsCard(const SDL_Event& event) {
-    if (!controls_card_) return;
+bool SceneMain::closeControlsCard(const SDL_Event& event) {
+    if (!controls_card_) return false;
     const bool input = event.type == SDL_EVENT_KEY_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_DOWN ||
                        event.type == SDL_EVENT_GAMEPAD_BUTTON_DOWN || event.type == SDL_EVENT_FINGER_DOWN ||
                        padActionOf(event) != PadAction::NONE;
-    if (!input) return;
+    if (!input) return false;
     controls_card_->setNeedRemove(true);
     controls_card_ = nullptr;
     game_.getPreferences()->setControlsSeen();
-}
-
-bool SceneMain::isGameOver() const {
-    return !button_pause_->getIsActive();
+    return true;
 }
 
 // A player who leaves the window finds the game waiting: it stays paused until resumed.
@@ -278,13 +394,14 @@ bool SceneMain::handleAway(const SDL_Event& event) {
                       event.type == SDL_EVENT_WINDOW_HIDDEN;
     if (!away) return false;
     if (!is_pause_) pause();
-    button_options_->setActive(!isGameOver());
+    button_options_->setActive(!is_over_ && button_layout_ != ButtonLayout::NONE);
     return true;
 }
 
 void SceneMain::checkButtonRestart() {
-    if (button_restart_->isTrigger())
-        leaveFor(daily_date_.empty() ? new SceneMain : new SceneMain(daily_date_));
+    if (!button_restart_->isTrigger()) return;
+    if (game_.isPlayingBack()) game_.restartPlayback(); // watched again from its start
+    leaveFor(daily_date_.empty() ? new SceneMain : new SceneMain(daily_date_));
 }
 
 // Every way out of a game keeps the best score on disk and starts the next one from zero.
@@ -304,18 +421,11 @@ void SceneMain::checkPlayerDead() {
 
 void SceneMain::checkEndTimer() {
     if (!end_timer_->timeOut()) return;
-    pause();
+    showEndButtons();
     game_.resumeMusic();
-    const glm::vec2 centre = game_.getScreenSize() / 2.0f;
-    button_restart_->setRenderPosition(centre - glm::vec2(200.0f, 0.0f));
-    button_restart_->setScale(4.0f);
-    button_back_->setRenderPosition(centre + glm::vec2(200.0f, 0.0f));
-    button_back_->setScale(4.0f);
-    button_pause_->setActive(false);
-    button_options_->setActive(false);
-    pad_menu_.setButtons({button_restart_, button_back_});
     end_timer_->stop();
     finishRecording();
+    panel_->show(tr("heading", "Game over"), scoreLines());
 }
 
 void SceneMain::recordFrame(float dt) {

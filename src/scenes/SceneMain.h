@@ -9,6 +9,7 @@ class HUDButton;
 class HUDStats;
 class HUDText;
 class OptionsMenu;
+class PausePanel;
 class Player;
 class Spawner;
 class Timer;
@@ -43,6 +44,8 @@ public:
     HUDText* getControlsCard() const { return controls_card_; }
     OptionsMenu* getOptions() const { return options_; }
     HUDText* getScoreText() const { return hud_text_score_; }
+    HUDText* getSlowLabel() const { return slow_label_; }
+    PausePanel* getPanel() const { return panel_; }
     UIMouse* getMouse() const { return ui_mouse_; }
     const PadMenu& getPadMenu() const { return pad_menu_; }
     std::uint32_t getSeed() const { return seed_; }
@@ -55,9 +58,14 @@ private:
     void checkButtonPause();
     void checkButtonOptions();
     void showControlsCard();
-    void closeControlsCard(const SDL_Event& event);
+    // True when the event closed the card: it is used up.
+    bool closeControlsCard(const SDL_Event& event);
     void togglePause();
-    bool isGameOver() const;
+    void layOutButtons();
+    void showPause();
+    std::string scoreLines() const;
+    void showReplayEnd();
+    void showEndButtons();
     bool handleAway(const SDL_Event& event);
     void checkButtonRestart();
     void leaveFor(Scene* next);
@@ -79,8 +87,14 @@ private:
     HUDButton* button_back_ = nullptr;
     HUDButton* button_options_ = nullptr; // shown while paused
     HUDText* controls_card_ = nullptr;    // the first game's; null once closed
+    HUDText* slow_label_ = nullptr;       // shown while slow motion is in force
+    PausePanel* panel_ = nullptr;         // paused, game over, a replay's end
     OptionsMenu* options_ = nullptr;
     Timer* end_timer_ = nullptr;
+    enum class ButtonLayout { ROW, NONE, FINGERS }; // the desktop's row; none and large ones by touch
+    ButtonLayout button_layout_ = ButtonLayout::ROW;
+    bool is_over_ = false;        // game over, or a replay played to its end: Restart and Back remain
+    bool replay_ended_ = false;
     bool slow_on_ = false;        // slow motion in force
     bool slow_was_held_ = false;  // for slow motion that toggles on each press
     PadMenu pad_menu_;            // plays the buttons above while the game stands still

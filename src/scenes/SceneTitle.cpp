@@ -67,11 +67,12 @@ void SceneTitle::init() {
 
 bool SceneTitle::handleEvents(SDL_Event& event) {
     if (options_->getIsActive()) return options_->handleEvents(event);
-    if (credits_text_->getIsActive() && closesCredits(event)) {
-        credits_text_->setActive(false);
+    // Nothing under the credits takes a click, not even its press.
+    if (credits_text_->getIsActive()) {
+        if (closesCredits(event)) credits_text_->setActive(false);
         return true;
     }
-    if (!credits_text_->getIsActive() && pad_menu_.handleEvent(event)) return true;
+    if (pad_menu_.handleEvent(event)) return true;
     return Scene::handleEvents(event);
 }
 

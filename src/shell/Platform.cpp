@@ -12,14 +12,40 @@
 #include <dlfcn.h>
 #endif
 
-void enterGameFolder() {
-#ifdef _WIN32
-    const char* base = SDL_GetBasePath();
+namespace {
+
+// Where this file is, the rest of assets/ is.
+constexpr const char* kAssetsMark = "assets/sprite/ghost-idle.png";
+
+bool holdsAssets(const std::filesystem::path& folder) {
     std::error_code error;
-    if (base) std::filesystem::current_path(std::filesystem::u8path(base), error);
-    if (!base || error)
-        SDL_Log("Cannot enter the game's folder: %s", base ? error.message().c_str() : SDL_GetError());
+    return std::filesystem::is_regular_file(folder / kAssetsMark, error);
+}
+
+bool enterFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::current_path(folder, error);
+    if (error) SDL_Log("Cannot enter the game's folder %s: %s", folder.string().c_str(), error.message().c_str());
+    return !error;
+}
+
+} // namespace
+
+bool enterGameFolder() {
+    const char* base = SDL_GetBasePath();
+#ifdef _WIN32
+    if (!base) SDL_Log("Cannot enter the game's folder: %s", SDL_GetError());
+    if (base) enterFolder(std::filesystem::u8path(base));
+#else
+    if (holdsAssets(".")) return true;
+    // A build or the tarball keeps assets/ beside the executable or one folder up; an installed game
+    // keeps them in share/moonvale beside lib/moonvale.
+    for (const char* relative : {".", "..", "../../share/moonvale"}) {
+        const std::filesystem::path folder = std::filesystem::path(base ? base : ".") / relative;
+        if (base && holdsAssets(folder) && enterFolder(folder)) return true;
+    }
 #endif
+    return holdsAssets(".");
 }
 
 const char* reasonToDrawInSoftware() {
@@ -79,4 +105,11 @@ SDL_Rect windowSafeArea(SDL_Window* window) {
     SDL_Rect safe{};
     if (!SDL_GetWindowSafeArea(window, &safe)) SDL_GetWindowSize(window, &safe.w, &safe.h);
     return safe;
+}
+
+bool hasCoarsePointer() {
+    int count = 0;
+    SDL_TouchID* devices = SDL_GetTouchDevices(&count);
+    SDL_free(devices);
+    return count > 0;
 }

@@ -11,9 +11,11 @@ class Game;
 
 // The game reads assets/ from the folder it runs in. On Linux the launcher starts it in the player's
 // data folder; on Windows there is no launcher, and a shortcut may start it anywhere, so the game
-// moves to the folder that holds its executable (and assets/). In a browser the assets are packed
-// into the page's file system, and the files the player keeps are brought back from its storage.
-void enterGameFolder();
+// moves to the folder that holds its executable (and assets/). Started by its path from a folder
+// without assets/ (a board's verifier, a script), it moves to where they are: beside it, or the
+// installed data folder. In a browser the assets are packed into the page's file system, and the
+// files the player keeps are brought back from its storage. False when no assets were found.
+[[nodiscard]] bool enterGameFolder();
 
 // Runs frames until the game quits, then cleans it up. On the desktop the Game's own loop paces them;
 // in a browser the page's animation frames drive them, this never returns, and the page is told when
@@ -44,3 +46,6 @@ void surviveWindowSystemErrors();
 // The part of the window that no notch, rounded corner or system bar covers, in the window's units: a
 // browser takes it from the page's safe-area insets.
 [[nodiscard]] SDL_Rect windowSafeArea(SDL_Window* window);
+
+// The device is played mainly by touch: a browser's coarse pointer, or a touch screen SDL knows of.
+[[nodiscard]] bool hasCoarsePointer();

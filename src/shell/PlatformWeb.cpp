@@ -69,6 +69,10 @@ EM_JS(void, safeAreaInsets, (float* insets), {
     var sides = [style.paddingLeft, style.paddingTop, style.paddingRight, style.paddingBottom];
     for (var i = 0; i < 4; ++i) HEAPF32[(insets >> 2) + i] = parseFloat(sides[i]) || 0;
 });
+
+EM_JS(int, coarsePointer, (), {
+    return window.matchMedia && window.matchMedia('(pointer: coarse)').matches ? 1 : 0;
+});
 // clang-format on
 // NOLINTEND
 
@@ -104,11 +108,11 @@ void webFrame(void* argument) {
 
 } // namespace
 
-void enterGameFolder() {
+bool enterGameFolder() {
     if (char* problem = storeProblem()) {
         SDL_Log("The high score cannot be kept in this browser: %s", problem);
         free(problem); // NOLINT(cppcoreguidelines-no-malloc): allocated by stringToNewUTF8
-        return;
+        return true; // the packed assets are there all the same
     }
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(kStore, error)) {
@@ -118,6 +122,7 @@ void enterGameFolder() {
         std::ofstream(std::filesystem::path("assets") / name, std::ios::binary) << bytes;
         keptFiles()[name] = bytes;
     }
+    return true;
 }
 
 void runMainLoop(Game& game) {
@@ -172,4 +177,8 @@ SDL_Rect windowSafeArea(SDL_Window* window) {
     const auto top = static_cast<int>(insets[1]);
     return {left, top, width - left - static_cast<int>(insets[2]),
             height - top - static_cast<int>(insets[3])};
+}
+
+bool hasCoarsePointer() {
+    return coarsePointer() != 0;
 }

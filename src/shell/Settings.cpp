@@ -95,28 +95,32 @@ std::string valueOf(const Settings& settings, std::string_view key) {
     return bindingName(settings.bindings.get(*bindingKey(key)));
 }
 
-// Each action's line, in file order; a bad name, a mouse button on a key-only action, or a binding an
-// earlier line already took leaves the action on its default. An action left without a line loses its
-// default to a line that took it.
+// Each action's line, in file order; a bad name, "none", a mouse button on a key-only action, or a
+// binding an earlier line already took is refused. An action without a line that stands keeps its
+// default; where a line took that default, it takes the taker's own default in exchange, as Options
+// would, so that every action keeps a key.
 Bindings parseBindings(const std::vector<std::pair<Action, std::string>>& lines,
                        std::vector<std::string>& problems) {
     std::array<std::optional<Binding>, ACTION_COUNT> chosen;
+    std::array<std::string, ACTION_COUNT> refused; // why each action's last line was refused
     for (const auto& [action, value] : lines) {
         const std::size_t index = static_cast<std::size_t>(action);
         const std::string key = std::string(kBindingPrefix) + std::string(actionName(action));
         chosen[index].reset();
+        refused[index].clear();
         const std::optional<Binding> binding = bindingFromName(value);
+        if (binding && binding->isNone()) {
+            refused[index] = key + ": an action cannot be without a key";
+            continue;
+        }
         if (!binding || (binding->mouse_button != 0 && !takesMouseButton(action))) {
-            problems.push_back(std::string("unknown key name for ").append(key).append(": \"").append(value) +
-                               '"');
+            refused[index] = "unknown key name for " + key + ": \"" + value + '"';
             continue;
         }
         const auto taken = std::find(chosen.begin(), chosen.end(), binding);
-        if (!binding->isNone() && taken != chosen.end()) {
+        if (taken != chosen.end()) {
             const Action holder = static_cast<Action>(taken - chosen.begin());
-            problems.push_back(
-                std::string(key).append(": \"").append(value).append("\" is already the key for ") +
-                std::string(actionName(holder)));
+            refused[index] = key + ": \"" + value + "\" is already the key for " + std::string(actionName(holder));
             continue;
         }
         chosen[index] = binding;
@@ -124,15 +128,26 @@ Bindings parseBindings(const std::vector<std::pair<Action, std::string>>& lines,
     Bindings bindings;
     for (std::size_t i = 0; i < ACTION_COUNT; ++i) {
         const auto action = static_cast<Action>(i);
-        if (chosen[i]) {
-            bindings.set(action, *chosen[i]);
-            continue;
+        if (!chosen[i]) {
+            // Each step visits an action holding the previous default, never one twice: a free
+            // default is met within ACTION_COUNT steps.
+            Binding fallback = Bindings::defaultFor(action);
+            for (std::size_t step = 0; step < ACTION_COUNT; ++step) {
+                const auto holder = std::find(chosen.begin(), chosen.end(), fallback);
+                if (holder == chosen.end()) break;
+                fallback = Bindings::defaultFor(static_cast<Action>(holder - chosen.begin()));
+            }
+            chosen[i] = fallback;
+            const std::string name = std::string(actionName(action));
+            if (fallback != Bindings::defaultFor(action)) {
+                problems.push_back((refused[i].empty() ? "" : refused[i] + "; ") + name + " takes " +
+                                   bindingName(fallback) + " instead of its default, " +
+                                   bindingName(Bindings::defaultFor(action)) + ", which another action has");
+            } else if (!refused[i].empty()) {
+                problems.push_back(refused[i] + "; " + name + " keeps its default, " + bindingName(fallback));
+            }
         }
-        const Binding fallback = Bindings::defaultFor(action);
-        if (std::find(chosen.begin(), chosen.end(), fallback) == chosen.end()) continue;
-        bindings.set(action, Binding{});
-        problems.push_back("no key left for " + std::string(actionName(action)) + ": its default, " +
-                           bindingName(fallback) + ", has been given to another action");
+        bindings.set(action, *chosen[i]);
     }
     return bindings;
 }
@@ -178,7 +193,10 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
         } else if (const std::optional<Action> action = bindingKey(key)) {
             binding_lines.emplace_back(*action, std::string(value));
         }
-        if (!ok) problems.push_back("bad value for " + std::string(key) + ": \"" + std::string(value) + "\"");
+        if (!ok) {
+            problems.push_back("bad value for " + std::string(key) + ": \"" + std::string(value) + "\"; " +
+                               (key == "language" ? "the system's language is used" : "using the default"));
+        }
     }
     settings.bindings = parseBindings(binding_lines, problems);
     return settings;
@@ -197,6 +215,7 @@ std::string formatSettings(const Settings& settings, const std::vector<std::stri
         // A key given twice is written once, where it first stood.
         if (std::find(written.begin(), written.end(), key) != written.end()) continue;
         written.push_back(key);
+        if (key == "language" && settings.language.empty()) continue; // the system's: no line says it
         text += std::string(key) + '=' + valueOf(settings, key) + '\n';
     }
     const Settings defaults;
@@ -225,7 +244,7 @@ Settings SettingsFile::load() {
     std::vector<std::string> problems;
     Settings settings = parseSettings(text, problems);
     for (const std::string& problem : problems) {
-        SDL_Log("Settings file %s: %s; using the default", file_path_.c_str(), problem.c_str());
+        SDL_Log("Settings file %s: %s", file_path_.c_str(), problem.c_str());
     }
     lines_ = splitLines(text);
     return settings;

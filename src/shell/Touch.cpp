@@ -27,6 +27,7 @@ TouchLayout Touch::layoutFor(glm::vec2 screen, float scale, SDL_FRect safe) {
                          bottom - 1.5f * layout.stick_radius};
     layout.pause = {right - size, top, size, size};
     layout.slow = {right - size, bottom - size, size, size};
+    layout.unit = unit;
     return layout;
 }
 

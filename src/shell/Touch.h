@@ -16,6 +16,7 @@ struct TouchLayout {
     glm::vec2 stick_home = glm::vec2(0.0f); // where the stick is drawn while no thumb is on it
     SDL_FRect slow{};
     SDL_FRect pause{};
+    float unit = 1.0f; // game pixels per CSS pixel (or window pixel, on a desktop)
 };
 
 // What a finger asks of the game: a click's press or release at a point (in menus), a strike at a

@@ -54,7 +54,13 @@ int main(int argc, char* argv[]) {
         const std::filesystem::path found = std::filesystem::absolute(*path, error);
         if (!path->empty() && !error) *path = found.string();
     }
-    enterGameFolder();
+    const bool has_assets = enterGameFolder();
+    // Played without its pictures, a replay would only seem to differ from its recording.
+    if (!has_assets && (!options.verify.empty() || !options.replay.empty())) {
+        (void)std::fprintf(stderr, "moonvale: %s: cannot play it: the game's assets are neither here nor beside the game\n",
+                           (options.verify.empty() ? options.replay : options.verify).c_str());
+        return 2;
+    }
     // Checked before anything is written: a check leaves no log and no window behind.
     if (!options.verify.empty()) return verifyReplay(options.verify);
     std::optional<Replay> replay;

@@ -26,23 +26,24 @@ HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, cons
 }
 
 bool HUDButton::handleEvents(SDL_Event& event) {
-    // A finger's click lands where no pointer hovered before it.
+    // Where the click is now, not where the last frame left the cursor: a finger's click lands where
+    // no pointer hovered before it, and a press may come with the move onto the button.
     const bool mouse = event.type == SDL_EVENT_MOUSE_BUTTON_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_UP;
-    if (mouse && event.button.which == SDL_TOUCH_MOUSEID) is_mouse_over_ = isUnderCursor();
+    if (!mouse || event.button.button != SDL_BUTTON_LEFT) return false;
+    is_mouse_over_ = isUnderCursor();
     if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
-        if (event.button.button != SDL_BUTTON_LEFT || !is_mouse_over_) return false;
+        if (!is_mouse_over_) return false;
         is_press_ = true;
         game_.playSound("assets/sound/UI_button08.wav");
         return true;
     }
-    if (event.type == SDL_EVENT_MOUSE_BUTTON_UP && event.button.button == SDL_BUTTON_LEFT) {
-        // Any release over the button completes a click, wherever the press began.
-        is_press_ = false;
-        if (!is_mouse_over_) return false;
-        is_trigger_ = true;
-        return true;
-    }
-    return false;
+    // A release completes a click only when the press was ours: the rest of a click that closed a
+    // panel above must not act here.
+    const bool pressed_here = is_press_;
+    is_press_ = false;
+    if (!is_mouse_over_ || !pressed_here) return false;
+    is_trigger_ = true;
+    return true;
 }
 
 void HUDButton::update(float /*dt*/) {
@@ -78,6 +79,15 @@ void HUDButton::setScale(float scale) {
     sprite_normal_->setScale(scale);
     sprite_hover_->setScale(scale);
     sprite_press_->setScale(scale);
+}
+
+void HUDButton::placeCentre(glm::vec2 centre, float scale) {
+    setScale(scale);
+    setRenderPosition(centre - sprite_normal_->getOffset() - sprite_normal_->getSize() / 2.0f);
+}
+
+glm::vec2 HUDButton::getCentre() const {
+    return render_position_ + sprite_normal_->getOffset() + sprite_normal_->getSize() / 2.0f;
 }
 
 bool HUDButton::isUnderCursor() const {

@@ -31,7 +31,10 @@ public:
     void press();
     // Grows right and down from the current top-left corner, hit area included.
     void setScale(float scale);
+    // At that scale, centred on centre.
+    void placeCentre(glm::vec2 centre, float scale);
     bool getIsHover() const { return is_hover_; }
+    glm::vec2 getCentre() const;
     Sprite* getSpriteNormal() const { return sprite_normal_; }
     Sprite* getSpriteHover() const { return sprite_hover_; }
     Sprite* getSpritePress() const { return sprite_press_; }

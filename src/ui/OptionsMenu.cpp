@@ -18,6 +18,7 @@ constexpr float kStep = 26.0f;
 constexpr float kLabelX = 340.0f;
 constexpr float kValueX = 700.0f;
 constexpr float kValueMiddle = 740.0f; // a click left of it lowers a volume, right of it raises it
+constexpr float kFingerReach = 24.0f;  // how far before the "<" a finger's tap still means it
 
 constexpr std::array<Message, OptionsMenu::FIRST_KEY> kSettingLabels = {
     msg("option", "Master volume"), msg("option", "Music volume"), msg("option", "Effects volume"),
@@ -177,11 +178,13 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
         const std::optional<int> row = rowAt(point);
         if (!row) return;
         highlight(*row);
-        // A finger is too broad for the small arrows: either half of the row does.
+        // A finger is too broad for the small arrows: either half of the row does, but the "<" itself,
+        // which stands in the right half, and a finger's width before it lower.
         const bool finger = event.button.which == SDL_TOUCH_MOUSEID;
-        const float middle = finger ? kPanel.x + kPanel.w / 2.0f : kValueMiddle;
+        const bool on_lower_arrow = point.x >= kValueX - kFingerReach && point.x < kValueMiddle;
+        const bool lower = finger ? point.x < kPanel.x + kPanel.w / 2.0f || on_lower_arrow : point.x < kValueMiddle;
         if (*row <= EFFECTS || *row == LANGUAGE) {
-            change(*row, point.x < middle ? -1 : 1);
+            change(*row, lower ? -1 : 1);
         } else if (finger && actionOfRow(*row)) {
             setMessage(tr("options line", "Keys are changed with a keyboard"));
         } else {

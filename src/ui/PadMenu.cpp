@@ -3,6 +3,12 @@
 #include "core/Game.h"
 #include "ui/HUDButton.h"
 
+#include <cmath>
+
+namespace {
+constexpr float kSameRow = 20.0f; // centres closer than this across stand in one row
+} // namespace
+
 PadAction menuActionOf(const SDL_Event& event) {
     const PadAction pad = padActionOf(event);
     if (pad != PadAction::NONE || event.type != SDL_EVENT_KEY_DOWN) return pad;
@@ -32,23 +38,20 @@ bool PadMenu::handleEvent(const SDL_Event& event) {
         clearHighlight();
         return false;
     }
-    switch (menuActionOf(event)) {
+    const PadAction action = menuActionOf(event);
+    switch (action) {
     case PadAction::UP:
-    case PadAction::LEFT:
-        step(-1);
-        return true;
     case PadAction::DOWN:
+    case PadAction::LEFT:
     case PadAction::RIGHT:
-        step(1);
+        move(action);
         return true;
     case PadAction::PRIMARY:
-        if (HUDButton* button = getHighlighted()) {
-            button->press();
-            return true;
-        }
-        // Nothing highlighted yet: the first press only shows where the highlight starts.
-        step(0);
-        return !buttons_.empty();
+        if (buttons_.empty()) return false;
+        // Nothing lit yet: the first button is where the highlight starts, and it acts at once.
+        if (!getHighlighted()) move(PadAction::NONE);
+        getHighlighted()->press();
+        return true;
     default:
         return false;
     }
@@ -64,11 +67,40 @@ HUDButton* PadMenu::getHighlighted() const {
     return valid ? buttons_[static_cast<std::size_t>(highlighted_)] : nullptr;
 }
 
-void PadMenu::step(int direction) {
+// By where the buttons stand: up and down go to the nearest button that way, if any; left and right
+// along the row, round from its end to its start.
+void PadMenu::move(PadAction direction) {
     if (buttons_.empty()) return;
-    const int count = static_cast<int>(buttons_.size());
-    const int next = highlighted_ < 0 ? 0 : ((highlighted_ + direction) % count + count) % count;
+    const int next = highlighted_ < 0 || direction == PadAction::NONE ? 0 : neighbour(direction);
+    if (next < 0) return;
     clearHighlight();
     highlighted_ = next;
     buttons_[static_cast<std::size_t>(highlighted_)]->setHighlight(true);
+}
+
+int PadMenu::neighbour(PadAction direction) const {
+    const glm::vec2 from = buttons_[static_cast<std::size_t>(highlighted_)]->getCentre();
+    const bool across = direction == PadAction::LEFT || direction == PadAction::RIGHT;
+    const float sign = direction == PadAction::RIGHT || direction == PadAction::DOWN ? 1.0f : -1.0f;
+    int best = -1;
+    float best_score = 0.0f;
+    int wrap = -1; // the row's far end on the other side
+    float wrap_along = 0.0f;
+    for (int i = 0; i < static_cast<int>(buttons_.size()); ++i) {
+        const HUDButton* button = buttons_[static_cast<std::size_t>(i)];
+        if (i == highlighted_ || !button->getIsActive()) continue;
+        const glm::vec2 offset = button->getCentre() - from;
+        const float along = sign * (across ? offset.x : offset.y);
+        const float aside = std::abs(across ? offset.y : offset.x);
+        if (across && aside > kSameRow) continue;
+        if (along > 0.0f && (best < 0 || along + 2.0f * aside < best_score)) {
+            best = i;
+            best_score = along + 2.0f * aside;
+        }
+        if (across && along < 0.0f && (wrap < 0 || along < wrap_along)) {
+            wrap = i;
+            wrap_along = along;
+        }
+    }
+    return best >= 0 ? best : wrap;
 }

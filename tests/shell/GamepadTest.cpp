@@ -187,6 +187,12 @@ TEST_F(GamepadTest, TheTitleAndTheGameOverScreenPlayWithThePadAlone) {
     press(SDL_GAMEPAD_BUTTON_DPAD_RIGHT);
     EXPECT_FALSE(title->getButtonStart()->getIsHover());
     EXPECT_TRUE(title->getButtonCredits()->getIsHover());
+    // By where the buttons stand: down from Credits is Options, up goes back, and nothing is above.
+    press(SDL_GAMEPAD_BUTTON_DPAD_DOWN);
+    EXPECT_TRUE(title->getButtonOptions()->getIsHover());
+    press(SDL_GAMEPAD_BUTTON_DPAD_UP);
+    press(SDL_GAMEPAD_BUTTON_DPAD_UP);
+    EXPECT_TRUE(title->getButtonCredits()->getIsHover());
     press(SDL_GAMEPAD_BUTTON_SOUTH);
     EXPECT_TRUE(title->getCreditsText()->getIsActive());
     press(SDL_GAMEPAD_BUTTON_EAST);

@@ -1,5 +1,6 @@
 #include "shell/Preferences.h"
 
+#include "actors/Spawner.h"
 #include "scenes/SceneMain.h"
 #include "support/SceneDriver.h"
 
@@ -99,9 +100,23 @@ TEST_F(PreferencesTest, SettingsAreReadAtStartAndABadFileChangesNothing) {
     std::filesystem::remove(kSettings);
 }
 
-TEST_F(PreferencesTest, EscPausesLikeThePauseButtonAndLeavingTheWindowPausesUntilResumed) {
+TEST_F(PreferencesTest, TheFirstGameWaitsForItsCardAndEscThenPausesLikeThePauseButtonAsLeavingTheWindowDoes) {
     auto* main = new SceneMain;
     game.changeScene(main);
+    // A first game: the world waits behind the card, recording nothing, and the key that closes the
+    // card does nothing else.
+    ASSERT_NE(main->getControlsCard(), nullptr);
+    const float wave_timer = main->getSpawner()->getTimer();
+    for (int i = 0; i < 10; ++i)
+        game.update(1.0f);
+    EXPECT_EQ(main->getSpawner()->getTimer(), wave_timer);
+    key(SDLK_ESCAPE);
+    EXPECT_EQ(main->getControlsCard(), nullptr);
+    EXPECT_FALSE(main->getIsPause());
+    game.update(1.0f / 60.0f);
+    EXPECT_EQ(game.getRecorder().finish(0, 0).frame_count, 1u);
+    game.getRecorder().begin(0, false);
+
     key(SDLK_ESCAPE);
     EXPECT_TRUE(main->getIsPause());
     EXPECT_TRUE(MIX_TrackPaused(game.getMusicTrack()));

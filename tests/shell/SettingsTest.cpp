@@ -103,13 +103,19 @@ TEST(SettingsTest, VolumesSlowMotionAndKeysRoundTripAndClashesFallBack) {
     const Settings bad = parseSettings("key_left=Left Shift\nkey_up=I\nkey_strike=I\nkey_down=Nope\n"
                                        "key_pause=mouse_left\nslow_motion=sometimes\nmusic_volume=-1\n",
                                        problems);
-    EXPECT_EQ(problems.size(), 6u); // the five bad lines, and slow motion losing its default key
+    EXPECT_EQ(problems.size(), 6u); // the five bad lines, and slow motion taking another key
     EXPECT_EQ(bindingName(bad.bindings.get(Action::LEFT)), "Left Shift");
     EXPECT_EQ(bindingName(bad.bindings.get(Action::UP)), "I");
     EXPECT_EQ(bad.bindings.get(Action::STRIKE), Bindings::defaultFor(Action::STRIKE)); // the later line lost
     EXPECT_EQ(bad.bindings.get(Action::DOWN), Bindings::defaultFor(Action::DOWN));
     EXPECT_EQ(bad.bindings.get(Action::PAUSE), Bindings::defaultFor(Action::PAUSE));
-    EXPECT_TRUE(bad.bindings.get(Action::SLOW).isNone());
+    // Left took slow motion's key: slow motion takes left's in exchange, as Options would.
+    EXPECT_EQ(bad.bindings.get(Action::SLOW), Bindings::defaultFor(Action::LEFT));
+    // Every action keeps a key: one line taking another's default, or a "none", leaves nobody without.
+    const Settings swapped = parseSettings("key_left=D\nkey_up=none\n", problems);
+    EXPECT_EQ(swapped.bindings.get(Action::RIGHT), Bindings::defaultFor(Action::LEFT));
+    EXPECT_EQ(swapped.bindings.get(Action::UP), Bindings::defaultFor(Action::UP));
+    EXPECT_EQ(formatSettings(swapped, {}), "fullscreen=false\nvolume=100\nmute=false\nkey_left=D\nkey_right=A\n");
     EXPECT_FALSE(bad.slow_toggles);
     EXPECT_EQ(bad.music_volume, 100);
 }

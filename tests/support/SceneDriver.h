@@ -14,6 +14,7 @@ struct SceneDriver : GameHarness {
         event.type = type;
         event.button.button = button;
         event.button.windowID = SDL_GetWindowID(game.getWindow());
+        SDL_GetMouseState(&event.button.x, &event.button.y); // where the pointer is, as SDL reports it
         SDL_PushEvent(&event);
     }
     void pushKey(SDL_Scancode key) {

@@ -58,10 +58,17 @@ TEST_F(HUDButtonTest, PressShowsThePressedLookAndHidesTheClickFromTheWorld) {
     EXPECT_EQ(played(kHover), 1);
 }
 
-TEST_F(HUDButtonTest, ReleaseOverTheButtonCompletesAClickWhereverThePressBegan) {
+// A press elsewhere (on a panel that closed on it, say) is not completed by a release over the button;
+// a press that arrives with the pointer's move onto the button is.
+TEST_F(HUDButtonTest, OnlyAClickThatBeganHereCompletesAndThePressCountsWhereItIs) {
     pointAt(off);
     EXPECT_FALSE(mouse(SDL_EVENT_MOUSE_BUTTON_DOWN));
     pointAt(on);
+    EXPECT_FALSE(mouse(SDL_EVENT_MOUSE_BUTTON_UP));
+    EXPECT_FALSE(button->isTrigger());
+    pointAt(off);
+    game.setMouseState(on, 0); // moved onto it in the frame of the press
+    EXPECT_TRUE(mouse(SDL_EVENT_MOUSE_BUTTON_DOWN));
     EXPECT_TRUE(mouse(SDL_EVENT_MOUSE_BUTTON_UP));
     EXPECT_TRUE(button->isTrigger());
     EXPECT_FALSE(button->isTrigger());

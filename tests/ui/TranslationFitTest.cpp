@@ -32,6 +32,7 @@ const std::map<std::string, Room> kRooms = {
     {"option", {16, 352, 0}},      {"option value", {16, 284, 0}}, {"options line", {16, 688, 0}},
     {"title line", {16, 1136, 0}}, {"card", {16, 1136, 216}},      {"scores", {24, 1136, 0}},
     {"score", {32, 224, 0}},       {"note", {24, 1136, 0}},        {"credits", {16, 1136, 620}},
+    {"hud", {16, 400, 0}},         {"heading", {48, 1136, 0}},     {"panel line", {24, 1136, 0}},
 };
 const std::set<std::string> kParts = {"key", "controls", "web page"};
 
