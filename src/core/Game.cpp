@@ -81,7 +81,10 @@ bool Game::init(const std::string& title, int width, int height) {
     // Apart from the rest: without pads the game still plays on mouse and keyboard.
     if (!SDL_InitSubSystem(SDL_INIT_GAMEPAD)) SDL_Log("No gamepad support: %s", SDL_GetError());
     // A phone or a tablet names its touch controls before the first finger.
-    if (hasCoarsePointer()) last_input_ = InputDevice::TOUCH;
+    if (hasCoarsePointer()) {
+        last_input_ = InputDevice::TOUCH;
+        SDL_Log("A touch screen: the touch controls are named from the start");
+    }
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
     const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;

@@ -64,7 +64,7 @@ void SceneMain::init() {
 
     const float w = screen.x;
     const float h = screen.y;
-    // Under the buttons, over the world and its bars.
+    // Over the world, under the interface.
     panel_ = PausePanel::addPausePanelChild(this);
     button_pause_ = HUDButton::addHUDButtonChild(this, {w - 230.0f, h - 30.0f}, "assets/UI/A_Pause1.png",
                                                  "assets/UI/A_Pause2.png", "assets/UI/A_Pause3.png", 1.0f,

@@ -2,6 +2,7 @@
 # A new player's first run, in the real game under a real X server: the controls on the title and on
 # the first game's card; Options opened with the mouse and walked with the keyboard alone (the music
 # to 0, "move up" onto I); the title then silent on SDL's disk audio while effects are still heard;
+# a click on Options' Back that lies over DAILY starts nothing; the first game waits behind its card;
 # arrows and Space strike without the mouse; I moves the ghost and W does not, after a restart too; reset
 # brings W back; Japanese from LANG alone, and a change of language in Options that shows at once and is
 # kept. With "languages" as the fourth argument, instead: German, Chinese and Russian from settings.ini,
@@ -119,6 +120,19 @@ keys Escape
 grep -qx "music_volume=0" assets/settings.ini && grep -qx "key_up=I" assets/settings.ini ||
     fail "settings.ini: $(cat assets/settings.ini)"
 
+step "a human-paced click on Back, where it lies over DAILY, closes Options and nothing else"
+click 640 620
+eventually 5 opened || fail "Options did not open again"
+move 440 608
+sleep 0.2
+xdotool mousedown 1
+sleep 0.1
+xdotool mouseup 1
+closed() { shot screen && [ "$(pixels title screen)" -lt 100000 ]; }
+eventually 5 closed || fail "Back did not close Options"
+sleep 1 # a game started by the release would have named its seed by now
+grep -q "Game seed" game.log && fail "the release under Options' Back started a game"
+
 step "the title is silent with the music at 0"
 sleep 1 # past the hover sound of the button under the pointer
 from=$(audio_at)
@@ -130,6 +144,13 @@ awk -v r="$title_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "music heard at volum
 step "the first game opens with the card"
 click 440 560
 eventually 5 has_ink card 500x120+390+490 0.02 || fail "no card in the first game"
+
+step "the world waits behind the card, past the first wave's time"
+sleep 4
+shot card-a
+sleep 1
+shot card-b
+[ "$(pixels card-a card-b)" -le 500 ] || fail "the game went on behind the card"
 
 step "I moves the ghost, W does not"
 keys x # closes the card

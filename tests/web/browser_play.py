@@ -5,8 +5,9 @@ score written to IndexedDB once, not on every frame), Back with a new high score
 browser restart on the same profile still show; opened fresh in a 1000 x 1000 window and in a 1366 x 657
 viewport, the picture is 16:9 between black bars from its first frame and takes clicks there; SwiftShader
 gets the software renderer and ?renderer=opengles2 plays on WebGL; losing the focus pauses; Quit leaves a
-page that offers to start again; on a phone, taps play the menus, the left thumb steers without striking
-and a right tap strikes, both at once, and upright the game waits; its manifest has no errors, and with the server gone and the HTTP cache
+page that offers to start again; on a phone, the title names the touch controls before the first touch, taps play
+the menus, the left thumb steers without striking and a right tap strikes, both at once, upright the game waits,
+paused its buttons are large and a tap on a volume's "<" lowers it; its manifest has no errors, and with the server gone and the HTTP cache
 off the offline copy plays; a browser that refuses storage still plays and says so once; and nothing
 throws or logs an error.
 The games recorded on Linux verify in Chromium, and the game played here verifies on the desktop.
@@ -97,6 +98,7 @@ browser.click(440, 560)
 until(lambda: differing(title, browser.screenshot()) > 20000, 10, "Start did not change the screen")
 game = browser.screenshot(f"{shots}/web-game.png")
 browser.wait_for("Module.SDL3.audioContext.state === 'running'", 5)
+browser.click(640, 100)  # the first game waits behind its card until something closes it
 # A wave is summoned around the ghost 3 s into the game and gathers on it: strike where most enemies
 # are (found by their green health bars); with the seed, the wave is the same every time.
 SCORE_BOX = (1060, 5, 1260, 55)
@@ -280,6 +282,7 @@ browser.phone(844, 390)
 open_title(browser)
 fit = browser.letterbox()
 title = browser.screenshot(f"{shots}/web-phone-title.png")
+assert any("touch screen" in line for line in browser.console()), "the phone's title did not name its touch controls"
 browser.tap(*at(fit, 440, 560))
 until(lambda: differing(title, browser.screenshot()) > 20000, 10, "a tap on Start did not start a game")
 browser.wait_for("document.fullscreenElement !== null", 5)  # the first tap asked for the whole screen
@@ -324,7 +327,20 @@ until(lambda: not still(), 10, "the pause button did not resume the game")
 browser.tap(*at(fit, *PAUSE_BUTTON))
 until(still, 10, "the pause button did not pause the game")
 browser.screenshot(f"{shots}/web-phone-paused.png")
-browser.tap(*at(fit, 1230, 690))
+# Paused by touch, the buttons are large and clear of the hourglass; in Options a tap on a volume's "<"
+# lowers it.
+PAUSED_OPTIONS, PAUSED_BACK = (440, 440), (840, 440)
+browser.tap(*at(fit, *PAUSED_OPTIONS))
+time.sleep(0.5)
+browser.tap(*at(fit, 704, 112))
+SETTINGS = """new Promise(done => { const open = indexedDB.open('/store');
+    open.onsuccess = () => { const file = open.result.transaction('FILE_DATA').objectStore('FILE_DATA')
+        .get('/store/settings.ini'); file.onsuccess = () => done(file.result ?
+            new TextDecoder().decode(file.result.contents) : ''); }; })"""
+until(lambda: "volume=90\n" in browser.evaluate(SETTINGS), 5, "a tap on the volume's < did not lower it")
+browser.tap(*at(fit, 640, 611))  # Options' Back
+time.sleep(0.5)
+browser.tap(*at(fit, *PAUSED_BACK))
 until(lambda: shows_title(browser.screenshot(), fit), 10, "a tap on Back did not lead to the title")
 problems += browser.problems()
 browser.close()
