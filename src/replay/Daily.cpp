@@ -21,14 +21,6 @@ std::string todayInUtc() {
     return text;
 }
 
-std::uint32_t dailySeed(const std::string& date) {
-    std::uint32_t seed = 0;
-    for (const char c : date) {
-        if (c >= '0' && c <= '9') seed = seed * 10u + static_cast<std::uint32_t>(c - '0');
-    }
-    return seed;
-}
-
 std::string dailyReplayPath(const std::string& date) {
     return std::string(kFolder) + "/" + kPrefix + date + ".mvr";
 }

@@ -82,9 +82,12 @@ close_window() {
     pid=
     [ "$code" -eq 0 ] || { cat "$work/game.log"; fail "the game exited with $code after a window-manager close"; }
 }
-# start_back_close WM_CLOSE: Start, Back (which saves the score), close the window.
+# start_back_close WM_CLOSE: Start, Back (which saves the score), close the window. A key first closes a
+# first game's card, which would take the click.
 start_back_close() {
     click 440 560
+    xdotool key x
+    sleep 0.3
     click 1230 690
     close_window "$1"
 }

@@ -59,26 +59,30 @@ struct GoldenReplayTest : SceneDriver {
     }
 };
 
-// A walk, then a strike at an enemy whenever the weapon is ready, until the game is left: it scores.
-TEST_F(GoldenReplayTest, StrikesThatScore) {
-    SceneMain* main = start(7);
+// A walk, then a strike at an enemy whenever the weapon is ready: it scores.
+void playStrikes(GoldenReplayTest& test, SceneMain* main) {
+    auto& keys = test.keys;
     for (int frame = 0; frame < 900; ++frame) {
         keys[SDL_SCANCODE_D] = frame < 30;
         // The cursor a frame ahead of the click, as a player's hand moves before it presses.
         if (frame % 130 == 128) {
             for (ObjectWorld* object : main->getChildrenWorld()) {
                 if (object->getType() != ObjectType::ENEMY || !object->getIsActive()) continue;
-                pointAt(main->worldToScreen(object->getPosition()));
+                test.pointAt(main->worldToScreen(object->getPosition()));
                 break;
             }
         }
         if (frame % 130 == 129) {
-            push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
-            push(SDL_EVENT_MOUSE_BUTTON_UP, SDL_BUTTON_LEFT);
+            test.push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
+            test.push(SDL_EVENT_MOUSE_BUTTON_UP, SDL_BUTTON_LEFT);
         }
-        step();
+        test.step();
     }
     keys[SDL_SCANCODE_D] = false;
+}
+
+TEST_F(GoldenReplayTest, StrikesThatScore) {
+    playStrikes(*this, start(7));
     EXPECT_GT(game.getScore(), 0);
     game.changeScene(new SceneTitle); // left: the recording ends here
     expectStored("strikes.mvr", game.getRecorder().getLast());
@@ -103,6 +107,45 @@ TEST_F(GoldenReplayTest, SlowPauseAndFall) {
     keys[SDL_SCANCODE_LSHIFT] = false;
     EXPECT_FALSE(main->getPlayer()->getIsActive()) << "the ghost did not fall within a minute";
     expectStored("falls.mvr", game.getRecorder().getLast());
+}
+
+// Daily runs of a test day, as the board server's tests send them: one that scores, one that falls.
+// Each recording is taken as soon as it has what it shows, before the game is over and keeps a daily
+// file of that day here.
+TEST_F(GoldenReplayTest, DailyRunsOfATestDay) {
+    const std::string day = "2026-12-10";
+    dropPendingEvents();
+    auto* scoring = new SceneMain(day);
+    game.changeScene(scoring);
+    for (int frame = 0; frame < 1800 && game.getScore() == 0 && scoring->getPlayer()->getIsActive(); ++frame) {
+        // Away from the first wave's side, striking at the nearest enemy whenever the weapon is ready.
+        keys[SDL_SCANCODE_A] = frame < 40;
+        if (frame % 125 == 123) {
+            const glm::vec2 ghost = scoring->getPlayer()->getPosition();
+            const ObjectWorld* nearest = nullptr;
+            for (ObjectWorld* object : scoring->getChildrenWorld()) {
+                if (object->getType() != ObjectType::ENEMY || !object->getIsActive()) continue;
+                if (!nearest || glm::distance(object->getPosition(), ghost) < glm::distance(nearest->getPosition(), ghost))
+                    nearest = object;
+            }
+            if (nearest) pointAt(scoring->worldToScreen(nearest->getPosition()));
+        }
+        if (frame % 125 == 124) {
+            push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
+            push(SDL_EVENT_MOUSE_BUTTON_UP, SDL_BUTTON_LEFT);
+        }
+        step();
+    }
+    keys = {};
+    EXPECT_GT(game.getScore(), 0);
+    expectStored("daily-strikes.mvr", game.getRecorder().finish(game.getScore(), scoring->stateHash()));
+    game.setScore(0);
+    auto* falling = new SceneMain(day);
+    game.changeScene(falling);
+    for (int frame = 0; frame < 60 * 60 && falling->getPlayer()->getIsActive(); ++frame)
+        step();
+    EXPECT_FALSE(falling->getPlayer()->getIsActive()) << "the ghost did not fall within a minute";
+    expectStored("daily-falls.mvr", game.getRecorder().finish(game.getScore(), falling->stateHash()));
 }
 
 // The day's run starts from the date and keeps its best game apart (the score in its replay), the

@@ -45,6 +45,7 @@ click 440 560
 sleep 1
 shot game
 [ "$(pixels title game)" -ge 20000 ] || fail "Start did not change the screen"
+xdotool key x # closes the first game's card, behind which the world waits
 
 step "a strike after the cool-down"
 xdotool mousemove --window "$id" 900 250
