@@ -331,7 +331,7 @@ void SceneMain::showPause() {
 std::string SceneMain::scoreLines() const {
     const int score = game_.getScore();
     std::string lines = fill(tr("score", "Score: {score}"), {{"score", std::to_string(score)}});
-    lines += "\n" + fill(tr("panel line", "Best: {score}"), {{"score", std::to_string(game_.getHighScore())}});
+    lines.append("\n").append(fill(tr("panel line", "Best: {score}"), {{"score", std::to_string(game_.getHighScore())}}));
     if (score > high_score_at_start_ && !game_.isPlayingBack()) lines.append("\n").append(tr("panel line", "New best!"));
     if (!daily_date_.empty()) lines.append("\n").append(tr("hud", "Daily run"));
     return lines;

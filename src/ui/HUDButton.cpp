@@ -19,6 +19,7 @@ HUDButton* HUDButton::addHUDButtonChild(Object* parent, glm::vec2 position, cons
     button->sprite_hover_ = Sprite::addSpriteChild(button, hover_path, scale, anchor);
     button->sprite_press_ = Sprite::addSpriteChild(button, press_path, scale, anchor);
     button->plate_paths_ = {normal_path, hover_path, press_path};
+    button->scale_ = scale;
     button->sprite_hover_->setActive(false);
     button->sprite_press_->setActive(false);
     if (parent) parent->addChild(button);
@@ -79,10 +80,11 @@ void HUDButton::setScale(float scale) {
     sprite_normal_->setScale(scale);
     sprite_hover_->setScale(scale);
     sprite_press_->setScale(scale);
+    scale_ *= scale;
 }
 
 void HUDButton::placeCentre(glm::vec2 centre, float scale) {
-    setScale(scale);
+    setScale(scale / scale_); // a sprite's scale multiplies what it has
     setRenderPosition(centre - sprite_normal_->getOffset() - sprite_normal_->getSize() / 2.0f);
 }
 

@@ -29,7 +29,7 @@ public:
     bool getIsHighlight() const { return is_highlight_; }
     // A whole click from the pad: the press sound, then one trigger.
     void press();
-    // Grows right and down from the current top-left corner, hit area included.
+    // Grows right and down from the current top-left corner, hit area included, by scale times.
     void setScale(float scale);
     // At that scale, centred on centre.
     void placeCentre(glm::vec2 centre, float scale);
@@ -52,6 +52,7 @@ private:
     std::array<std::string, 3> plate_paths_; // normal, hover, pressed
     std::optional<Message> label_;
     LanguageWatch label_language_;
+    float scale_ = 1.0f; // of the plates' own size
     bool is_hover_ = false;
     bool is_mouse_over_ = false;
     bool is_press_ = false;

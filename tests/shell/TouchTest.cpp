@@ -1,10 +1,12 @@
 #include "shell/Touch.h"
 
 #include "actors/Player.h"
+#include "components/Sprite.h"
 #include "components/Stats.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
 #include "shell/Preferences.h"
+#include "ui/HUDButton.h"
 #include "support/SceneDriver.h"
 #include "ui/OptionsMenu.h"
 
@@ -68,15 +70,25 @@ TEST_F(TouchTest, EachFingerKeepsItsPartAndTwoThumbsPlayTogether) {
     finger(SDL_EVENT_FINGER_DOWN, 4, centre(layout.slow));
     EXPECT_TRUE(game.getTouch().isSlowHeld());
     finger(SDL_EVENT_FINGER_UP, 4, centre(layout.slow));
-    tap(5, centre(layout.pause));
-    EXPECT_TRUE(main->getIsPause());
-    EXPECT_EQ(main->touchMode(), TouchMode::PAUSED);
-    tap(5, centre(layout.pause));
-    EXPECT_FALSE(main->getIsPause());
+    // In play the small row is out of the way; paused, the buttons are large enough for a finger, and
+    // stay that size however often the game is paused.
+    EXPECT_FALSE(main->getButtonBack()->getIsActive());
+    for (int pause = 0; pause < 2; ++pause) {
+        tap(5, centre(layout.pause));
+        EXPECT_TRUE(main->getIsPause());
+        EXPECT_EQ(main->touchMode(), TouchMode::PAUSED);
+        const glm::vec2 back = main->getButtonBack()->getSpriteNormal()->getSize();
+        EXPECT_TRUE(main->getButtonBack()->getIsActive());
+        EXPECT_GE(back.y, 48.0f * layout.unit);
+        EXPECT_LE(back.y, 5.0f * 24.0f);
+        tap(5, centre(layout.pause));
+        EXPECT_FALSE(main->getIsPause());
+        EXPECT_FALSE(main->getButtonBack()->getIsActive());
+    }
 }
 
-// In menus a tap is a click: Start starts; in Options a volume goes down by the row's left half and
-// up by its right half, and a key row says it wants a keyboard instead of waiting for a key.
+// In menus a tap is a click: Start starts; in Options a volume goes down by the row's left half or its
+// "<", and up by the rest of its right half, and a key row says it wants a keyboard instead of waiting for a key.
 TEST_F(TouchTest, TapsPlayTheMenus) {
     game.changeScene(new SceneTitle);
     step();
@@ -90,6 +102,10 @@ TEST_F(TouchTest, TapsPlayTheMenus) {
     tap(1, {400.0f, 108.0f});
     EXPECT_EQ(game.getPreferences()->getSettings().volume, volume - Settings::VOLUME_STEP);
     tap(1, {900.0f, 108.0f});
+    EXPECT_EQ(game.getPreferences()->getSettings().volume, volume);
+    tap(1, {704.0f, 108.0f}); // the "<", in the row's right half
+    EXPECT_EQ(game.getPreferences()->getSettings().volume, volume - Settings::VOLUME_STEP);
+    tap(1, {756.0f, 108.0f}); // the ">"
     EXPECT_EQ(game.getPreferences()->getSettings().volume, volume);
     tap(1, {400.0f, 108.0f + 26.0f * static_cast<float>(OptionsMenu::FIRST_KEY)});
     EXPECT_FALSE(main->getOptions()->getCapturing());
