@@ -28,6 +28,7 @@ APT_PACKAGES=(
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-unifont fonttools sox gettext
     file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache clang libclang-rt-14-dev
+    libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libunistring-dev postgresql-15 nginx openssl wrk
 )
 
 install_apt_packages() {
