@@ -110,9 +110,22 @@ Response Board::handle(const Request& request) {
         if (n == 2 && parts[1] == "runs") return method == "POST" ? submit(request) : refusal(405, "runs are sent with POST");
         if (n == 3 && parts[1] == "runs" && method == "GET") return runStatus(parts[2]);
         if (n == 4 && parts[1] == "runs" && parts[3] == "replay" && method == "GET") return replay(parts[2]);
-        if (n == 3 && parts[1] == "boards" && method == "GET") return board(parts[2], request);
-        if (n == 5 && parts[1] == "boards" && parts[3] == "around" && method == "GET")
-            return around(parts[2], parts[4], request);
+        if (parts[1] == "boards" && method == "GET" && (n == 3 || (n == 5 && parts[3] == "around"))) {
+            // The most read of all: answered from what was just answered while nothing changed.
+            std::string key = request.path;
+            for (const auto& [name, value] : request.query)
+                key.append("\n").append(name).append("=").append(value);
+            if (auto kept = cached(key)) return *kept;
+            Response response;
+            try {
+                response = n == 3 ? board(parts[2], request) : around(parts[2], parts[4], request);
+            } catch (...) {
+                keep(key, std::nullopt); // the next caller asks again
+                throw;
+            }
+            keep(key, response);
+            return response;
+        }
         if (n == 3 && parts[1] == "players" && parts[2] == "me")
             return method == "DELETE" ? erase(request) : refusal(405, "a player is erased with DELETE");
         return refusal(404, "no such address");
@@ -120,6 +133,28 @@ Response Board::handle(const Request& request) {
         std::fprintf(stderr, "moonvale-board: database: %s\n", error.what());
         return refusal(503, "the board's database is unavailable", 5);
     }
+}
+
+std::optional<Response> Board::cached(const std::string& key) {
+    const std::lock_guard lock(cache_mutex_);
+    const auto found = cache_.find(key);
+    if (found == cache_.end()) return std::nullopt;
+    Kept& kept = found->second;
+    // Another node's verdicts reach this one's listings within a second.
+    const bool fresh = kept.version == version_ && std::chrono::steady_clock::now() - kept.at <= std::chrono::seconds(1);
+    if (fresh || kept.refreshing) return kept.response; // one caller asks the database; the rest are not held up
+    kept.refreshing = true;
+    return std::nullopt;
+}
+
+void Board::keep(const std::string& key, const std::optional<Response>& response) {
+    const std::lock_guard lock(cache_mutex_);
+    if (!response) {
+        cache_.erase(key);
+        return;
+    }
+    if (cache_.size() > 10000) cache_.clear(); // any day, any limit: bounded all the same
+    cache_[key] = {*response, version_, std::chrono::steady_clock::now(), false};
 }
 
 Response Board::health() {
@@ -248,7 +283,9 @@ Response Board::around(const std::string& day, const std::string& tag, const Req
 Response Board::erase(const Request& request) {
     const std::string player = playerOf(request);
     if (player.empty()) return refusal(400, "the device key is missing or malformed: Authorization: Bearer <64 hex digits>");
-    return ok({{"erased", store_.erasePlayer(player)}});
+    const std::int64_t erased = store_.erasePlayer(player);
+    ++version_;
+    return ok({{"erased", erased}});
 }
 
 void Board::work() {
@@ -283,5 +320,6 @@ void Board::work() {
         } catch (const DatabaseError& error) {
             std::fprintf(stderr, "moonvale-board: keeping a verdict: %s\n", error.what());
         }
+        ++version_;
     }
 }

@@ -4,10 +4,12 @@
 #include "Verifier.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <ctime>
 #include <functional>
 #include <map>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -70,6 +72,11 @@ private:
     // The player's hash from "Authorization: Bearer <64 hex digits>", or empty.
     static std::string playerOf(const Request& request);
     void work();
+    // A board's listing as answered within the last second, unless a run was verified or erased since;
+    // while one caller asks anew, the others get the last answer.
+    std::optional<Response> cached(const std::string& key);
+    // Nothing: forgotten, for the next caller to ask.
+    void keep(const std::string& key, const std::optional<Response>& response);
 
     Store& store_;
     BoardSettings settings_;
@@ -81,6 +88,15 @@ private:
     std::condition_variable wake_;
     std::atomic<bool> running_{false};
     std::vector<std::thread> workers_;
+    struct Kept {
+        Response response;
+        std::uint64_t version = 0;
+        std::chrono::steady_clock::time_point at;
+        bool refreshing = false; // a caller is asking the database anew
+    };
+    std::mutex cache_mutex_;
+    std::map<std::string, Kept> cache_;      // guarded by cache_mutex_
+    std::atomic<std::uint64_t> version_{0}; // goes up whenever a board may have changed here
 };
 
 // A JSON error body: {"error": why}.

@@ -36,6 +36,7 @@ std::string boardUsage() {
            "  --postgres CONNINFO    keep the board in PostgreSQL instead (libpq's connection string)\n"
            "  --listen ADDRESS       the address to listen on (default 127.0.0.1)\n"
            "  --port N               the port (default 8080)\n"
+           "  --threads N            connections served at once (default 64)\n"
            "  --site DIR             also serve the game's web build from DIR, on the same origin\n"
            "  --verifier PATH        the game, whose --verify proves each run (default: moonvale beside this)\n"
            "  --workers N            runs verified at once (default 2)\n"
@@ -81,6 +82,8 @@ BoardOptions parseBoardOptions(const std::vector<std::string>& arguments) {
             value(options.listen);
         } else if (name == "--port") {
             count(1, 65535, options.port);
+        } else if (name == "--threads") {
+            count(1, 1024, options.threads);
         } else if (name == "--site") {
             value(options.site);
         } else if (name == "--verifier") {

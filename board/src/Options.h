@@ -11,6 +11,7 @@ struct BoardOptions {
     std::string postgres;        // a libpq connection string: PostgreSQL instead of SQLite
     std::string listen = "127.0.0.1";
     int port = 8080;
+    int threads = 64;            // connections served at once
     std::string site;            // the game's web build, served from the same origin
     bool trust_proxy = false;    // the client's address from X-Real-IP (set by the shipped nginx site)
     std::optional<long long> pretend_start; // the board's clock starts here (tests): seconds since 1970

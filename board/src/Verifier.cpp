@@ -26,6 +26,8 @@ namespace {
     cap(RLIMIT_NOFILE, static_cast<rlim_t>(limits.open_files));
     cap(RLIMIT_FSIZE, 0); // it plays; it writes no file
     cap(RLIMIT_CORE, 0);
+    // Proving runs is background work: the board's readers come first.
+    setpriority(PRIO_PROCESS, 0, 10);
     dup2(out, STDOUT_FILENO);
     const int null = open("/dev/null", O_RDWR);
     dup2(null, STDIN_FILENO);

@@ -87,7 +87,9 @@ int main(int argc, char* argv[]) {
         board.start();
 
         httplib::Server server;
-        server.new_task_queue = [] { return new httplib::ThreadPool(16); };
+        // One thread a connection: enough for the proxy's keep-alive connections and a LAN's players.
+        const int threads = options.threads;
+        server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
         server.set_tcp_nodelay(true);
         // A little over the largest run, so that the board itself says why a larger one is refused.
         server.set_payload_max_length(settings.max_replay_bytes + 1);
