@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs clang-tidy (settings in .clang-tidy) over the game and the tools, with the dev preset's compile
+# Runs clang-tidy (settings in .clang-tidy) over the game, the board server and the tools, with the dev preset's compile
 # commands; fails on any finding. A file found clean is remembered (outside the checkout) under a key
 # made of its text, every header of ours, the settings and the tool's version, and is not checked again
 # until one of them changes. Usage: scripts/tidy.sh [FILE...]
@@ -8,11 +8,11 @@ cd "$(dirname "$0")/.."
 [ -f build/dev/compile_commands.json ] || { cmake --preset dev >/dev/null && cmake --build --preset dev >/dev/null; }
 # The browser's sources compile only with Emscripten, inside its root: the dev build has no commands for them.
 if [ $# -eq 0 ]; then
-    set -- $(git ls-files 'src/*.cpp' 'tools/*.cpp' ':!src/shell/PlatformWeb.cpp' ':!tools/bench/Browser.cpp')
+    set -- $(git ls-files 'src/*.cpp' 'tools/*.cpp' 'board/*.cpp' ':!src/shell/PlatformWeb.cpp' ':!tools/bench/Browser.cpp')
 fi
 cache=${MOONVALE_TIDY_CACHE:-/var/cache/moonvale-test/tidy}
 mkdir -p "$cache"
-shared=$( (clang-tidy --version; cat .clang-tidy scripts/deps.conf $(git ls-files 'src/*.h' 'tools/*.h')) | sha256sum | cut -c1-64)
+shared=$( (clang-tidy --version; cat .clang-tidy scripts/deps.conf $(git ls-files 'src/*.h' 'tools/*.h' 'board/*.h')) | sha256sum | cut -c1-64)
 key() { cat "$1" | sha256sum | cut -c1-32; }
 todo=()
 for file in "$@"; do

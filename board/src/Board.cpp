@@ -84,7 +84,7 @@ Board::~Board() {
 
 void Board::start() {
     if (const std::int64_t again = store_.requeueUnfinished(); again > 0)
-        std::fprintf(stderr, "moonvale-board: %lld runs half-verified when the board stopped are queued again\n",
+        (void)std::fprintf(stderr, "moonvale-board: %lld runs half-verified when the board stopped are queued again\n",
                      static_cast<long long>(again));
     running_ = true;
     for (int i = 0; i < settings_.workers; ++i)
@@ -130,7 +130,7 @@ Response Board::handle(const Request& request) {
             return method == "DELETE" ? erase(request) : refusal(405, "a player is erased with DELETE");
         return refusal(404, "no such address");
     } catch (const DatabaseError& error) {
-        std::fprintf(stderr, "moonvale-board: database: %s\n", error.what());
+        (void)std::fprintf(stderr, "moonvale-board: database: %s\n", error.what());
         return refusal(503, "the board's database is unavailable", 5);
     }
 }
@@ -295,7 +295,7 @@ void Board::work() {
         try {
             run = store_.claimNext();
         } catch (const DatabaseError& error) {
-            std::fprintf(stderr, "moonvale-board: claiming a run: %s\n", error.what());
+            (void)std::fprintf(stderr, "moonvale-board: claiming a run: %s\n", error.what());
         }
         if (!run) {
             // Woken by a submission here; other nodes' submissions are found within a second.
@@ -309,7 +309,7 @@ void Board::work() {
         if (bytes) {
             std::ofstream(file, std::ios::binary) << *bytes;
             verdict = verifyInChild(settings_.verifier, file, settings_.limits);
-            std::remove(file.c_str());
+            (void)std::remove(file.c_str());
         }
         try {
             if (verdict.score && *verdict.score == run->claimed) {
@@ -318,7 +318,7 @@ void Board::work() {
                 store_.rejected(run->id, verdict.score ? "played again, it scores otherwise" : verdict.why);
             }
         } catch (const DatabaseError& error) {
-            std::fprintf(stderr, "moonvale-board: keeping a verdict: %s\n", error.what());
+            (void)std::fprintf(stderr, "moonvale-board: keeping a verdict: %s\n", error.what());
         }
         ++version_;
     }

@@ -42,7 +42,7 @@ struct BoardSettings {
     int queued_per_player = 3;     // runs of one player waiting at once
     int runs_burst = 5;            // runs a player or an address may send at once...
     int run_interval_seconds = 12; // ...and then one every this long
-    std::size_t max_replay_bytes = 256 * 1024;
+    std::size_t max_replay_bytes = std::size_t{256} * 1024;
     std::function<std::time_t()> now = [] { return std::time(nullptr); };
 };
 

@@ -17,7 +17,7 @@ constexpr std::size_t kMost = 16;
 // Scripts that one name may mix: Japanese writes Kanji with both kana.
 std::string writingSystem(ucs4_t c) {
     const uc_script_t* script = uc_script(c);
-    const std::string name = script ? script->name : "Unknown";
+    std::string name = script ? script->name : "Unknown";
     if (name == "Han" || name == "Hiragana" || name == "Katakana") return "Han";
     return name;
 }
@@ -69,7 +69,10 @@ NameCheck checkName(std::string_view utf8) {
         after_letter = true;
         const std::string own = writingSystem(c);
         if (system.empty()) system = own;
-        if (own != system) return refuse("a name is written in one writing system (" + system + " and " + own + ")");
+        if (own != system) {
+            return refuse(std::string("a name is written in one writing system (").append(system).append(" and ").append(own) +
+                          ")");
+        }
     }
     return {std::string(reinterpret_cast<const char*>(normal.get()), length), {}};
 }

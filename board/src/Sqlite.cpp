@@ -17,9 +17,13 @@ public:
         }
         sqlite3_busy_timeout(db_, 10000);
         // WAL lets readers run beside the one writer; FULL keeps a commit through a power cut.
-        query("PRAGMA journal_mode=WAL", {});
-        query("PRAGMA synchronous=FULL", {});
-        query("PRAGMA foreign_keys=ON", {});
+        for (const char* pragma : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
+            if (sqlite3_exec(db_, pragma, nullptr, nullptr, nullptr) != SQLITE_OK) {
+                const std::string why = sqlite3_errmsg(db_);
+                sqlite3_close(db_);
+                throw DatabaseError(std::string("cannot set up ").append(path).append(": ").append(why));
+            }
+        }
     }
     ~SqliteConnection() override {
         for (auto& [sql, statement] : statements_)

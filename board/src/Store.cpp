@@ -165,6 +165,7 @@ std::vector<BoardRow> Store::board(const std::string& day, std::int64_t offset, 
                                 "score DESC, submitted, player LIMIT $2 OFFSET $3",
                                 {text(day), integer(limit), integer(offset)});
     std::vector<BoardRow> lines;
+    lines.reserve(rows.size());
     for (const Row& row : rows) {
         lines.push_back({offset + static_cast<std::int64_t>(lines.size()) + 1, row[0].value_or(""),
                          row[1].value_or(""), number(row[2]), row[3].value_or(""), number(row[4])});

@@ -57,18 +57,14 @@ Verdict verifyInChild(const std::string& game, const std::string& file, const Ve
     fcntl(pipe_ends[0], F_SETFL, O_NONBLOCK);
     std::string output;
     int status = 0;
-    bool ended = false;
     bool killed = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.wall_seconds);
-    while (!ended) {
+    for (;;) {
         std::array<char, 4096> buffer{};
         ssize_t got = 0;
         while ((got = read(pipe_ends[0], buffer.data(), buffer.size())) > 0 && output.size() < 65536)
             output.append(buffer.data(), static_cast<std::size_t>(got));
-        if (waitpid(child, &status, WNOHANG) == child) {
-            ended = true;
-            break;
-        }
+        if (waitpid(child, &status, WNOHANG) == child) break;
         if (std::chrono::steady_clock::now() > deadline) {
             kill(-child, SIGKILL);
             kill(child, SIGKILL);

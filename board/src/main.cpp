@@ -43,7 +43,7 @@ Request requestOf(const httplib::Request& in, bool trust_proxy) {
 
 void send(const Response& response, httplib::Response& out) {
     out.status = response.status;
-    out.set_content(response.body, response.content_type.c_str());
+    out.set_content(response.body, response.content_type);
     if (response.retry_after > 0) out.set_header("Retry-After", std::to_string(response.retry_after));
     out.set_header("Cache-Control", "no-store");
 }
@@ -53,23 +53,23 @@ void send(const Response& response, httplib::Response& out) {
 int main(int argc, char* argv[]) {
     BoardOptions options = parseBoardOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!options.error.empty()) {
-        std::fprintf(stderr, "moonvale-board: %s\n%s", options.error.c_str(), boardUsage().c_str());
+        (void)std::fprintf(stderr, "moonvale-board: %s\n%s", options.error.c_str(), boardUsage().c_str());
         return 2;
     }
     if (options.help) {
-        std::fputs(boardUsage().c_str(), stdout);
+        (void)std::fputs(boardUsage().c_str(), stdout);
         return 0;
     }
     if (!options.backup.empty()) {
         std::string why;
         if (backupSqlite(options.backup[0], options.backup[1], why)) return 0;
-        std::fprintf(stderr, "moonvale-board: cannot back up %s: %s\n", options.backup[0].c_str(), why.c_str());
+        (void)std::fprintf(stderr, "moonvale-board: cannot back up %s: %s\n", options.backup[0].c_str(), why.c_str());
         return 1;
     }
     BoardSettings& settings = options.settings;
     if (settings.verifier.empty()) settings.verifier = defaultVerifier();
     if (access(settings.verifier.c_str(), X_OK) != 0) {
-        std::fprintf(stderr, "moonvale-board: no game to verify runs with (--verifier PATH)\n");
+        (void)std::fprintf(stderr, "moonvale-board: no game to verify runs with (--verifier PATH)\n");
         return 2;
     }
     std::error_code error;
@@ -118,24 +118,24 @@ int main(int argc, char* argv[]) {
                                                   {"data", "application/octet-stream"}})
                 server.set_file_extension_and_mimetype_mapping(extension, type);
             if (!server.set_mount_point("/", options.site)) {
-                std::fprintf(stderr, "moonvale-board: no web build in %s\n", options.site.c_str());
+                (void)std::fprintf(stderr, "moonvale-board: no web build in %s\n", options.site.c_str());
                 return 2;
             }
         }
         serving = &server;
-        std::signal(SIGTERM, stopServing);
-        std::signal(SIGINT, stopServing);
-        std::signal(SIGPIPE, SIG_IGN);
-        if (!server.bind_to_port(options.listen.c_str(), options.port)) {
-            std::fprintf(stderr, "moonvale-board: cannot listen on %s port %d\n", options.listen.c_str(), options.port);
+        (void)std::signal(SIGTERM, stopServing);
+        (void)std::signal(SIGINT, stopServing);
+        (void)std::signal(SIGPIPE, SIG_IGN);
+        if (!server.bind_to_port(options.listen, options.port)) {
+            (void)std::fprintf(stderr, "moonvale-board: cannot listen on %s port %d\n", options.listen.c_str(), options.port);
             return 1;
         }
-        std::fprintf(stderr, "moonvale-board: listening on http://%s:%d/, verifying with %s\n", options.listen.c_str(),
+        (void)std::fprintf(stderr, "moonvale-board: listening on http://%s:%d/, verifying with %s\n", options.listen.c_str(),
                      options.port, settings.verifier.c_str());
         server.listen_after_bind();
         board.stop();
     } catch (const DatabaseError& failure) {
-        std::fprintf(stderr, "moonvale-board: %s\n", failure.what());
+        (void)std::fprintf(stderr, "moonvale-board: %s\n", failure.what());
         return 1;
     }
     return 0;

@@ -114,13 +114,14 @@ Bindings parseBindings(const std::vector<std::pair<Action, std::string>>& lines,
             continue;
         }
         if (!binding || (binding->mouse_button != 0 && !takesMouseButton(action))) {
-            refused[index] = "unknown key name for " + key + ": \"" + value + '"';
+            refused[index] = std::string("unknown key name for ").append(key).append(": \"").append(value) + '"';
             continue;
         }
         const auto taken = std::find(chosen.begin(), chosen.end(), binding);
         if (taken != chosen.end()) {
             const Action holder = static_cast<Action>(taken - chosen.begin());
-            refused[index] = key + ": \"" + value + "\" is already the key for " + std::string(actionName(holder));
+            refused[index] = std::string(key).append(": \"").append(value).append("\" is already the key for ") +
+                             std::string(actionName(holder));
             continue;
         }
         chosen[index] = binding;
