@@ -104,6 +104,10 @@ bool Game::init(const std::string& title, int width, int height) {
         return false;
     }
     if (probe) SDL_ShowWindow(window_);
+#ifndef __EMSCRIPTEN__
+    // Half size: below it the words of the 16 px font cannot be read. (A page shapes a browser's canvas.)
+    SDL_SetWindowMinimumSize(window_, width / 2, height / 2);
+#endif
     SDL_SetRenderLogicalPresentation(renderer_, width, height, SDL_LOGICAL_PRESENTATION_LETTERBOX);
     // The art is pixel art drawn at 2x to 4x: keep its pixels square and sharp instead of blurred.
     SDL_SetDefaultTextureScaleMode(renderer_, SDL_SCALEMODE_PIXELART);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game on a desktop: a real window manager (openbox), so fullscreen and focus behave as they do
-# for a player. F11 fills the screen and clicks still land; Alt+Enter brings the window back; another
-# window taking the focus pauses the game; M silences the sound; the settings survive a restart.
+# for a player. F11 fills the screen and clicks still land; Alt+Enter brings the window back; the window
+# keeps a readable size; another window taking the focus pauses the game; M silences the sound; the
+# settings survive a restart.
 # Usage: desktop_session.sh GAME_BINARY WM_CLOSE_BINARY ASSETS_DIR SHOTS_DIR
 game=$1 wm_close=$2 assets=$3 shots=$4
 . "$(dirname "$0")/xvfb-lib.sh"
@@ -75,6 +76,14 @@ click 1050 690
 step "Alt+Enter brings back the window"
 xdotool key alt+Return
 eventually 5 sized 1280x720 || fail "Alt+Enter left the window at $(geometry)"
+
+step "the window shrinks no smaller than half its size, where its words still read"
+xdotool windowsize "$id" 300 168
+sleep 0.5
+IFS=x read -r w h <<<"$(geometry)"
+[ "$w" -ge 640 ] && [ "$h" -ge 360 ] || fail "the window shrank to ${w}x$h"
+xdotool windowsize "$id" 1280 720
+eventually 5 sized 1280x720 || fail "the window did not come back to 1280x720"
 
 step "another window takes the focus: the game pauses and stays paused"
 sleep 0.5
