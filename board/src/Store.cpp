@@ -186,16 +186,11 @@ std::int64_t Store::rankOf(const std::string& day, std::int64_t score, std::int6
 }
 
 std::optional<std::int64_t> Store::playerRank(const std::string& day, const std::string& tag) {
-    Lease db(*this);
-    const auto rows = db->query("SELECT score, submitted FROM board WHERE day = $1 AND tag = $2 ORDER BY score "
+    const auto rows = Lease(*this)->query("SELECT score, submitted FROM board WHERE day = $1 AND tag = $2 ORDER BY score "
                                 "DESC LIMIT 1",
                                 {text(day), text(tag)});
     if (rows.empty()) return std::nullopt;
-    const std::int64_t score = number(rows[0][0]);
-    const std::int64_t when = number(rows[0][1]);
-    return 1 + number(db->query("SELECT COUNT(*) FROM board WHERE day = $1 AND (score > $2 OR (score = $2 AND "
-                                "submitted < $3))",
-                                {text(day), integer(score), integer(when)})[0][0]);
+    return rankOf(day, number(rows[0][0]), number(rows[0][1]));
 }
 
 std::int64_t Store::erasePlayer(const std::string& player) {

@@ -4,8 +4,9 @@ a browser and on Windows are accepted and verified with the score the game's --v
 on PostgreSQL alike (the same board from both); the same bytes again give the same id; a body over the
 limit and a burst from one key are refused; a full queue answers 503 while a verifier that hangs is
 killed within its limit and /v1/health keeps answering; a board killed with SIGKILL while runs are queued
-and being verified loses none of them and its SQLite file passes an integrity check; and behind the
-shipped nginx site (TLS, its size and rate limits) it plays the same.
+and being verified loses none of them and its SQLite file passes an integrity check, as does a backup of
+it taken live; it serves the game's site from the same origin; and behind the shipped nginx site (TLS, its
+size and rate limits) it plays the same.
 Usage: board_e2e.py BOARD GAME TEST_DATA POSTGRES_CONNINFO NGINX_SITE VERIFY_MEMORY_MB"""
 import http.client
 import json
@@ -181,11 +182,24 @@ try:
         assert db.execute("PRAGMA integrity_check").fetchone()[0] == "ok", "the SQLite file is damaged"
         kept = dict(db.execute("SELECT id, state FROM runs").fetchall())
     assert sorted(kept) == sorted(accepted), f"runs answered 202 but gone: {set(accepted) - set(kept)}"
-    process, client = start(killed_dir)
+    site = os.path.join(work, "site")
+    os.makedirs(site)
+    with open(os.path.join(site, "index.html"), "w") as file:
+        file.write("<title>Moonvale</title>")
+    process, client = start(killed_dir, "--site", site)
     for run_id in accepted:
         assert client.settled(run_id)["status"] == "verified"
     _, _, board = client.json("GET", f"/v1/boards/{DAY}?limit=10")
     assert sorted(row["id"] for row in board["runs"]) == sorted(accepted), f"the board after the restart: {board}"
+
+    step("the game's site from the same origin; a backup of the live database")
+    status, _, page = client.call("GET", "/")
+    assert status == 200 and b"Moonvale" in page, f"the site: {status} {page[:80]}"
+    copy = os.path.join(work, "copy.sqlite")
+    subprocess.run([board_bin, "--backup", os.path.join(killed_dir, "board.sqlite"), copy], check=True)
+    with sqlite3.connect(copy) as db:
+        assert db.execute("PRAGMA integrity_check").fetchone()[0] == "ok", "the backup is damaged"
+        assert db.execute("SELECT COUNT(*) FROM board").fetchone()[0] == len(accepted), "the backup lacks lines"
     process.send_signal(signal.SIGTERM)
     process.wait(10)
 
