@@ -102,7 +102,7 @@ void Board::stop() {
 Response Board::handle(const Request& request) {
     try {
         const std::vector<std::string> parts = split(request.path);
-        if (parts.empty() || parts[0] != "v1") return refusal(404, "no such address");
+        if (parts.size() < 2 || parts[0] != "v1") return refusal(404, "no such address");
         const std::size_t n = parts.size();
         const std::string& method = request.method;
         if (n == 2 && parts[1] == "health" && method == "GET") return health();

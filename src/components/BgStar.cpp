@@ -26,7 +26,6 @@ BgStar* BgStar::addBgStarChild(Object* parent, int num, float scale_far, float s
         stars->star_mid_.push_back(random.uniform(glm::vec2(0.0f), screen + extra * scale_mid));
         stars->star_near_.push_back(random.uniform(glm::vec2(0.0f), screen + extra * scale_near));
     }
-    stars->update(0.0f); // lit from the first frame, before the world moves
     if (parent) parent->addChild(stars);
     return stars;
 }
