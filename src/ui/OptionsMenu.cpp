@@ -245,7 +245,12 @@ void OptionsMenu::finishCapture(std::optional<Binding> binding) {
         return;
     }
     game_.playSound(kPress);
-    const std::optional<Action> swapped = preferences().bind(action, *binding);
+    // A mouse button's own role (the left strikes, the right slows time) goes too: say so, as for a key.
+    const Uint8 button = binding->mouse_button;
+    const Action role = button == SDL_BUTTON_LEFT ? Action::STRIKE : Action::SLOW;
+    const bool takes_role = button != 0 && role != action && preferences().getBindings().mouseDoes(button, role);
+    const std::optional<Action> swapped = takes_role ? std::optional(role) : preferences().bind(action, *binding);
+    if (takes_role) preferences().bind(action, *binding);
     if (!swapped) {
         setMessage(fill(tr("options line", "{action}: {key}"),
                         {{"action", actionLabel(action)}, {"key", bindingLabel(*binding)}}));

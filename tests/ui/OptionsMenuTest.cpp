@@ -95,6 +95,15 @@ TEST_F(OptionsMenuTest, TakenKeysAreExchangedStrikesLandAtTheKeyedCursorAndSlowM
         keys[SDL_SCANCODE_LSHIFT] = false;
         EXPECT_NEAR(movedIn(10), normal * share, 1.0f);
     }
+
+    // The left button given to slow motion takes it from Strike, which says so as an exchange does.
+    options->open();
+    for (int i = 0; i < OptionsMenu::FIRST_KEY + static_cast<int>(Action::SLOW); ++i)
+        press(SDL_SCANCODE_DOWN);
+    press(SDL_SCANCODE_RETURN);
+    push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
+    step();
+    EXPECT_EQ(options->getMessage(), "Left click was Strike, which now has Space");
 }
 
 } // namespace
