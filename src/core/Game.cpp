@@ -1,17 +1,14 @@
 #include "core/Game.h"
 
 #include "assets/AssetStore.h"
-#include "components/Texture.h"
 #include "object/Scene.h"
 #include "scenes/SceneTitle.h"
 #include "shell/Platform.h"
 #include "shell/Preferences.h"
-#include "shell/RendererChoice.h"
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <limits>
 #include <random>
 
 namespace {
@@ -27,29 +24,6 @@ bool hasDecoder(const char* name_part) {
         if (name && SDL_strstr(name, name_part)) return true;
     }
     return false;
-}
-
-void resetDrawColor(SDL_Renderer* renderer) {
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-}
-
-// The pixels a one-pixel SDL line between two points on the same row or column covers on the
-// software renderer (a square at each end and the band between, each corner truncated), as one
-// rectangle. Filled rectangles cost a fraction of the triangles SDL makes of lines.
-SDL_FRect lineBox(float x1, float y1, float x2, float y2) {
-    const float left = std::trunc(std::min(x1, x2));
-    const float top = std::trunc(std::min(y1, y2));
-    return {left, top, std::trunc(std::max(x1, x2) + 1.0f) - left, std::trunc(std::max(y1, y2) + 1.0f) - top};
-}
-
-// The four sides of what SDL_RenderRect draws for rect.
-void appendOutline(const SDL_FRect& rect, std::vector<SDL_FRect>& out) {
-    const float right = rect.x + rect.w - 1.0f;
-    const float bottom = rect.y + rect.h - 1.0f;
-    out.push_back(lineBox(rect.x, rect.y, right, rect.y));
-    out.push_back(lineBox(right, rect.y, right, bottom));
-    out.push_back(lineBox(rect.x, bottom, right, bottom));
-    out.push_back(lineBox(rect.x, rect.y, rect.x, bottom));
 }
 
 } // namespace
@@ -87,66 +61,18 @@ bool Game::init(const std::string& title, int width, int height) {
     }
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
-    const bool chosen_by_user = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
-    const char* software_reason = reasonToDrawInSoftware();
-    // Asking OpenGL what it runs on needs its window; hidden, as it may have to be made again without it.
-    const bool probe = !chosen_by_user && !software_reason;
-    const bool created =
-        !chosen_by_user && software_reason
-            ? createSoftwareWindow(title, width, height, software_reason)
-            : SDL_CreateWindowAndRenderer(title.c_str(), width, height,
-                                          SDL_WINDOW_RESIZABLE | (probe ? SDL_WINDOW_HIDDEN : 0), &window_,
-                                          &renderer_) &&
-                  chooseRenderer(title, width, height, chosen_by_user);
-    if (!created || !window_ || !renderer_) {
-        logError("创建窗口或渲染器失败: %s\n");
-        // Nothing could ever be seen: running the loop would only hang with no window.
-        return false;
-    }
-    if (probe) SDL_ShowWindow(window_);
-#ifndef __EMSCRIPTEN__
-    // Half size: below it the words of the 16 px font cannot be read. (A page shapes a browser's canvas.)
-    SDL_SetWindowMinimumSize(window_, width / 2, height / 2);
-#endif
-    SDL_SetRenderLogicalPresentation(renderer_, width, height, SDL_LOGICAL_PRESENTATION_LETTERBOX);
-    // The art is pixel art drawn at 2x to 4x: keep its pixels square and sharp instead of blurred.
-    SDL_SetDefaultTextureScaleMode(renderer_, SDL_SCALEMODE_PIXELART);
-    is_software_renderer_ = SDL_strcmp(SDL_GetRendererName(renderer_), SDL_SOFTWARE_RENDERER) == 0;
+    if (!graphics_.open(title, width, height)) return false;
+    window_ = graphics_.getWindow();
+    renderer_ = graphics_.getRenderer();
     ttf_engine_ = TTF_CreateRendererTextEngine(renderer_);
     frame_delay_ = 1'000'000'000 / FPS_;
     asset_store_ = std::make_unique<AssetStore>(renderer_, mixer_);
+    graphics_.setAssetStore(asset_store_.get());
     // Kept beside the high score; read before the first scene so its music starts at the right volume.
     preferences_ = std::make_unique<Preferences>("assets/settings.ini");
     preferences_->load();
     current_scene_ = std::make_unique<SceneTitle>();
     current_scene_->init();
-    return true;
-}
-
-bool Game::chooseRenderer(const std::string& title, int width, int height, bool chosen_by_user) {
-    const std::string picked = SDL_GetRendererName(renderer_);
-    const std::string gl_renderer = glRendererOf(renderer_);
-    if (!preferSoftwareRenderer(picked, gl_renderer, chosen_by_user)) {
-        SDL_Log("Renderer: %s%s%s", picked.c_str(), gl_renderer.empty() ? "" : " on ", gl_renderer.c_str());
-        return true;
-    }
-    SDL_DestroyRenderer(renderer_);
-    SDL_DestroyWindow(window_);
-    renderer_ = nullptr;
-    window_ = nullptr;
-    return createSoftwareWindow(title, width, height,
-                                "OpenGL here is " + gl_renderer + ", a software rasteriser");
-}
-
-// A window without OpenGL and SDL's software renderer, whose picture SDL hands straight to the window
-// system: by default it would present it through OpenGL, which here is software too.
-bool Game::createSoftwareWindow(const std::string& title, int width, int height, const std::string& why) {
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    window_ = SDL_CreateWindow(title.c_str(), width, height, SDL_WINDOW_RESIZABLE);
-    if (window_) renderer_ = SDL_CreateRenderer(window_, SDL_SOFTWARE_RENDERER);
-    if (!renderer_) return false;
-    SDL_Log("Renderer: software, not OpenGL: %s, and SDL's own software renderer draws this game faster",
-            why.c_str());
     return true;
 }
 
@@ -267,64 +193,6 @@ void Game::render() {
     endFrame();
 }
 
-// At any scale but 1 the frame is drawn 1:1 into a texture and only that is scaled to the window. Drawn
-// straight, thin lines, points and one-pixel letter strokes fall between the output's pixels below scale
-// 1 (the software renderer drops them outright), and SDL 3.4's software renderer loses the pixels of a
-// run-length-encoded picture (and leaks them) when one is drawn scaled and clipped by the black bars.
-// Shrunk, the frame is filtered so that every line and letter still leaves its mark; below half size it
-// is halved first, since one bilinear step would skip whole rows.
-void Game::beginFrame() {
-    SDL_Texture* frame = frameTarget();
-    if (frame) SDL_SetRenderTarget(renderer_, frame);
-    resetDrawColor(renderer_);
-    SDL_RenderClear(renderer_);
-}
-
-void Game::endFrame() {
-    if (SDL_Texture* frame = SDL_GetRenderTarget(renderer_)) {
-        if (frame_scale_ < 0.5f && half_target_) {
-            SDL_SetRenderTarget(renderer_, half_target_);
-            SDL_RenderTexture(renderer_, frame, nullptr, nullptr);
-            frame = half_target_;
-        }
-        SDL_SetRenderTarget(renderer_, nullptr);
-        resetDrawColor(renderer_);
-        SDL_RenderClear(renderer_);
-        SDL_RenderTexture(renderer_, frame, nullptr, nullptr);
-    }
-    SDL_RenderPresent(renderer_);
-}
-
-SDL_Texture* Game::frameTarget() {
-    if (no_frame_target_) return nullptr;
-    int w = 0;
-    int h = 0;
-    if (!SDL_GetCurrentRenderOutputSize(renderer_, &w, &h)) return nullptr;
-    frame_scale_ = std::min(static_cast<float>(w) / screen_size_.x, static_cast<float>(h) / screen_size_.y);
-    if (frame_scale_ == 1.0f) return nullptr;
-    const auto make = [this](int width, int height) {
-        SDL_Texture* texture =
-            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
-        if (texture) SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-        return texture;
-    };
-    const int frame_w = static_cast<int>(screen_size_.x);
-    const int frame_h = static_cast<int>(screen_size_.y);
-    if (!frame_target_) frame_target_ = make(frame_w, frame_h);
-    if (frame_target_ && frame_scale_ < 0.5f && !half_target_) {
-        half_target_ = make(frame_w / 2, frame_h / 2);
-        if (half_target_) SDL_SetTextureScaleMode(half_target_, SDL_SCALEMODE_LINEAR);
-    }
-    if (!frame_target_) {
-        SDL_Log("Cannot make the frame's texture, drawing straight to the window: %s", SDL_GetError());
-        no_frame_target_ = true; // asked once, not every frame
-        return nullptr;
-    }
-    SDL_SetTextureScaleMode(frame_target_,
-                            frame_scale_ < 1.0f ? SDL_SCALEMODE_LINEAR : SDL_SCALEMODE_PIXELART);
-    return frame_target_;
-}
-
 void Game::changeScene(Scene* scene) {
     if (current_scene_) {
         current_scene_->clean();
@@ -352,16 +220,12 @@ void Game::clean() {
     if (asset_store_) {
         asset_store_->clean();
         asset_store_.reset();
+        graphics_.setAssetStore(nullptr);
     }
     preferences_.reset();
     gamepad_.close();
     if (ttf_engine_) TTF_DestroyRendererTextEngine(ttf_engine_);
-    for (SDL_Texture** target : {&frame_target_, &half_target_}) {
-        if (*target) SDL_DestroyTexture(*target);
-        *target = nullptr;
-    }
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    if (window_) SDL_DestroyWindow(window_);
+    graphics_.clean();
     ttf_engine_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
@@ -378,97 +242,6 @@ void Game::clean() {
 void Game::setScore(int score) {
     score_ = score;
     if (score_ > high_score_) high_score_ = score_;
-}
-
-void Game::renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 size, glm::vec2 mask) {
-    const SDL_FRect& r = texture.src_rect;
-    SDL_FRect src = {r.x, r.y + r.h * (1.0f - mask.y), r.w * mask.x, r.h * mask.y};
-    const SDL_FRect dst = {position.x, position.y + size.y * (1.0f - mask.y), size.x * mask.x,
-                           size.y * mask.y};
-    SDL_Texture* image = texture.texture;
-    // Pixel art drawn at a whole multiple of its size: draw a copy enlarged once instead, 1:1, which
-    // looks the same and costs less on every renderer. The software renderer gets the frame alone (its
-    // run-length blit walks every run left of the part drawn); GPU renderers keep one texture per sheet,
-    // because switching textures breaks their batches.
-    const float factor = src.w > 0.0f ? dst.w / src.w : 0.0f;
-    SDL_Rect region = {static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.w),
-                       static_cast<int>(r.h)};
-    const bool whole_pixels = static_cast<float>(region.x) == r.x && static_cast<float>(region.y) == r.y &&
-                              static_cast<float>(region.w) == r.w && static_cast<float>(region.h) == r.h;
-    float sheet_w = 0.0f;
-    float sheet_h = 0.0f;
-    if (!is_software_renderer_ && image && SDL_GetTextureSize(image, &sheet_w, &sheet_h)) {
-        region = {0, 0, static_cast<int>(sheet_w), static_cast<int>(sheet_h)};
-    }
-    if (image && factor >= 2.0f && factor <= 8.0f && factor == std::floor(factor) &&
-        dst.h == src.h * factor && whole_pixels && asset_store_) {
-        if (SDL_Texture* large = asset_store_->getScaledRegion(image, region, static_cast<int>(factor))) {
-            float cr = 1.0f, cg = 1.0f, cb = 1.0f;
-            SDL_GetTextureColorModFloat(image, &cr, &cg, &cb);
-            SDL_SetTextureColorModFloat(large, cr, cg, cb);
-            src = {(src.x - static_cast<float>(region.x)) * factor,
-                   (src.y - static_cast<float>(region.y)) * factor, dst.w, dst.h};
-            image = large;
-        }
-    }
-    SDL_RenderTextureRotated(renderer_, image, &src, &dst, static_cast<double>(texture.angle), nullptr,
-                             texture.is_flip ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
-}
-
-void Game::renderHBar(glm::vec2 position, glm::vec2 size, float percent, SDL_FColor color) {
-    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
-    const SDL_FRect box = {position.x, position.y, size.x, size.y};
-    const SDL_FRect fill = {position.x, position.y, size.x * percent, size.y};
-    // Outline and fill are one colour: where the fill covers the outline's box (a full bar, as most
-    // are), the fill alone is the same picture.
-    const SDL_FRect outer = lineBox(box.x, box.y, box.x + box.w - 1.0f, box.y + box.h - 1.0f);
-    const bool fill_covers = std::trunc(fill.x) <= outer.x && std::trunc(fill.y) <= outer.y &&
-                             std::trunc(fill.x) + std::trunc(fill.w) >= outer.x + outer.w &&
-                             std::trunc(fill.y) + std::trunc(fill.h) >= outer.y + outer.h;
-    rects_.clear();
-    if (!fill_covers) appendOutline(box, rects_);
-    rects_.push_back(fill);
-    SDL_RenderFillRects(renderer_, rects_.data(), static_cast<int>(rects_.size()));
-    resetDrawColor(renderer_);
-}
-
-void Game::drawGrid(glm::vec2 top_left, glm::vec2 bottom_right, float grid_width, SDL_FColor color) {
-    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
-    rects_.clear();
-    // The lines fall where repeated adding puts them, so the counter stays a float.
-    // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter)
-    for (float x = top_left.x; x <= bottom_right.x; x += grid_width) {
-        rects_.push_back(lineBox(x, top_left.y, x, bottom_right.y));
-    }
-    // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter): as above
-    for (float y = top_left.y; y <= bottom_right.y; y += grid_width) {
-        rects_.push_back(lineBox(top_left.x, y, bottom_right.x, y));
-    }
-    SDL_RenderFillRects(renderer_, rects_.data(), static_cast<int>(rects_.size()));
-    resetDrawColor(renderer_);
-}
-
-void Game::drawBoundary(glm::vec2 top_left, glm::vec2 bottom_right, float boundary_width, SDL_FColor color) {
-    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
-    rects_.clear();
-    // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter): the width is a float; steps are whole
-    for (float i = 0.0f; i < boundary_width; i += 1.0f) {
-        const SDL_FRect rect = {top_left.x - i, top_left.y - i, bottom_right.x - top_left.x + 2.0f * i,
-                                bottom_right.y - top_left.y + 2.0f * i};
-        appendOutline(rect, rects_);
-    }
-    SDL_RenderFillRects(renderer_, rects_.data(), static_cast<int>(rects_.size()));
-    resetDrawColor(renderer_);
-}
-
-void Game::drawPoints(const std::vector<glm::vec2>& points, glm::vec2 offset, SDL_FColor color) {
-    SDL_SetRenderDrawColorFloat(renderer_, color.r, color.g, color.b, color.a);
-    // One batched call draws the same pixels as one call per point, for a fraction of the cost.
-    points_.resize(points.size());
-    for (size_t i = 0; i < points.size(); ++i)
-        points_[i] = {points[i].x + offset.x, points[i].y + offset.y};
-    SDL_RenderPoints(renderer_, points_.data(), static_cast<int>(points_.size()));
-    resetDrawColor(renderer_);
 }
 
 TTF_Text* Game::createTTF_Text(const std::string& text, const std::string& font_path, int font_size) {
@@ -548,7 +321,7 @@ void Game::updateMouse() {
     float x = 0.0f;
     float y = 0.0f;
     mouse_buttons_ = SDL_GetMouseState(&x, &y);
-    lockAspectRatio();
+    graphics_.lockAspectRatio();
     const glm::vec2 window_position(x, y);
     if (is_cursor_placed_ && window_position == mouse_window_position_) return;
     is_cursor_placed_ = false;
@@ -594,21 +367,6 @@ void Game::aimWithPad(float dt) {
     is_cursor_placed_ = true;
     mouse_position_ =
         glm::clamp(mouse_position_ + aim * PAD_CURSOR_SPEED * dt, glm::vec2(0.0f), screen_size_);
-}
-
-// SDL re-applies the window size whenever the ratio is set, a window-system round trip: set it only
-// when it is not already in force, not on every frame.
-void Game::lockAspectRatio() {
-#ifdef __EMSCRIPTEN__
-    // The page shapes a browser's canvas; SDL would force the drawing buffer to 16:9 inside it instead,
-    // which the page then stretches.
-    return;
-#endif
-    const float ratio = screen_size_.x / screen_size_.y;
-    float min_aspect = 0.0f;
-    float max_aspect = 0.0f;
-    SDL_GetWindowAspectRatio(window_, &min_aspect, &max_aspect);
-    if (min_aspect != ratio || max_aspect != ratio) SDL_SetWindowAspectRatio(window_, ratio, ratio);
 }
 
 const Bindings& Game::getBindings() const {

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/Graphics.h"
 #include "core/Random.h"
 #include "replay/Recorder.h"
 #include "shell/Bindings.h"
@@ -51,10 +52,10 @@ public:
     void update(float dt);
     void render();
     // What render does around the scene: a test may draw between them.
-    void beginFrame();
-    void endFrame();
+    void beginFrame() { graphics_.beginFrame(); }
+    void endFrame() { graphics_.endFrame(); }
     // Off, every picture is drawn straight at the window's scale: the benchmark's comparison.
-    void setScaledFrame(bool scaled) { no_frame_target_ = !scaled; }
+    void setScaledFrame(bool scaled) { graphics_.setScaledFrame(scaled); }
     void clean();
     void changeScene(Scene* scene);
     void safeChangeScene(Scene* scene);
@@ -62,12 +63,22 @@ public:
     void applyPendingScene();
     void quit() { is_running_ = false; }
 
-    // Drawing, in logical screen coordinates.
-    void renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 size, glm::vec2 mask);
-    void renderHBar(glm::vec2 position, glm::vec2 size, float percent, SDL_FColor color);
-    void drawGrid(glm::vec2 top_left, glm::vec2 bottom_right, float grid_width, SDL_FColor color);
-    void drawBoundary(glm::vec2 top_left, glm::vec2 bottom_right, float boundary_width, SDL_FColor color);
-    void drawPoints(const std::vector<glm::vec2>& points, glm::vec2 offset, SDL_FColor color);
+    // Drawing, in logical screen coordinates (the Graphics' own, kept here where every object calls it).
+    void renderTexture(const Texture& texture, glm::vec2 position, glm::vec2 size, glm::vec2 mask) {
+        graphics_.renderTexture(texture, position, size, mask);
+    }
+    void renderHBar(glm::vec2 position, glm::vec2 size, float percent, SDL_FColor color) {
+        graphics_.renderHBar(position, size, percent, color);
+    }
+    void drawGrid(glm::vec2 top_left, glm::vec2 bottom_right, float grid_width, SDL_FColor color) {
+        graphics_.drawGrid(top_left, bottom_right, grid_width, color);
+    }
+    void drawBoundary(glm::vec2 top_left, glm::vec2 bottom_right, float boundary_width, SDL_FColor color) {
+        graphics_.drawBoundary(top_left, bottom_right, boundary_width, color);
+    }
+    void drawPoints(const std::vector<glm::vec2>& points, glm::vec2 offset, SDL_FColor color) {
+        graphics_.drawPoints(points, offset, color);
+    }
     // The caller owns the result and destroys it with TTF_DestroyText.
     [[nodiscard]] TTF_Text* createTTF_Text(const std::string& text, const std::string& font_path,
                                            int font_size);
@@ -166,13 +177,6 @@ private:
     Game();
     ~Game();
     void initAudio();
-    // Swaps SDL's pick for its software renderer where OpenGL is only a software rasteriser (making
-    // the window again); false when no renderer is left.
-    bool chooseRenderer(const std::string& title, int width, int height, bool chosen_by_user);
-    bool createSoftwareWindow(const std::string& title, int width, int height, const std::string& why);
-    void lockAspectRatio();
-    // Where the frame is drawn before it is scaled to the window; null to draw straight there.
-    SDL_Texture* frameTarget();
     void noteInputDevice(const SDL_Event& event, PadAction action);
     void followPointer(const SDL_Event& event);
     void handleFinger(const SDL_TouchFingerEvent& finger);
@@ -184,10 +188,9 @@ private:
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
     Gamepad gamepad_;
     Touch touch_;
-    SDL_Window* window_ = nullptr;        // destroyed in clean, after the renderer
-    SDL_Renderer* renderer_ = nullptr;    // destroyed in clean, after the asset store and text engine
-    SDL_Texture* frame_target_ = nullptr; // made on the first frame at a scale but 1; destroyed in clean
-    SDL_Texture* half_target_ = nullptr;  // the frame at half size, below scale 0.5; likewise
+    Graphics graphics_;                // cleaned after the asset store and the text engine
+    SDL_Window* window_ = nullptr;     // graphics_'s
+    SDL_Renderer* renderer_ = nullptr; // graphics_'s
     TTF_TextEngine* ttf_engine_ = nullptr;
     MIX_Mixer* mixer_ = nullptr; // owns the tracks below
     std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};
@@ -203,15 +206,12 @@ private:
     std::unique_ptr<Scene> next_scene_;
     const bool* keyboard_override_ = nullptr; // owned by whoever set it
     std::function<void(const std::string&)> sound_listener_;
-    std::vector<SDL_FPoint> points_; // scratch for drawPoints, kept to avoid a per-frame allocation
-    std::vector<SDL_FRect> rects_;   // scratch for bars, grid and boundary, likewise
     // Small values last: no padding between them.
     glm::ivec2 touch_layout_window_ = glm::ivec2(0); // the window size the touch layout was made for
     glm::vec2 screen_size_ = glm::vec2(0.0f);
     glm::vec2 mouse_position_ = glm::vec2(0.0f);
     glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
     std::optional<std::uint32_t> fixed_seed_;
-    float frame_scale_ = 1.0f; // the window's pixels per frame pixel
     float dt_ = 0.0f;
     int score_ = 0;
     int high_score_ = 0;
@@ -220,7 +220,5 @@ private:
     enum class InputDevice { KEYBOARD_AND_MOUSE, PAD, TOUCH };
     InputDevice last_input_ = InputDevice::KEYBOARD_AND_MOUSE;
     bool is_running_ = true;
-    bool is_software_renderer_ = false;
-    bool no_frame_target_ = false;  // it could not be made: draw straight to the window
     bool is_cursor_placed_ = false; // the pad, the cursor keys or a finger moved the cursor last
 };
