@@ -2,7 +2,7 @@
 """The board's figures, measured on this machine in one run: board reads from SQLite with wrk (a day of
 10,000 players, top ten and a player's neighbourhood) while two verifications run beside them, and the
 CPU one verification costs per minute of play, by the game's --verify on the recorded games.
-Usage: board_bench.py BOARD GAME TEST_DATA"""
+Usage: board_bench.py BOARD GAME TEST_DATA [CONNECTIONS, default 8]"""
 import os
 import re
 import resource
@@ -16,6 +16,7 @@ import threading
 import time
 
 board_bin, game, data = sys.argv[1:4]
+CONNECTIONS = int(sys.argv[4]) if len(sys.argv) > 4 else 8
 work = tempfile.mkdtemp()
 DAY = "2026-12-10"
 
@@ -70,10 +71,10 @@ busy = [threading.Thread(target=verifying) for _ in range(2)]
 for thread in busy:
     thread.start()
 print(f"\nBoard reads from SQLite, 10,000 players, two verifications running meanwhile (wrk, 10 s each, "
-      f"2 threads, 32 connections):")
+      f"2 threads, {CONNECTIONS} connections):")
 for label, path in (("top ten", f"/v1/boards/{DAY}?limit=10"), ("around a player", f"/v1/boards/{DAY}/around/{tag}"),
                     ("health", "/v1/health")):
-    out = subprocess.run(["wrk", "-t2", "-c32", "-d10s", "--latency", f"http://127.0.0.1:{port}{path}"],
+    out = subprocess.run(["wrk", "-t2", f"-c{CONNECTIONS}", "-d10s", "--latency", f"http://127.0.0.1:{port}{path}"],
                          capture_output=True, text=True).stdout
     rate = re.search(r"Requests/sec:\s+([\d.]+)", out).group(1)
     p99 = re.search(r"99%\s+([\d.]+\w+)", out).group(1)
