@@ -56,7 +56,7 @@ bool Game::init(const std::string& title, int width, int height) {
     if (!SDL_InitSubSystem(SDL_INIT_GAMEPAD)) SDL_Log("No gamepad support: %s", SDL_GetError());
     // A phone or a tablet names its touch controls before the first finger.
     if (hasCoarsePointer()) {
-        last_input_ = InputDevice::TOUCH;
+        devices_.setTouchFirst();
         SDL_Log("A touch screen: the touch controls are named from the start");
     }
     initAudio();
@@ -64,6 +64,7 @@ bool Game::init(const std::string& title, int width, int height) {
     if (!graphics_.open(title, width, height)) return false;
     window_ = graphics_.getWindow();
     renderer_ = graphics_.getRenderer();
+    devices_.attach(window_, renderer_, screen_size_);
     ttf_engine_ = TTF_CreateRendererTextEngine(renderer_);
     frame_delay_ = 1'000'000'000 / FPS_;
     asset_store_ = std::make_unique<AssetStore>(renderer_, mixer_);
@@ -124,9 +125,8 @@ void Game::handleEvents() {
             if (event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE) is_running_ = false;
             if (getPlaybackFrame()) continue;
         }
-        followPointer(event);
-        const PadAction action = gamepad_.handleEvent(event);
-        noteInputDevice(event, action);
+        const PadAction action = devices_.getGamepad().handleEvent(event);
+        devices_.noteEvent(event, action);
         if (preferences_ && preferences_->handleEvent(event)) continue;
         if (!current_scene_) continue;
         // The finger itself follows what it did (a first game's card closes on it).
@@ -140,18 +140,16 @@ void Game::handleEvents() {
     }
     const ReplayFrame* played = getPlaybackFrame();
     if (played && current_scene_) {
-        if (played->strike) {
-            mouse_position_ = played->aim;
-            is_cursor_placed_ = true;
-        }
+        if (played->strike) devices_.placeCursor(played->aim);
         current_scene_->playFrame(*played);
     }
 }
 
 void Game::update(float dt) {
-    updateMouse();
-    updateTouchLayout();
-    aimWithPad(dt);
+    graphics_.lockAspectRatio();
+    // Keys on the cursor in play only: in menus the same keys move the highlight.
+    const bool keys_aim = current_scene_ && current_scene_->takesKeyboardAim();
+    devices_.update(dt, keys_aim ? &getBindings() : nullptr);
     if (preferences_) preferences_->update(dt);
     if (!playback_) {
         if (current_scene_) current_scene_->update(dt);
@@ -223,7 +221,7 @@ void Game::clean() {
         graphics_.setAssetStore(nullptr);
     }
     preferences_.reset();
-    gamepad_.close();
+    devices_.close();
     if (ttf_engine_) TTF_DestroyRendererTextEngine(ttf_engine_);
     graphics_.clean();
     ttf_engine_ = nullptr;
@@ -317,58 +315,6 @@ glm::vec2 Game::randomVec2(glm::vec2 min, glm::vec2 max) {
     return random_.uniform(min, max);
 }
 
-void Game::updateMouse() {
-    float x = 0.0f;
-    float y = 0.0f;
-    mouse_buttons_ = SDL_GetMouseState(&x, &y);
-    graphics_.lockAspectRatio();
-    const glm::vec2 window_position(x, y);
-    if (is_cursor_placed_ && window_position == mouse_window_position_) return;
-    is_cursor_placed_ = false;
-    mouse_window_position_ = window_position;
-    // SDL's own mapping follows the letterboxed presentation at any window shape, which a plain
-    // screen/window scale only does while the window keeps the canvas's aspect ratio.
-    if (SDL_RenderCoordinatesFromWindow(renderer_, x, y, &x, &y)) mouse_position_ = {x, y};
-}
-
-// The pointer where the event happened, before the scene sees it: a press that comes with the move
-// onto a button in one frame (a pen, a remote desktop, a fast tap) lands on that button.
-void Game::followPointer(const SDL_Event& event) {
-    glm::vec2 window(0.0f);
-    if (event.type == SDL_EVENT_MOUSE_MOTION && event.motion.which != SDL_TOUCH_MOUSEID) {
-        window = {event.motion.x, event.motion.y};
-    } else if ((event.type == SDL_EVENT_MOUSE_BUTTON_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_UP) &&
-               event.button.which != SDL_TOUCH_MOUSEID) {
-        window = {event.button.x, event.button.y};
-    } else {
-        return;
-    }
-    // As in updateMouse: a cursor the pad placed stays until the mouse really moves.
-    if (is_cursor_placed_ && window == mouse_window_position_) return;
-    is_cursor_placed_ = false;
-    mouse_window_position_ = window;
-    SDL_RenderCoordinatesFromWindow(renderer_, window.x, window.y, &mouse_position_.x, &mouse_position_.y);
-}
-
-void Game::aimWithPad(float dt) {
-    glm::vec2 aim = gamepad_.getAim();
-    // Keys on the cursor in play only: in menus the same keys move the highlight.
-    if (current_scene_ && current_scene_->takesKeyboardAim()) {
-        const Bindings& b = getBindings();
-        const bool* keys = getKeyboardState();
-        const auto axis = [&](Action minus, Action plus) {
-            return (b.isHeld(plus, keys, 0) ? 1.0f : 0.0f) - (b.isHeld(minus, keys, 0) ? 1.0f : 0.0f);
-        };
-        const glm::vec2 keyed(axis(Action::CURSOR_LEFT, Action::CURSOR_RIGHT),
-                              axis(Action::CURSOR_UP, Action::CURSOR_DOWN));
-        if (keyed != glm::vec2(0.0f)) aim = glm::clamp(aim + keyed, glm::vec2(-1.0f), glm::vec2(1.0f));
-    }
-    if (aim == glm::vec2(0.0f)) return;
-    is_cursor_placed_ = true;
-    mouse_position_ =
-        glm::clamp(mouse_position_ + aim * PAD_CURSOR_SPEED * dt, glm::vec2(0.0f), screen_size_);
-}
-
 const Bindings& Game::getBindings() const {
     static const Bindings defaults;
     return preferences_ ? preferences_->getBindings() : defaults;
@@ -391,31 +337,7 @@ bool Game::isHeld(Action action) const {
             return false; // slow motion and pause are played back as their effect
         }
     }
-    return getBindings().isHeld(action, getKeyboardState(), mouse_buttons_);
-}
-
-void Game::noteInputDevice(const SDL_Event& event, PadAction action) {
-    switch (event.type) {
-    case SDL_EVENT_GAMEPAD_BUTTON_DOWN:
-        last_input_ = InputDevice::PAD;
-        break;
-    case SDL_EVENT_GAMEPAD_AXIS_MOTION:
-        // Half tilt: a resting stick's drift is not the player picking the pad up.
-        if (action != PadAction::NONE || std::abs(event.gaxis.value) > SDL_JOYSTICK_AXIS_MAX / 2) {
-            last_input_ = InputDevice::PAD;
-        }
-        break;
-    case SDL_EVENT_FINGER_DOWN:
-        last_input_ = InputDevice::TOUCH;
-        break;
-    case SDL_EVENT_KEY_DOWN:
-    case SDL_EVENT_MOUSE_BUTTON_DOWN:
-    case SDL_EVENT_MOUSE_MOTION:
-        last_input_ = InputDevice::KEYBOARD_AND_MOUSE;
-        break;
-    default:
-        break;
-    }
+    return getBindings().isHeld(action, getKeyboardState(), devices_.getMouseButtons());
 }
 
 glm::vec2 Game::getMoveTilt() const {
@@ -423,8 +345,7 @@ glm::vec2 Game::getMoveTilt() const {
         const ReplayFrame* played = getPlaybackFrame();
         return played ? played->tilt : glm::vec2(0.0f);
     }
-    const glm::vec2 pad = gamepad_.getMove();
-    return pad != glm::vec2(0.0f) ? pad : touch_.getMove();
+    return devices_.getMoveTilt();
 }
 
 void Game::handleFinger(const SDL_TouchFingerEvent& finger) {
@@ -435,7 +356,7 @@ void Game::handleFinger(const SDL_TouchFingerEvent& finger) {
     SDL_RenderCoordinatesFromWindow(renderer_, finger.x * static_cast<float>(width),
                                     finger.y * static_cast<float>(height), &point.x, &point.y);
     const TouchAction action =
-        touch_.handleFinger(finger.type, finger.fingerID, point, current_scene_->touchMode());
+        devices_.getTouch().handleFinger(finger.type, finger.fingerID, point, current_scene_->touchMode());
     switch (action.kind) {
     case TouchAction::PRESS:
     case TouchAction::RELEASE:
@@ -443,8 +364,7 @@ void Game::handleFinger(const SDL_TouchFingerEvent& finger) {
         break;
     case TouchAction::STRIKE: {
         // A strike goes where the cursor is, as the pad's does: the cursor goes to the finger first.
-        mouse_position_ = action.point;
-        is_cursor_placed_ = true;
+        devices_.placeCursor(action.point);
         SDL_Event strike = makePadActionEvent(PadAction::PRIMARY);
         current_scene_->handleEvents(strike);
         break;
@@ -460,8 +380,7 @@ void Game::handleFinger(const SDL_TouchFingerEvent& finger) {
 }
 
 void Game::sendTouchClick(bool down, glm::vec2 point) {
-    mouse_position_ = point;
-    is_cursor_placed_ = true;
+    devices_.placeCursor(point);
     float x = 0.0f;
     float y = 0.0f;
     SDL_RenderCoordinatesToWindow(renderer_, point.x, point.y, &x, &y);
@@ -475,38 +394,6 @@ void Game::sendTouchClick(bool down, glm::vec2 point) {
     click.button.x = x;
     click.button.y = y;
     current_scene_->handleEvents(click);
-}
-
-// Remade when the window changes size: a phone turned round has other insets and another scale.
-void Game::updateTouchLayout() {
-    int width = 0;
-    int height = 0;
-    if (!window_ || !renderer_ || !SDL_GetWindowSize(window_, &width, &height)) return;
-    if (glm::ivec2(width, height) == touch_layout_window_) return;
-    touch_layout_window_ = {width, height};
-    const SDL_Rect safe = windowSafeArea(window_);
-    glm::vec2 origin(0.0f);
-    glm::vec2 corner(0.0f);
-    glm::vec2 step(0.0f);
-    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x), static_cast<float>(safe.y),
-                                    &origin.x, &origin.y);
-    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x + safe.w),
-                                    static_cast<float>(safe.y + safe.h), &corner.x, &corner.y);
-    SDL_RenderCoordinatesFromWindow(renderer_, static_cast<float>(safe.x + 100), static_cast<float>(safe.y),
-                                    &step.x, &step.y);
-    const float scale = step.x > origin.x ? 100.0f / (step.x - origin.x) : 1.0f;
-    touch_.setLayout(Touch::layoutFor(screen_size_, scale,
-                                      {origin.x, origin.y, corner.x - origin.x, corner.y - origin.y}));
-}
-
-void Game::setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) {
-    mouse_position_ = position;
-    mouse_buttons_ = buttons;
-}
-
-bool Game::isMouseInRect(glm::vec2 top_left, glm::vec2 bottom_right) const {
-    return mouse_position_.x >= top_left.x && mouse_position_.x <= bottom_right.x &&
-           mouse_position_.y >= top_left.y && mouse_position_.y <= bottom_right.y;
 }
 
 std::string Game::loadTextFile(const std::string& file_path) const {

@@ -3,8 +3,7 @@
 #include "core/Random.h"
 #include "replay/Recorder.h"
 #include "shell/Bindings.h"
-#include "shell/Gamepad.h"
-#include "shell/Touch.h"
+#include "shell/Devices.h"
 
 #include <SDL3/SDL.h>
 #include <SDL3_mixer/SDL_mixer.h>
@@ -37,7 +36,7 @@ class Game {
 public:
     static constexpr int EFFECT_TRACKS = 16;
     static constexpr float VOLUME = 0.25f;             // a quarter of full scale, for effects and music alike
-    static constexpr float PAD_CURSOR_SPEED = 1200.0f; // screen pixels per second at full tilt
+    static constexpr float PAD_CURSOR_SPEED = Devices::PAD_CURSOR_SPEED;
 
     static Game& getInstance();
     Game(const Game&) = delete;
@@ -120,28 +119,27 @@ public:
     // The recorded frame being played now; null when not playing back or played to its end.
     const ReplayFrame* getPlaybackFrame() const;
 
-    // Mouse and files. The pad's right stick, and in play the cursor keys, move the same cursor until
-    // the mouse moves again.
-    void updateMouse();
-    void aimWithPad(float dt);
-    bool isMouseInRect(glm::vec2 top_left, glm::vec2 bottom_right) const;
+    // Files.
     std::string loadTextFile(const std::string& file_path) const;
 
     glm::vec2 getScreenSize() const { return screen_size_; }
     Scene* getCurrentScene() const { return current_scene_.get(); }
     Scene* getNextScene() const { return next_scene_.get(); }
     AssetStore* getAssetStore() const { return asset_store_.get(); }
-    glm::vec2 getMousePosition() const { return mouse_position_; }
-    SDL_MouseButtonFlags getMouseButtons() const { return mouse_buttons_; }
-    // Tests stand in for the pointer here; the next updateMouse reads the real one again.
-    void setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons);
-    // The keys held now, indexed by scancode; tests may stand in for the keyboard (null: the real one).
-    const bool* getKeyboardState() const {
-        return keyboard_override_ ? keyboard_override_ : SDL_GetKeyboardState(nullptr);
+    // The player's devices (shell/Devices), asked here where objects ask.
+    void updateMouse() { devices_.updateMouse(); }
+    glm::vec2 getMousePosition() const { return devices_.getMousePosition(); }
+    SDL_MouseButtonFlags getMouseButtons() const { return devices_.getMouseButtons(); }
+    // Tests stand in for the pointer here; the next update reads the real one again.
+    void setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) { devices_.setMouseState(position, buttons); }
+    bool isMouseInRect(glm::vec2 top_left, glm::vec2 bottom_right) const {
+        return devices_.isMouseInRect(top_left, bottom_right);
     }
-    void setKeyboardOverride(const bool* keys) { keyboard_override_ = keys; }
-    Gamepad& getGamepad() { return gamepad_; }
-    const Touch& getTouch() const { return touch_; }
+    // The keys held now, indexed by scancode; tests may stand in for the keyboard (null: the real one).
+    const bool* getKeyboardState() const { return devices_.getKeyboardState(); }
+    void setKeyboardOverride(const bool* keys) { devices_.setKeyboardOverride(keys); }
+    Gamepad& getGamepad() { return devices_.getGamepad(); }
+    const Touch& getTouch() const { return devices_.getTouch(); }
     // How far the pad's stick, or else the touch stick, tilts: the ghost's steering besides its keys.
     glm::vec2 getMoveTilt() const;
     // The player's keys (the defaults before the settings are read).
@@ -149,11 +147,13 @@ public:
     // Held now, by its key or mouse button; the pad is asked separately.
     bool isHeld(Action action) const;
     // The last thing the player used was the pad, not the keyboard, the mouse or a finger.
-    bool isPadLastUsed() const { return last_input_ == InputDevice::PAD; }
+    bool isPadLastUsed() const { return devices_.isPadLastUsed(); }
     // A finger on the screen, not the keyboard, the mouse or the pad: the touch controls show.
-    bool isTouchLastUsed() const { return last_input_ == InputDevice::TOUCH; }
+    bool isTouchLastUsed() const { return devices_.isTouchLastUsed(); }
     // The pad's own words for its buttons while it is the last thing used; null otherwise.
-    const PadNames* getPadNamesInUse() const { return isPadLastUsed() ? &gamepad_.getNames() : nullptr; }
+    const PadNames* getPadNamesInUse() const {
+        return isPadLastUsed() ? &devices_.getGamepad().getNames() : nullptr;
+    }
     Preferences* getPreferences() const { return preferences_.get(); }
     SDL_Window* getWindow() const { return window_; }
     SDL_Renderer* getRenderer() const { return renderer_; }
@@ -177,17 +177,13 @@ private:
     Game();
     ~Game();
     void initAudio();
-    void noteInputDevice(const SDL_Event& event, PadAction action);
-    void followPointer(const SDL_Event& event);
     void handleFinger(const SDL_TouchFingerEvent& finger);
     // Hands the scene a click made by a finger, marked as the touch mouse's, at a point in game pixels.
     void sendTouchClick(bool down, glm::vec2 point);
-    void updateTouchLayout();
 
     std::unique_ptr<AssetStore> asset_store_;
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
-    Gamepad gamepad_;
-    Touch touch_;
+    Devices devices_;
     Graphics graphics_;                // cleaned after the asset store and the text engine
     SDL_Window* window_ = nullptr;     // graphics_'s
     SDL_Renderer* renderer_ = nullptr; // graphics_'s
@@ -204,21 +200,13 @@ private:
     Uint64 frame_delay_ = 0;
     std::unique_ptr<Scene> current_scene_;
     std::unique_ptr<Scene> next_scene_;
-    const bool* keyboard_override_ = nullptr; // owned by whoever set it
     std::function<void(const std::string&)> sound_listener_;
     // Small values last: no padding between them.
-    glm::ivec2 touch_layout_window_ = glm::ivec2(0); // the window size the touch layout was made for
     glm::vec2 screen_size_ = glm::vec2(0.0f);
-    glm::vec2 mouse_position_ = glm::vec2(0.0f);
-    glm::vec2 mouse_window_position_ = glm::vec2(0.0f); // the real pointer, in window pixels
     std::optional<std::uint32_t> fixed_seed_;
     float dt_ = 0.0f;
     int score_ = 0;
     int high_score_ = 0;
     std::uint32_t playback_frame_ = 0;
-    SDL_MouseButtonFlags mouse_buttons_ = 0;
-    enum class InputDevice { KEYBOARD_AND_MOUSE, PAD, TOUCH };
-    InputDevice last_input_ = InputDevice::KEYBOARD_AND_MOUSE;
     bool is_running_ = true;
-    bool is_cursor_placed_ = false; // the pad, the cursor keys or a finger moved the cursor last
 };
