@@ -45,7 +45,6 @@ for name in ("strikes.mvr", "falls.mvr", "daily-strikes.mvr", "daily-web.mvr"):
 
 # A day's board with 10,000 players, made straight in the database.
 port = free_port()
-subprocess.run([board_bin, "--help"], capture_output=True, check=True)
 folder = os.path.join(work, "data")
 os.makedirs(folder)
 server = subprocess.Popen([board_bin, "--data", folder, "--port", str(port), "--verifier", game, "--pretend-now",

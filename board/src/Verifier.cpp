@@ -56,14 +56,18 @@ Verdict verifyInChild(const std::string& game, const std::string& file, const Ve
     close(pipe_ends[1]);
     fcntl(pipe_ends[0], F_SETFL, O_NONBLOCK);
     std::string output;
-    int status = 0;
-    bool killed = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.wall_seconds);
-    for (;;) {
+    // What the child has written so far; a line is all it says, so more than 64 KiB is dropped.
+    const auto drain = [&] {
         std::array<char, 4096> buffer{};
         ssize_t got = 0;
         while ((got = read(pipe_ends[0], buffer.data(), buffer.size())) > 0 && output.size() < 65536)
             output.append(buffer.data(), static_cast<std::size_t>(got));
+    };
+    int status = 0;
+    bool killed = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.wall_seconds);
+    for (;;) {
+        drain();
         if (waitpid(child, &status, WNOHANG) == child) break;
         if (std::chrono::steady_clock::now() > deadline) {
             kill(-child, SIGKILL);
@@ -74,10 +78,7 @@ Verdict verifyInChild(const std::string& game, const std::string& file, const Ve
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    std::array<char, 4096> rest{};
-    ssize_t got = 0;
-    while ((got = read(pipe_ends[0], rest.data(), rest.size())) > 0 && output.size() < 65536)
-        output.append(rest.data(), static_cast<std::size_t>(got));
+    drain();
     close(pipe_ends[0]);
     if (killed) return {std::nullopt, "playing it again took longer than " + std::to_string(limits.wall_seconds) + " s"};
     if (WIFSIGNALED(status)) {

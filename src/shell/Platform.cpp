@@ -37,12 +37,12 @@ bool enterGameFolder() {
     if (!base) SDL_Log("Cannot enter the game's folder: %s", SDL_GetError());
     if (base) enterFolder(std::filesystem::u8path(base));
 #else
-    if (holdsAssets(".")) return true;
+    if (holdsAssets(".") || !base) return holdsAssets(".");
     // A build or the tarball keeps assets/ beside the executable or one folder up; an installed game
     // keeps them in share/moonvale beside lib/moonvale.
     for (const char* relative : {".", "..", "../../share/moonvale"}) {
-        const std::filesystem::path folder = std::filesystem::path(base ? base : ".") / relative;
-        if (base && holdsAssets(folder) && enterFolder(folder)) return true;
+        const std::filesystem::path folder = std::filesystem::path(base) / relative;
+        if (holdsAssets(folder) && enterFolder(folder)) return true;
     }
 #endif
     return holdsAssets(".");

@@ -249,8 +249,8 @@ void OptionsMenu::finishCapture(std::optional<Binding> binding) {
     const Uint8 button = binding->mouse_button;
     const Action role = button == SDL_BUTTON_LEFT ? Action::STRIKE : Action::SLOW;
     const bool takes_role = button != 0 && role != action && preferences().getBindings().mouseDoes(button, role);
-    const std::optional<Action> swapped = takes_role ? std::optional(role) : preferences().bind(action, *binding);
-    if (takes_role) preferences().bind(action, *binding);
+    const std::optional<Action> exchanged = preferences().bind(action, *binding);
+    const std::optional<Action> swapped = takes_role ? std::optional(role) : exchanged;
     if (!swapped) {
         setMessage(fill(tr("options line", "{action}: {key}"),
                         {{"action", actionLabel(action)}, {"key", bindingLabel(*binding)}}));
