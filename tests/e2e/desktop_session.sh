@@ -11,6 +11,8 @@ work=$(mktemp -d)
 trap 'kill ${pid:-} ${other:-} ${wm_pid:-} 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 mkdir -p "$shots"
 link_assets "$assets" "$work"
+# A player who has seen the first game's card: it would take the first click (the options session shows it).
+printf 'controls_seen=true\n' >"$work/assets/settings.ini"
 start_xvfb
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
