@@ -65,10 +65,11 @@ long Player::countOwned() const {
 }
 
 void Player::keyboardControl() {
-    const bool up = game_.isHeld(Action::UP);
-    const bool down = game_.isHeld(Action::DOWN);
-    const bool left = game_.isHeld(Action::LEFT);
-    const bool right = game_.isHeld(Action::RIGHT);
+    const FrameInput& input = game_.getFrameInput();
+    const bool up = input.up;
+    const bool down = input.down;
+    const bool left = input.left;
+    const bool right = input.right;
     // In this order, so that down beats up and right beats left when both are held.
     if (up) velocity_.y = -max_speed_;
     if (down) velocity_.y = max_speed_;
@@ -76,7 +77,7 @@ void Player::keyboardControl() {
     if (right) velocity_.x = max_speed_;
     // A held key decides its axis; otherwise the pad's or the touch stick's tilt sets the speed, and at
     // rest the ghost glides to a stop as it does after a key.
-    const glm::vec2 tilt = game_.getMoveTilt();
+    const glm::vec2 tilt = input.tilt;
     if (!left && !right && tilt.x != 0.0f) velocity_.x = tilt.x * max_speed_;
     if (!up && !down && tilt.y != 0.0f) velocity_.y = tilt.y * max_speed_;
 }

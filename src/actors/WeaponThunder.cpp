@@ -30,13 +30,17 @@ bool WeaponThunder::handleEvents(SDL_Event& event) {
     // buttons: in play a finger strikes through the pad's action.
     const bool from_finger =
         event.type == SDL_EVENT_MOUSE_BUTTON_DOWN && event.button.which == SDL_TOUCH_MOUSEID;
-    const bool strike = !from_finger && game_.getBindings().isPressed(Action::STRIKE, event);
-    const bool pad_cast = padActionOf(event) == PadAction::PRIMARY;
-    if (!(strike || pad_cast)) return false;
-    game_.getRecorder().strike(game_.getMousePosition());
+    const bool key = !from_finger && game_.getBindings().isPressed(Action::STRIKE, event);
+    if (!key && padActionOf(event) != PadAction::PRIMARY) return false;
+    // Now, at the cursor: the frame's input carries it for the replay, which strikes in its place.
+    game_.noteStrike(game_.getMousePosition());
+    return strike(game_.getMousePosition());
+}
+
+bool WeaponThunder::strike(glm::vec2 aim) {
     if (!canAttack()) return false;
     game_.playSound("assets/sound/silly-ghost-sound-242342.mp3");
-    const glm::vec2 target = game_.getMousePosition() + game_.getCurrentScene()->getCameraPosition();
+    const glm::vec2 target = aim + game_.getCurrentScene()->getCameraPosition();
     Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f,
                                         3.0f, Anchor::CENTER);
     attack(target, spell);

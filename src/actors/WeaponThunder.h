@@ -10,6 +10,8 @@ public:
     void init() override;
     bool handleEvents(SDL_Event& event) override;
     void update(float dt) override;
+    // Casts at aim on the screen if the cool-down and the mana allow; a replay's strikes come here too.
+    bool strike(glm::vec2 aim);
 
     HUDSkill* getHudSkill() const { return hud_skill_; }
 

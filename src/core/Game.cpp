@@ -123,7 +123,7 @@ void Game::handleEvents() {
             // Watching, the player's input only leaves; once the replay has ended, its screen's
             // buttons take it.
             if (event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE) is_running_ = false;
-            if (getPlaybackFrame()) continue;
+            if (playback_->current()) continue;
         }
         const PadAction action = devices_.getGamepad().handleEvent(event);
         devices_.noteEvent(event, action);
@@ -138,7 +138,7 @@ void Game::handleEvents() {
         SDL_Event pad_event = makePadActionEvent(action);
         current_scene_->handleEvents(pad_event);
     }
-    const ReplayFrame* played = getPlaybackFrame();
+    const FrameInput* played = playback_ ? playback_->current() : nullptr;
     if (played && current_scene_) {
         if (played->strike) devices_.placeCursor(played->aim);
         current_scene_->playFrame(*played);
@@ -156,32 +156,25 @@ void Game::update(float dt) {
         return;
     }
     // A replay's frames keep their own lengths; played to its end, the scene stands still and says so.
-    const ReplayFrame* played = getPlaybackFrame();
+    const FrameInput* played = playback_->current();
     if (!current_scene_) return;
     if (!played) {
         current_scene_->update(dt);
         return;
     }
     current_scene_->update(played->dt);
-    if (++playback_frame_ < playback_->runs[playback_run_].count) return;
-    ++playback_run_;
-    playback_frame_ = 0;
+    playback_->advance();
 }
 
-void Game::playBack(Replay replay) {
-    playback_ = std::move(replay);
-    playback_run_ = 0;
-    playback_frame_ = 0;
-}
-
-void Game::restartPlayback() {
-    playback_run_ = 0;
-    playback_frame_ = 0;
-}
-
-const ReplayFrame* Game::getPlaybackFrame() const {
-    if (!playback_ || playback_run_ >= playback_->runs.size()) return nullptr;
-    return &playback_->runs[playback_run_].frame;
+const FrameInput& Game::takeFrameInput(float dt, bool paused) {
+    if (playback_) {
+        const FrameInput* played = playback_->current();
+        frame_input_ = played ? *played : FrameInput{};
+        return frame_input_;
+    }
+    const bool slow_toggles = preferences_ && preferences_->getSettings().slow_toggles;
+    frame_input_ = live_input_.read(devices_, getBindings(), slow_toggles, dt, paused);
+    return frame_input_;
 }
 
 void Game::render() {
@@ -302,7 +295,7 @@ void Game::seed(std::uint32_t value) {
 }
 
 std::uint32_t Game::seedNewGame(std::optional<std::uint32_t> wanted) {
-    const std::uint32_t value = playback_     ? playback_->seed
+    const std::uint32_t value = playback_     ? playback_->getReplay().seed
                                 : wanted      ? *wanted
                                 : fixed_seed_ ? *fixed_seed_
                                               : std::random_device{}();
@@ -318,34 +311,6 @@ glm::vec2 Game::randomVec2(glm::vec2 min, glm::vec2 max) {
 const Bindings& Game::getBindings() const {
     static const Bindings defaults;
     return preferences_ ? preferences_->getBindings() : defaults;
-}
-
-bool Game::isHeld(Action action) const {
-    if (playback_) {
-        const ReplayFrame* played = getPlaybackFrame();
-        if (!played) return false;
-        switch (action) {
-        case Action::UP:
-            return played->up;
-        case Action::DOWN:
-            return played->down;
-        case Action::LEFT:
-            return played->left;
-        case Action::RIGHT:
-            return played->right;
-        default:
-            return false; // slow motion and pause are played back as their effect
-        }
-    }
-    return getBindings().isHeld(action, getKeyboardState(), devices_.getMouseButtons());
-}
-
-glm::vec2 Game::getMoveTilt() const {
-    if (playback_) {
-        const ReplayFrame* played = getPlaybackFrame();
-        return played ? played->tilt : glm::vec2(0.0f);
-    }
-    return devices_.getMoveTilt();
 }
 
 void Game::handleFinger(const SDL_TouchFingerEvent& finger) {

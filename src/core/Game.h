@@ -1,9 +1,11 @@
 #pragma once
 #include "core/Graphics.h"
 #include "core/Random.h"
+#include "replay/Playback.h"
 #include "replay/Recorder.h"
 #include "shell/Bindings.h"
 #include "shell/Devices.h"
+#include "shell/LiveInput.h"
 
 #include <SDL3/SDL.h>
 #include <SDL3_mixer/SDL_mixer.h>
@@ -109,15 +111,26 @@ public:
     Random& getCosmeticRandom() { return cosmetic_random_; }
     std::uint64_t getRandomDraws() const { return random_.getDraws(); }
 
+    // The player's input, one record a frame. A scene in play takes it as its update starts, from the
+    // replay being played back or else the live devices; the world then reads getFrameInput, and the
+    // recorder writes it down.
+    const FrameInput& takeFrameInput(float dt, bool paused);
+    const FrameInput& getFrameInput() const { return frame_input_; }
+    // A strike asked for by an event in play, for the next frame's input.
+    void noteStrike(glm::vec2 aim) { live_input_.noteStrike(aim); }
+    // A new game: nothing of the last one's input carries over.
+    void beginInput() { live_input_.begin(); }
+
     // Replays. The recorder writes down every game; a replay played back stands in for the player
     // in every game from then on (its seed, its frames' lengths and inputs).
     Recorder& getRecorder() { return recorder_; }
-    void playBack(Replay replay);
+    void playBack(Replay replay) { playback_.emplace(std::move(replay)); }
     bool isPlayingBack() const { return playback_.has_value(); }
+    bool isPlaybackOver() const { return playback_ && !playback_->current(); }
     // From its first frame again, to watch it once more.
-    void restartPlayback();
-    // The recorded frame being played now; null when not playing back or played to its end.
-    const ReplayFrame* getPlaybackFrame() const;
+    void restartPlayback() {
+        if (playback_) playback_->restart();
+    }
 
     // Files.
     std::string loadTextFile(const std::string& file_path) const;
@@ -140,12 +153,8 @@ public:
     void setKeyboardOverride(const bool* keys) { devices_.setKeyboardOverride(keys); }
     Gamepad& getGamepad() { return devices_.getGamepad(); }
     const Touch& getTouch() const { return devices_.getTouch(); }
-    // How far the pad's stick, or else the touch stick, tilts: the ghost's steering besides its keys.
-    glm::vec2 getMoveTilt() const;
     // The player's keys (the defaults before the settings are read).
     const Bindings& getBindings() const;
-    // Held now, by its key or mouse button; the pad is asked separately.
-    bool isHeld(Action action) const;
     // The last thing the player used was the pad, not the keyboard, the mouse or a finger.
     bool isPadLastUsed() const { return devices_.isPadLastUsed(); }
     // A finger on the screen, not the keyboard, the mouse or the pad: the touch controls show.
@@ -184,6 +193,8 @@ private:
     std::unique_ptr<AssetStore> asset_store_;
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
     Devices devices_;
+    LiveInput live_input_;
+    FrameInput frame_input_;
     Graphics graphics_;                // cleaned after the asset store and the text engine
     SDL_Window* window_ = nullptr;     // graphics_'s
     SDL_Renderer* renderer_ = nullptr; // graphics_'s
@@ -194,8 +205,7 @@ private:
     Random random_;
     Random cosmetic_random_;
     Recorder recorder_;
-    std::optional<Replay> playback_;
-    std::size_t playback_run_ = 0; // where the replay is: its run, and the frame within it
+    std::optional<Playback> playback_;
     Uint64 FPS_ = 60;
     Uint64 frame_delay_ = 0;
     std::unique_ptr<Scene> current_scene_;
@@ -207,6 +217,5 @@ private:
     float dt_ = 0.0f;
     int score_ = 0;
     int high_score_ = 0;
-    std::uint32_t playback_frame_ = 0;
     bool is_running_ = true;
 };

@@ -8,7 +8,7 @@
 #include <vector>
 
 class ObjectScreen;
-struct ReplayFrame;
+struct FrameInput;
 class ObjectWorld;
 
 // A camera over a bounded world, with world, screen and plain children kept apart so that the screen
@@ -28,8 +28,8 @@ public:
     virtual void loadData(const std::string& /*file_path*/) {}
     // Whether the cursor keys steer the cursor now (in play) rather than a menu's highlight.
     virtual bool takesKeyboardAim() const { return false; }
-    // A replayed frame's inputs that come before its update (a strike).
-    virtual void playFrame(const ReplayFrame& /*frame*/) {}
+    // A replayed frame's input that the player gave among the frame's events (a strike).
+    virtual void playFrame(const FrameInput& /*input*/) {}
     // What a finger does here: by default every scene is a menu that takes taps as clicks.
     virtual TouchMode touchMode() const { return TouchMode::MENU; }
 

@@ -9,23 +9,12 @@ void Recorder::begin(std::uint32_t seed, bool slow_toggles) {
     replay_.seed = seed;
     replay_.slow_toggles = slow_toggles;
     is_recording_ = true;
-    has_strike_ = false;
     game_time_ = 0.0;
     next_check_ = 1.0;
 }
 
-void Recorder::strike(glm::vec2 aim) {
-    if (!is_recording_) return;
-    has_strike_ = true;
-    aim_ = aim;
-}
-
-void Recorder::frame(ReplayFrame frame) {
-    if (!is_recording_) return;
-    frame.strike = has_strike_;
-    frame.aim = has_strike_ ? aim_ : glm::vec2(0.0f);
-    has_strike_ = false;
-    replay_.append(frame);
+void Recorder::frame(const FrameInput& input) {
+    if (is_recording_) replay_.append(input);
 }
 
 void Recorder::afterUpdate(float game_dt, const std::function<std::uint64_t()>& hash) {

@@ -9,10 +9,8 @@ class Recorder {
 public:
     void begin(std::uint32_t seed, bool slow_toggles);
     bool isRecording() const { return is_recording_; }
-    // A strike asked for before this frame's update, at aim on the screen.
-    void strike(glm::vec2 aim);
-    // The frame's inputs, taken as its update starts; a strike asked for since the last one goes with it.
-    void frame(ReplayFrame frame);
+    // The frame's input, as the frame's update took it.
+    void frame(const FrameInput& input);
     // After the frame's update, which moved the world by game_dt: hash() is asked each whole second.
     void afterUpdate(float game_dt, const std::function<std::uint64_t()>& hash);
     // Stops and hands over the game, which stays as the last one.
@@ -22,8 +20,6 @@ public:
 private:
     Replay replay_;
     bool is_recording_ = false;
-    bool has_strike_ = false;
-    glm::vec2 aim_ = glm::vec2(0.0f);
     double game_time_ = 0.0;
     double next_check_ = 1.0;
 };

@@ -1,5 +1,5 @@
 #pragma once
-#include <glm/glm.hpp>
+#include "replay/FrameInput.h"
 
 #include <cstdint>
 #include <string>
@@ -7,26 +7,10 @@
 #include <variant>
 #include <vector>
 
-// What one frame of a game took from the player, after the key bindings: enough to play it again.
-struct ReplayFrame {
-    float dt = 0.0f; // the frame's length before slow motion, kept to the bit
-    bool up = false;
-    bool down = false;
-    bool left = false;
-    bool right = false;
-    bool slow = false;                // slow motion in force (however the player's settings make it)
-    bool paused = false;              // the world stood still in this frame
-    bool strike = false;              // a strike asked for before this frame's update, at aim
-    glm::vec2 tilt = glm::vec2(0.0f); // the pad's or the touch stick's
-    glm::vec2 aim = glm::vec2(0.0f);  // the cursor on the screen, with a strike
-
-    bool operator==(const ReplayFrame&) const = default;
-};
-
 // Equal frames in a row, as the file and the memory keep them: a long pause costs one run.
 struct ReplayRun {
     std::uint32_t count = 0;
-    ReplayFrame frame;
+    FrameInput frame;
     bool operator==(const ReplayRun&) const = default;
 };
 
@@ -52,7 +36,7 @@ struct Replay {
     std::uint32_t frame_count = 0;
 
     // Adds a frame, to the last run when it is the same.
-    void append(const ReplayFrame& frame);
+    void append(const FrameInput& frame);
     std::vector<ReplayCheck> checks;
     std::int32_t final_score = 0;
     std::uint64_t final_hash = 0;

@@ -123,7 +123,7 @@ private:
 
 // A frame's length as the change in its bits from the run before: nothing on a desktop, whose frames
 // are all 1/60 s, and three bytes for a browser's, which differ by a fraction of a millisecond.
-void writeFrame(Writer& w, const ReplayFrame& f, std::uint32_t& dt_bits) {
+void writeFrame(Writer& w, const FrameInput& f, std::uint32_t& dt_bits) {
     const std::uint32_t bits = std::bit_cast<std::uint32_t>(f.dt);
     const auto change = static_cast<std::int32_t>(bits - dt_bits);
     w.count((static_cast<std::uint32_t>(change) << 1) ^ static_cast<std::uint32_t>(change >> 31));
@@ -142,8 +142,8 @@ void writeFrame(Writer& w, const ReplayFrame& f, std::uint32_t& dt_bits) {
     }
 }
 
-ReplayFrame readFrame(Reader& r, std::uint32_t& dt_bits) {
-    ReplayFrame f;
+FrameInput readFrame(Reader& r, std::uint32_t& dt_bits) {
+    FrameInput f;
     const std::uint32_t zigzag = r.count();
     dt_bits += (zigzag >> 1) ^ (0u - (zigzag & 1u));
     f.dt = std::bit_cast<float>(dt_bits);
@@ -162,7 +162,7 @@ ReplayFrame readFrame(Reader& r, std::uint32_t& dt_bits) {
 
 } // namespace
 
-void Replay::append(const ReplayFrame& frame) {
+void Replay::append(const FrameInput& frame) {
     if (!runs.empty() && runs.back().frame == frame) {
         ++runs.back().count;
     } else {
@@ -229,7 +229,7 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
     std::uint32_t dt_bits = 0;
     while (replay.frame_count < frames) {
         const std::uint32_t repeat = r.count();
-        const ReplayFrame frame = readFrame(r, dt_bits);
+        const FrameInput frame = readFrame(r, dt_bits);
         if (!r.ok()) return std::string("the file is cut short");
         if (repeat == 0 || repeat > frames - replay.frame_count)
             return std::string("a run of frames past the frame count");

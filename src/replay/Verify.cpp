@@ -83,7 +83,7 @@ int verifyReplay(const std::string& path) {
     const Uint64 start = SDL_GetTicksNS();
     game.playBack(*recorded);
     game.changeScene(new SceneMain);
-    while (game.getPlaybackFrame()) {
+    while (!game.isPlaybackOver()) {
         game.handleEvents();
         game.update(0.0f);
     }

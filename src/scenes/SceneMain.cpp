@@ -43,6 +43,7 @@ void SceneMain::init() {
     if (!daily_date_.empty()) SDL_Log("The daily run of %s", daily_date_.c_str());
     high_score_at_start_ = game_.getHighScore();
     game_.getRecorder().begin(seed_, game_.getPreferences()->getSettings().slow_toggles);
+    game_.beginInput();
     SDL_HideCursor();
     game_.playMusic("assets/bgm/OhMyGhost.ogg", true);
     const glm::vec2 screen = game_.getScreenSize();
@@ -134,23 +135,24 @@ void SceneMain::update(float dt) {
         ui_mouse_->update(dt);
         return;
     }
-    if (game_.isPlayingBack() && !game_.getPlaybackFrame()) {
+    if (game_.isPlaybackOver()) {
         showReplayEnd();
         Scene::update(dt); // the world stands still; its buttons take the player's input
         checkButtonBack();
         checkButtonRestart();
         return;
     }
-    if (const ReplayFrame* played = game_.getPlaybackFrame(); played && played->paused != is_pause_) {
-        if (played->paused) {
+    // The one reading of the player's input this frame (a replay's pause is played as it was).
+    const FrameInput& input = game_.takeFrameInput(dt, is_pause_);
+    if (input.paused != is_pause_) {
+        if (input.paused) {
             pause();
         } else {
             resume();
         }
     }
-    const float frame_dt = dt;
-    checkSlowDown(dt);
-    recordFrame(frame_dt);
+    game_.getRecorder().frame(input);
+    if (input.slow) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
     const float world_dt = is_pause_ ? 0.0f : dt;
     Scene::update(dt);
     updateScore();
@@ -163,17 +165,13 @@ void SceneMain::update(float dt) {
     checkEndTimer();
     layOutButtons();
     showPause();
-    slow_label_->setActive(slow_on_ && !is_pause_);
+    slow_label_->setActive(input.slow && !is_pause_);
 }
 
-// A replayed strike reaches the weapon as the player's did, before the frame's pause takes hold.
-void SceneMain::playFrame(const ReplayFrame& frame) {
-    if (!frame.strike) return;
-    const bool paused = is_pause_;
-    is_pause_ = false;
-    SDL_Event strike = makePadActionEvent(PadAction::PRIMARY);
-    Scene::handleEvents(strike);
-    is_pause_ = paused;
+// A replayed strike lands where the player's did: among the frame's events, before its pause takes hold,
+// and only while the ghost could take one.
+void SceneMain::playFrame(const FrameInput& input) {
+    if (input.strike && player_ && player_->getIsActive()) player_->getWeapon()->strike(input.aim);
 }
 
 std::uint64_t SceneMain::stateHash() const {
@@ -224,20 +222,6 @@ void SceneMain::saveData(const std::string& file_path) {
                 file_path.c_str());
     }
     said = true;
-}
-
-void SceneMain::checkSlowDown(float& dt) {
-    const bool held =
-        game_.isHeld(Action::SLOW) || game_.getGamepad().isSlowHeld() || game_.getTouch().isSlowHeld();
-    if (const ReplayFrame* played = game_.getPlaybackFrame()) {
-        slow_on_ = played->slow;
-    } else if (!game_.getPreferences()->getSettings().slow_toggles) {
-        slow_on_ = held;
-    } else if (held && !slow_was_held_) {
-        slow_on_ = !slow_on_;
-    }
-    slow_was_held_ = held;
-    if (slow_on_) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
 }
 
 void SceneMain::updateScore() {
@@ -426,19 +410,6 @@ void SceneMain::checkEndTimer() {
     end_timer_->stop();
     finishRecording();
     panel_->show(tr("heading", "Game over"), scoreLines());
-}
-
-void SceneMain::recordFrame(float dt) {
-    ReplayFrame frame;
-    frame.dt = dt;
-    frame.up = game_.isHeld(Action::UP);
-    frame.down = game_.isHeld(Action::DOWN);
-    frame.left = game_.isHeld(Action::LEFT);
-    frame.right = game_.isHeld(Action::RIGHT);
-    frame.tilt = game_.getMoveTilt();
-    frame.slow = slow_on_;
-    frame.paused = is_pause_;
-    game_.getRecorder().frame(frame);
 }
 
 void SceneMain::finishRecording() {

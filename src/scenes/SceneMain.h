@@ -30,7 +30,7 @@ public:
     void saveData(const std::string& file_path) override;
     bool takesKeyboardAim() const override { return !is_pause_; }
     TouchMode touchMode() const override;
-    void playFrame(const ReplayFrame& frame) override;
+    void playFrame(const FrameInput& input) override;
     // The state a replay checks, hashed: the camera, the score, the player, the spawner, everything in
     // the world and how many random numbers were drawn.
     std::uint64_t stateHash() const;
@@ -52,7 +52,6 @@ public:
     const std::string& getDailyDate() const { return daily_date_; }
 
 private:
-    void checkSlowDown(float& dt);
     void updateScore();
     void checkButtonBack();
     void checkButtonPause();
@@ -72,7 +71,6 @@ private:
     void checkPlayerDead();
     void checkEndTimer();
     void renderBackground();
-    void recordFrame(float dt);
     // The game is over or left: its replay is kept (unless it is one being played back).
     void finishRecording();
 
@@ -95,8 +93,6 @@ private:
     ButtonLayout button_layout_ = ButtonLayout::ROW;
     bool is_over_ = false;        // game over, or a replay played to its end: Restart and Back remain
     bool replay_ended_ = false;
-    bool slow_on_ = false;        // slow motion in force
-    bool slow_was_held_ = false;  // for slow motion that toggles on each press
     PadMenu pad_menu_;            // plays the buttons above while the game stands still
     std::uint32_t seed_ = 0;      // this game's, which its waves follow
     int high_score_at_start_ = 0; // a game past it is kept as the best replay

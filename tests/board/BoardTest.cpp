@@ -93,7 +93,7 @@ struct BoardTest : ::testing::TestWithParam<std::string> {
     static std::string idOf(const Response& response) { return json::parse(response.body)["id"]; }
     static std::string withFrame(const std::string& bytes, float dt, bool paused, std::uint32_t count = 1) {
         Replay replay = std::get<Replay>(decodeReplay(bytes));
-        ReplayFrame frame;
+        FrameInput frame;
         frame.dt = dt;
         frame.paused = paused;
         replay.runs.insert(replay.runs.begin(), ReplayRun{count, frame});

@@ -88,6 +88,32 @@ TEST_F(GoldenReplayTest, StrikesThatScore) {
     expectStored("strikes.mvr", game.getRecorder().getLast());
 }
 
+// Two strikes in one frame, at two points: the first lands, and the game played back strikes there too.
+TEST_F(GoldenReplayTest, TwoStrikesInOneFramePlayBackAsPlayed) {
+    start(3);
+    for (int frame = 0; frame < 130; ++frame) // past the first cool-down
+        step();
+    for (const glm::vec2 at : {glm::vec2(200.0f, 150.0f), glm::vec2(1000.0f, 600.0f)}) {
+        SDL_Event press{};
+        press.type = SDL_EVENT_MOUSE_BUTTON_DOWN;
+        press.button.button = SDL_BUTTON_LEFT;
+        press.button.windowID = SDL_GetWindowID(game.getWindow());
+        press.button.x = at.x;
+        press.button.y = at.y;
+        SDL_PushEvent(&press);
+    }
+    for (int frame = 0; frame < 20; ++frame) // the spell still in the world at the end
+        step();
+    game.changeScene(nullptr);
+    const Replay played = game.getRecorder().getLast();
+    game.playBack(played);
+    game.changeScene(new SceneMain);
+    while (!game.isPlaybackOver())
+        step();
+    game.changeScene(nullptr);
+    EXPECT_EQ(game.getRecorder().getLast().final_hash, played.final_hash);
+}
+
 // The touch stick's tilt, slow motion held, a pause, and then standing in the waves until the game
 // is over.
 TEST_F(GoldenReplayTest, SlowPauseAndFall) {

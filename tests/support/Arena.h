@@ -16,7 +16,11 @@ struct ArenaTest : GameHarness {
         player->setPosition(scene->getWorldSize() / 2.0f);
         scene->addChild(player);
     }
-    void frame(float dt = 1.0f / 60.0f) { scene->update(dt); }
+    // As the game's scene does: the frame's input is taken, then the world moves.
+    void frame(float dt = 1.0f / 60.0f) {
+        game.takeFrameInput(dt, scene->getIsPause());
+        scene->update(dt);
+    }
     void frames(int n, float dt = 1.0f / 60.0f) {
         for (int i = 0; i < n; ++i)
             frame(dt);
