@@ -272,13 +272,51 @@ build_web_stack() {
     $SUDO cp -r /usr/include/glm "$WEB_ROOT$WEB_PREFIX/include/"
 }
 
-install_apt_packages "${APT_PACKAGES[@]}"
-build_stack
+portable=false windows=false web=false packages_only=false
+packages=("${APT_PACKAGES[@]}")
 for option in "$@"; do
     case $option in
-    --portable) (build_portable_stack) ;;
-    --windows) (build_windows_stack) ;;
-    --web) (build_web_stack) ;;
-    *) echo "usage: install-deps.sh [--portable] [--windows] [--web]" >&2 && exit 2 ;;
+    --portable) portable=true ;;
+    --windows) windows=true && packages+=("${WINDOWS_APT_PACKAGES[@]}") ;;
+    --web) web=true && packages+=("${WEB_APT_PACKAGES[@]}") ;;
+    --packages-only) packages_only=true ;;
+    *) echo "usage: install-deps.sh [--portable] [--windows] [--web] [--packages-only]" >&2 && exit 2 ;;
     esac
 done
+# Every Debian package in one go: one index update, one dpkg run.
+install_apt_packages "${packages[@]}"
+$packages_only && exit 0
+
+# On a fresh machine the stacks take minutes. The web root's debootstrap and apt wait on the network and
+# the disk while the other stacks keep the processors busy, so it goes beside them; and the builds go in
+# two lanes, whose configure steps (one core each) fill each other's gaps. Sources are fetched first,
+# once, since the lanes share the folder they are fetched into.
+if $web && [ ! -f "$WEB_ROOT/.complete" ]; then
+    web_root_log=$(mktemp)
+    (
+        enter_work_dir "$WEB_ROOT"
+        make_web_root
+    ) >"$web_root_log" 2>&1 &
+    web_root_job=$!
+fi
+if [ ! -f "$PREFIX/.complete" ] || { $portable && [ ! -f "$PORTABLE_PREFIX/.complete" ]; } ||
+    { $windows && [ ! -f "$WIN_PREFIX/.complete" ]; } || { $web && [ ! -f "$WEB_ROOT/.complete" ]; }; then
+    (
+        enter_work_dir "$PREFIX"
+        fetch_sdl_sources
+        fetch_freetype >/dev/null
+    )
+fi
+# A lane's failure stops the script at its wait.
+(
+    build_stack
+    if $portable; then build_portable_stack; fi
+) &
+native_lane=$!
+if $windows; then (build_windows_stack); fi
+if [ -n "${web_root_job:-}" ]; then
+    wait "$web_root_job" || { cat "$web_root_log"; log "the web root could not be made"; exit 1; }
+    rm -f "$web_root_log"
+fi
+if $web; then (build_web_stack); fi
+wait "$native_lane"

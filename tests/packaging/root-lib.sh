@@ -4,28 +4,10 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/../e2e/xvfb-lib.sh"
-. "$here/../../scripts/apt-archive.sh"
+. "$here/base-root.sh"
 
-cache=${MOONVALE_TEST_CACHE:-/var/cache/moonvale-test}
 step() { echo "== $*"; }
 fail() { echo "FAILED: $*"; exit 1; }
-
-# make_base SUITE: a minimal root for SUITE (bookworm, trixie) with a user "player", once.
-make_base() {
-    local suite=$1 base=$cache/$1-minbase mirror security
-    [ -f "$base/.complete" ] && return
-    mirror=$(archive_uri) && security=$(archive_uri bookworm-security) || exit 1
-    step "debootstrap a minimal $suite root into $base (once)"
-    rm -rf "$base.tmp" && mkdir -p "$cache"
-    debootstrap --variant=minbase "$suite" "$base.tmp" "$mirror" >"$cache/debootstrap-$suite.log" 2>&1 ||
-        { tail -n 20 "$cache/debootstrap-$suite.log"; fail "debootstrap $suite"; }
-    printf 'deb %s %s main\ndeb %s %s-updates main\ndeb %s %s-security main\n' \
-        "$mirror" "$suite" "$mirror" "$suite" "$security" "$suite" >"$base.tmp/etc/apt/sources.list"
-    chroot "$base.tmp" useradd --create-home --uid 4242 player
-    rm -rf "$base.tmp/var/cache/apt/archives/"*.deb
-    touch "$base.tmp/.complete"
-    mv "$base.tmp" "$base"
-}
 
 work=$(mktemp -d)
 mounted=()
