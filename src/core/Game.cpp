@@ -62,12 +62,10 @@ bool Game::init(const std::string& title, int width, int height) {
     initAudio();
     if (!TTF_Init()) logError("SDL_TTF初始化失败: %s\n");
     if (!graphics_.open(title, width, height)) return false;
-    window_ = graphics_.getWindow();
-    renderer_ = graphics_.getRenderer();
-    devices_.attach(window_, renderer_, screen_size_);
-    ttf_engine_ = TTF_CreateRendererTextEngine(renderer_);
+    devices_.attach(getWindow(), getRenderer(), screen_size_);
+    ttf_engine_ = TTF_CreateRendererTextEngine(getRenderer());
     frame_delay_ = 1'000'000'000 / FPS_;
-    asset_store_ = std::make_unique<AssetStore>(renderer_, mixer_);
+    asset_store_ = std::make_unique<AssetStore>(getRenderer(), mixer_);
     graphics_.setAssetStore(asset_store_.get());
     // Kept beside the high score; read before the first scene so its music starts at the right volume.
     preferences_ = std::make_unique<Preferences>("assets/settings.ini");
@@ -218,8 +216,6 @@ void Game::clean() {
     if (ttf_engine_) TTF_DestroyRendererTextEngine(ttf_engine_);
     graphics_.clean();
     ttf_engine_ = nullptr;
-    renderer_ = nullptr;
-    window_ = nullptr;
     // The mixer destroys its tracks with it.
     if (mixer_) MIX_DestroyMixer(mixer_);
     mixer_ = nullptr;
@@ -316,9 +312,9 @@ const Bindings& Game::getBindings() const {
 void Game::handleFinger(const SDL_TouchFingerEvent& finger) {
     int width = 0;
     int height = 0;
-    SDL_GetWindowSize(window_, &width, &height);
+    SDL_GetWindowSize(getWindow(), &width, &height);
     glm::vec2 point(0.0f);
-    SDL_RenderCoordinatesFromWindow(renderer_, finger.x * static_cast<float>(width),
+    SDL_RenderCoordinatesFromWindow(getRenderer(), finger.x * static_cast<float>(width),
                                     finger.y * static_cast<float>(height), &point.x, &point.y);
     const TouchAction action =
         devices_.getTouch().handleFinger(finger.type, finger.fingerID, point, current_scene_->touchMode());
@@ -348,10 +344,10 @@ void Game::sendTouchClick(bool down, glm::vec2 point) {
     devices_.placeCursor(point);
     float x = 0.0f;
     float y = 0.0f;
-    SDL_RenderCoordinatesToWindow(renderer_, point.x, point.y, &x, &y);
+    SDL_RenderCoordinatesToWindow(getRenderer(), point.x, point.y, &x, &y);
     SDL_Event click{};
     click.type = down ? SDL_EVENT_MOUSE_BUTTON_DOWN : SDL_EVENT_MOUSE_BUTTON_UP;
-    click.button.windowID = SDL_GetWindowID(window_);
+    click.button.windowID = SDL_GetWindowID(getWindow());
     click.button.which = SDL_TOUCH_MOUSEID;
     click.button.button = SDL_BUTTON_LEFT;
     click.button.down = down;

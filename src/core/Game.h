@@ -164,8 +164,8 @@ public:
         return isPadLastUsed() ? &devices_.getGamepad().getNames() : nullptr;
     }
     Preferences* getPreferences() const { return preferences_.get(); }
-    SDL_Window* getWindow() const { return window_; }
-    SDL_Renderer* getRenderer() const { return renderer_; }
+    SDL_Window* getWindow() const { return graphics_.getWindow(); }
+    SDL_Renderer* getRenderer() const { return graphics_.getRenderer(); }
     MIX_Mixer* getMixer() const { return mixer_; }
     MIX_Track* getEffectTrack(int index) const { return effect_tracks_[index]; }
     MIX_Track* getMusicTrack() const { return music_track_; }
@@ -195,9 +195,7 @@ private:
     Devices devices_;
     LiveInput live_input_;
     FrameInput frame_input_;
-    Graphics graphics_;                // cleaned after the asset store and the text engine
-    SDL_Window* window_ = nullptr;     // graphics_'s
-    SDL_Renderer* renderer_ = nullptr; // graphics_'s
+    Graphics graphics_; // the window and renderer, cleaned after the asset store and the text engine
     TTF_TextEngine* ttf_engine_ = nullptr;
     MIX_Mixer* mixer_ = nullptr; // owns the tracks below
     std::array<MIX_Track*, EFFECT_TRACKS> effect_tracks_{};

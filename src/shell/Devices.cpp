@@ -32,7 +32,8 @@ void Devices::noteEvent(const SDL_Event& event, PadAction action) {
         break;
     default:
         break;
-    }}
+    }
+}
 
 void Devices::update(float dt, const Bindings* cursor_keys) {
     updateMouse();
@@ -48,32 +49,30 @@ void Devices::placeCursor(glm::vec2 point) {
 // The pointer where the event happened, before the scene sees it: a press that comes with the move
 // onto a button in one frame (a pen, a remote desktop, a fast tap) lands on that button.
 void Devices::followPointer(const SDL_Event& event) {
-    glm::vec2 window(0.0f);
     if (event.type == SDL_EVENT_MOUSE_MOTION && event.motion.which != SDL_TOUCH_MOUSEID) {
-        window = {event.motion.x, event.motion.y};
+        pointerAt({event.motion.x, event.motion.y});
     } else if ((event.type == SDL_EVENT_MOUSE_BUTTON_DOWN || event.type == SDL_EVENT_MOUSE_BUTTON_UP) &&
                event.button.which != SDL_TOUCH_MOUSEID) {
-        window = {event.button.x, event.button.y};
-    } else {
-        return;
+        pointerAt({event.button.x, event.button.y});
     }
-    // As in updateMouse: a cursor the pad placed stays until the mouse really moves.
+}
+
+void Devices::updateMouse() {
+    glm::vec2 window(0.0f);
+    mouse_buttons_ = SDL_GetMouseState(&window.x, &window.y);
+    pointerAt(window);
+}
+
+// A cursor the pad placed stays until the mouse really moves. SDL's own mapping follows the letterboxed
+// presentation at any window shape, which a plain screen/window scale only does at the canvas's ratio.
+void Devices::pointerAt(glm::vec2 window) {
     if (is_cursor_placed_ && window == mouse_window_position_) return;
     is_cursor_placed_ = false;
     mouse_window_position_ = window;
-    SDL_RenderCoordinatesFromWindow(renderer_, window.x, window.y, &mouse_position_.x, &mouse_position_.y);}
-
-void Devices::updateMouse() {
-    float x = 0.0f;
-    float y = 0.0f;
-    mouse_buttons_ = SDL_GetMouseState(&x, &y);
-        const glm::vec2 window_position(x, y);
-    if (is_cursor_placed_ && window_position == mouse_window_position_) return;
-    is_cursor_placed_ = false;
-    mouse_window_position_ = window_position;
-    // SDL's own mapping follows the letterboxed presentation at any window shape, which a plain
-    // screen/window scale only does while the window keeps the canvas's aspect ratio.
-    if (SDL_RenderCoordinatesFromWindow(renderer_, x, y, &x, &y)) mouse_position_ = {x, y};}
+    glm::vec2 game(0.0f);
+    if (SDL_RenderCoordinatesFromWindow(renderer_, window.x, window.y, &game.x, &game.y))
+        mouse_position_ = game;
+}
 
 void Devices::aim(float dt, const Bindings* cursor_keys) {
     glm::vec2 aim = gamepad_.getAim();
@@ -91,7 +90,8 @@ void Devices::aim(float dt, const Bindings* cursor_keys) {
     if (aim == glm::vec2(0.0f)) return;
     is_cursor_placed_ = true;
     mouse_position_ =
-        glm::clamp(mouse_position_ + aim * PAD_CURSOR_SPEED * dt, glm::vec2(0.0f), screen_size_);}
+        glm::clamp(mouse_position_ + aim * PAD_CURSOR_SPEED * dt, glm::vec2(0.0f), screen_size_);
+}
 
 void Devices::updateTouchLayout() {
     int width = 0;
@@ -111,7 +111,8 @@ void Devices::updateTouchLayout() {
                                     &step.x, &step.y);
     const float scale = step.x > origin.x ? 100.0f / (step.x - origin.x) : 1.0f;
     touch_.setLayout(Touch::layoutFor(screen_size_, scale,
-                                      {origin.x, origin.y, corner.x - origin.x, corner.y - origin.y}));}
+                                      {origin.x, origin.y, corner.x - origin.x, corner.y - origin.y}));
+}
 
 void Devices::setMouseState(glm::vec2 position, SDL_MouseButtonFlags buttons) {
     mouse_position_ = position;

@@ -49,6 +49,8 @@ public:
 
 private:
     void followPointer(const SDL_Event& event);
+    // The pointer seen at window, in window pixels.
+    void pointerAt(glm::vec2 window);
     void aim(float dt, const Bindings* cursor_keys);
     // Remade when the window changes size: a phone turned round has other insets and another scale.
     void updateTouchLayout();
