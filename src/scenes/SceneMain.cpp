@@ -155,13 +155,15 @@ void SceneMain::update(float dt) {
     if (input.slow) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
     const float world_dt = is_pause_ ? 0.0f : dt;
     Scene::update(dt);
+    // Before the buttons, which may end the recording: a game left in this frame keeps the frame's
+    // check, as the game played again does.
+    game_.getRecorder().afterUpdate(world_dt, [this] { return stateHash(); });
     updateScore();
     checkButtonBack();
     checkButtonPause();
     checkButtonOptions();
     checkButtonRestart();
     checkPlayerDead();
-    game_.getRecorder().afterUpdate(world_dt, [this] { return stateHash(); });
     checkEndTimer();
     layOutButtons();
     showPause();

@@ -34,7 +34,7 @@ click() {
         printf "%d %d\n", (w - 1280 * s) / 2 + x * s, (h - 720 * s) / 2 + y * s }')
     xdotool mousemove --window "$id" "$x" "$y"
     sleep 0.2
-    xdotool click 1
+    press
     sleep 0.3
 }
 # rms FROM_BYTE BYTES: the loudness of that stretch of the game's mixed output.

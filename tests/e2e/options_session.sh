@@ -25,7 +25,7 @@ pixels() { compare -metric AE -fuzz 8% "$shots/options-$1.png" "$shots/options-$
 # ink NAME WxH+X+Y: the share of light pixels in that part of a screenshot.
 ink() { convert "$shots/options-$1.png" -crop "$2" -colorspace Gray -threshold 50% -format "%[fx:mean]" info:; }
 move() { xdotool mousemove --window "$id" "$1" "$2"; }
-click() { move "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
+click() { move "$1" "$2"; sleep 0.2; press; sleep 0.5; }
 keys() { for k in "$@"; do xdotool key "$k"; sleep 0.08; done; }
 hold() { xdotool keydown "$1"; sleep 0.5; xdotool keyup "$1"; sleep 0.3; }
 # moves KEY: holding KEY scrolls the world (the camera follows the ghost).

@@ -45,7 +45,7 @@ grid_and_stars() {
 scale=1 left=0 top=0
 to_window() { awk -v x="$1" -v y="$2" -v s="$scale" -v l="$left" -v t="$top" 'BEGIN {printf "%d %d", l + x * s, t + y * s}'; }
 move() { xdotool mousemove --window "$id" $(to_window "$1" "$2"); }
-click() { move "$1" "$2"; sleep 0.15; xdotool click 1; }
+click() { move "$1" "$2"; sleep 0.15; press; }
 
 cd "$work"
 SDL_AUDIO_DRIVER=disk SDL_AUDIO_DISK_OUTPUT_FILE="$work/audio.raw" \
@@ -103,7 +103,7 @@ if [ -z "$shape" ]; then
     step "cast after the cool-down"
     move 900 300
     sleep 0.8
-    xdotool click 1
+    press
     sleep 0.2
     shot strike
     differs moved strike 500 || fail "no thunder strike"
@@ -139,7 +139,7 @@ eventually 5 back || fail "Back did not return to the title"
 step "Quit"
 move 840 560
 sleep 0.3
-xdotool click 1
+press
 code=0
 start=$(date +%s.%N)
 wait_for_exit "$pid" 15 || code=$?

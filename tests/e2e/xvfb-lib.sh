@@ -44,6 +44,11 @@ eventually() {
     done
 }
 
+# press: a left click as a hand makes one, held for a moment. xdotool's own click presses and releases
+# at once, and SDL's X11 input (XInput2 beside the core events) then reports it twice: a toggle such as
+# Pause, hit twice across two frames, undoes itself.
+press() { xdotool mousedown 1; sleep 0.05; xdotool mouseup 1; }
+
 # wait_for_exit PID SECONDS: the process's exit code, or 124 if it is still running after SECONDS. A
 # game that quits ends in well under a second, but a loaded machine (or the leak check's heap scan) can
 # stretch that: the scripts give it 15 s, which only a hang exceeds.

@@ -55,7 +55,7 @@ play() {
     id=$(wait_for_window Moonvale) || { cat "$work/game.log"; fail "no window titled Moonvale"; }
     sleep 1
 }
-click() { xdotool mousemove --window "$id" "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.5; }
+click() { xdotool mousemove --window "$id" "$1" "$2"; sleep 0.2; press; sleep 0.5; }
 # close_window WM_CLOSE: as a window manager asks; the game must end with 0.
 close_window() {
     "$1" "$id"

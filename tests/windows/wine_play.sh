@@ -30,7 +30,7 @@ game=$(ls -d "$work"/moonvale-*-windows-x64)
 
 shot() { import -window "$id" "$shots/wine-$1.png"; }
 pixels() { compare -metric AE -fuzz 8% "$shots/wine-$1.png" "$shots/wine-$2.png" null: 2>&1 | cut -d' ' -f1; }
-click() { xdotool mousemove --window "$id" "$1" "$2"; sleep 0.3; xdotool click 1; sleep 0.5; }
+click() { xdotool mousemove --window "$id" "$1" "$2"; sleep 0.3; press; sleep 0.5; }
 mkdir -p "$shots"
 
 step "start Moonvale.exe from another folder"
@@ -51,7 +51,7 @@ step "a strike after the cool-down"
 xdotool mousemove --window "$id" 900 250
 sleep 2
 shot before-strike
-xdotool click 1
+press
 sleep 0.3
 shot strike
 [ "$(pixels before-strike strike)" -ge 2000 ] || fail "no strike was seen"
