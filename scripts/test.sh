@@ -16,34 +16,21 @@ bash scripts/install-deps.sh --packages-only --portable --windows --web
 # not the processors); a test that needs one while it is being made waits for it.
 bash tests/packaging/base-root.sh bookworm trixie >"$logs/roots" 2>&1 &
 roots=$!
-# The development build needs only the native SDL3 stack: it starts as soon as that is in, beside the
-# other stacks' lanes, and clang-tidy and the sanitized build follow it, niced. All of that is work for the
-# processors, and a stack's configure steps leave one of the two idle.
 stamp "SDL3 stacks"
-. scripts/deps.conf
-bash scripts/install-deps.sh --portable --windows --web >"$logs/stacks" 2>&1 &
-stacks=$!
-until [ -f "$MOONVALE_DEPS_PREFIX/.complete" ]; do
-    if ! kill -0 "$stacks" 2>/dev/null; then
-        wait "$stacks" || { cat "$logs/stacks"; exit 1; }
-        break
-    fi
-    sleep 1
-done
+bash scripts/install-deps.sh --portable --windows --web
 
-stamp "dev build, beside the other stacks"
+stamp "dev build"
 cmake --preset dev
 cmake --build --preset dev
-stamp "clang-tidy and then the asan build, beside the rest of the stacks and then the dev tests"
+# Static analysis and the sanitized build go beside the development tests, niced: the tests wait on
+# X servers, browsers and roots much of the time, and these fill those gaps.
+stamp "dev tests, beside clang-tidy and then the asan build"
 (
     nice -n 10 bash scripts/tidy.sh
     nice -n 10 cmake --preset asan
     nice -n 10 cmake --build --preset asan
 ) >"$logs/beside" 2>&1 &
 beside=$!
-wait "$stacks" || { cat "$logs/stacks"; exit 1; }
-cat "$logs/stacks"
-stamp "dev tests"
 ctest --preset dev
 stamp "waiting for clang-tidy and the asan build"
 wait "$beside" || { cat "$logs/beside"; exit 1; }
