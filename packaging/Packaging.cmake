@@ -86,6 +86,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The daily board is reached through libcurl, loaded when the player sends there: not needed to play.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libcurl4 | libcurl3-gnutls")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "arcade survival game: a ghost against waves of spirits
 Moonvale is a small single-player 2D arcade survival game. You steer a
 friendly ghost with W, A, S and D through a world three screens wide and

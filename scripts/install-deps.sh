@@ -28,7 +28,7 @@ APT_PACKAGES=(
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xdotool imagemagick x11-utils fonts-unifont fonttools sox gettext
     file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache clang libclang-rt-14-dev
-    libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libunistring-dev postgresql-15 nginx openssl wrk
+    libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libunistring-dev postgresql-15 nginx openssl wrk
 )
 
 install_apt_packages() {
@@ -201,9 +201,9 @@ build_windows() {
 
 build_windows_stack() {
     install_apt_packages "${WINDOWS_APT_PACKAGES[@]}"
-    # glm is headers only: Debian's serve the cross build as they are.
+    # glm and nlohmann's JSON are headers only: Debian's serve the cross build as they are.
     $SUDO mkdir -p "$WIN_PREFIX/include"
-    $SUDO cp -r /usr/include/glm "$WIN_PREFIX/include/"
+    $SUDO cp -r /usr/include/glm /usr/include/nlohmann "$WIN_PREFIX/include/"
     if [ -f "$WIN_PREFIX/.complete" ]; then
         log "Windows SDL3 stack: cached in $WIN_PREFIX"
         return
@@ -268,8 +268,8 @@ build_web_stack() {
         $SUDO touch "$WEB_ROOT/.complete"
         log "browser SDL3 stack installed in $WEB_ROOT$WEB_PREFIX"
     fi
-    # glm is headers only: Debian's serve the cross build as they are.
-    $SUDO cp -r /usr/include/glm "$WEB_ROOT$WEB_PREFIX/include/"
+    # glm and nlohmann's JSON are headers only: Debian's serve the cross build as they are.
+    $SUDO cp -r /usr/include/glm /usr/include/nlohmann "$WEB_ROOT$WEB_PREFIX/include/"
 }
 
 portable=false windows=false web=false packages_only=false

@@ -2,6 +2,7 @@
 
 #include "assets/AssetStore.h"
 #include "object/Scene.h"
+#include "online/BoardSender.h"
 #include "scenes/SceneTitle.h"
 #include "shell/Platform.h"
 #include "shell/Preferences.h"
@@ -200,12 +201,17 @@ void Game::applyPendingScene() {
     if (next_scene_) changeScene(next_scene_.release());
 }
 
+void Game::setBoard(std::unique_ptr<BoardSender> board) {
+    board_ = std::move(board);
+}
+
 void Game::clean() {
     if (current_scene_) {
         current_scene_->clean();
         current_scene_.reset();
     }
     next_scene_.reset();
+    board_.reset(); // after the scene, whose end may queue a run; the queue keeps what was not sent
     if (asset_store_) {
         asset_store_->clean();
         asset_store_.reset();

@@ -21,6 +21,7 @@
 #include <vector>
 
 class AssetStore;
+class BoardSender;
 class Preferences;
 class Scene;
 struct Texture;
@@ -164,6 +165,9 @@ public:
         return isPadLastUsed() ? &devices_.getGamepad().getNames() : nullptr;
     }
     Preferences* getPreferences() const { return preferences_.get(); }
+    // The daily run's board, when one is set and the player agreed to send to it; null otherwise.
+    BoardSender* getBoard() const { return board_.get(); }
+    void setBoard(std::unique_ptr<BoardSender> board);
     SDL_Window* getWindow() const { return graphics_.getWindow(); }
     SDL_Renderer* getRenderer() const { return graphics_.getRenderer(); }
     MIX_Mixer* getMixer() const { return mixer_; }
@@ -192,6 +196,7 @@ private:
 
     std::unique_ptr<AssetStore> asset_store_;
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
+    std::unique_ptr<BoardSender> board_;
     Devices devices_;
     LiveInput live_input_;
     FrameInput frame_input_;

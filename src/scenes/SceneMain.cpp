@@ -9,6 +9,7 @@
 #include "components/Timer.h"
 #include "core/Game.h"
 #include "i18n/Translation.h"
+#include "online/BoardSender.h"
 #include "replay/Daily.h"
 #include "replay/StateHash.h"
 #include "scenes/SceneTitle.h"
@@ -422,6 +423,9 @@ void SceneMain::finishRecording() {
     const std::string bytes = encodeReplay(replay);
     const bool best = game_.getScore() > high_score_at_start_;
     const bool daily_best = !daily_date_.empty() && game_.getScore() > dailyBest(daily_date_).value_or(-1);
+    // The day's new best goes to the board too, when the player sends there.
+    if (daily_best && game_.getBoard() && !game_.getBoard()->queue(daily_date_, bytes))
+        SDL_Log("This daily run cannot be queued for the board: assets/ is not writable or the disk is full");
     if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes)) ||
         (daily_best && !keepDailyGame(daily_date_, bytes))) {
         SDL_Log(

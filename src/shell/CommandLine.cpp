@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "online/BoardAddress.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -61,6 +63,13 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments,
             const std::optional<std::string> file = value(verify ? "--verify" : "--replay", "a FILE");
             if (!file) break;
             (verify ? options.verify : options.replay) = *file;
+        } else if (is("--board")) {
+            const std::optional<std::string> address = value("--board", "a URL");
+            if (!address) break;
+            std::string why;
+            const std::optional<std::string> parsed = parseBoardAddress(*address, why);
+            if (!parsed) options.error = "\"" + *address + "\" is no board address: " + why;
+            options.board = parsed.value_or("");
         } else {
             options.error = "unknown option \"" + argument + "\"";
         }
@@ -87,6 +96,8 @@ std::string usageText(const std::string& program, const std::vector<std::string>
            "  --replay FILE    watch a recorded game (assets/last.mvr, best.mvr); Esc leaves\n"
            "  --verify FILE    play a recorded game again without a window, check that it comes out the\n"
            "                   same, and exit: 0 if it does, 1 if not, 2 if the file cannot be read\n"
+           "  --board URL      the daily run's board for this run (http:// or https://); runs are sent\n"
+           "                   only once the player has agreed\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

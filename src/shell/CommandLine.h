@@ -14,6 +14,7 @@ struct LaunchOptions {
     std::optional<std::uint32_t> seed; // unset: every game draws its own
     std::string replay;                // a replay to watch in the window
     std::string verify;                // a replay to play headless and check
+    std::string board;                 // the board's address for this run, checked
     std::string error;                 // set when the command line cannot be followed
 };
 

@@ -1,6 +1,7 @@
 #include "shell/Settings.h"
 
 #include "i18n/Language.h"
+#include "online/BoardAddress.h"
 #include "shell/AtomicFile.h"
 
 #include <SDL3/SDL.h>
@@ -19,7 +20,8 @@ constexpr std::string_view kBindingPrefix = "key_";
 
 std::vector<std::string> knownKeys() {
     std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",          "music_volume",
-                                     "effects_volume", "slow_motion", "controls_seen", "language"};
+                                     "effects_volume", "slow_motion", "controls_seen", "language",
+                                     "board_url",      "board_send",  "board_name"};
     for (std::size_t i = 0; i < ACTION_COUNT; ++i)
         keys.push_back(std::string(kBindingPrefix) + std::string(actionName(static_cast<Action>(i))));
     return keys;
@@ -69,10 +71,13 @@ std::optional<int> parseVolume(std::string_view value) {
 }
 
 // The plain keys, read and written by the same tables.
-constexpr std::array<std::pair<std::string_view, bool Settings::*>, 3> kSwitches = {
+constexpr std::array<std::pair<std::string_view, bool Settings::*>, 4> kSwitches = {
     {{"fullscreen", &Settings::fullscreen},
      {"mute", &Settings::mute},
-     {"controls_seen", &Settings::controls_seen}}};
+     {"controls_seen", &Settings::controls_seen},
+     {"board_send", &Settings::board_send}}};
+// A name longer than this is no name the board takes (16 characters of up to four bytes).
+constexpr std::size_t kMaxBoardName = 64;
 constexpr std::array<std::pair<std::string_view, int Settings::*>, 3> kVolumes = {
     {{"volume", &Settings::volume},
      {"music_volume", &Settings::music_volume},
@@ -92,6 +97,8 @@ std::string valueOf(const Settings& settings, std::string_view key) {
     if (const auto field = fieldOf(kVolumes, key)) return std::to_string(settings.*field);
     if (key == "slow_motion") return settings.slow_toggles ? "toggle" : "hold";
     if (key == "language") return settings.language;
+    if (key == "board_url") return settings.board_url;
+    if (key == "board_name") return settings.board_name;
     return bindingName(settings.bindings.get(*bindingKey(key)));
 }
 
@@ -191,6 +198,15 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
             // Empty or unknown: the system's language, as if the line were not there.
             ok = value.empty() || languageIndex(value).has_value();
             settings.language = ok ? std::string(value) : std::string();
+        } else if (key == "board_url") {
+            std::string why;
+            const std::optional<std::string> address =
+                value.empty() ? std::optional<std::string>("") : parseBoardAddress(value, why);
+            ok = address.has_value();
+            settings.board_url = address.value_or("");
+        } else if (key == "board_name") {
+            ok = value.size() <= kMaxBoardName;
+            settings.board_name = ok ? std::string(value) : std::string();
         } else if (const std::optional<Action> action = bindingKey(key)) {
             binding_lines.emplace_back(*action, std::string(value));
         }

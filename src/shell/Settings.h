@@ -16,6 +16,9 @@ struct Settings {
     bool slow_toggles = false;  // slow motion: held (false) or switched on and off by a press
     bool controls_seen = false; // the first game's card of controls has been closed
     std::string language;       // a language's code; empty: the system's
+    std::string board_url;      // the daily run's board; empty: none
+    bool board_send = false;    // the player agreed that daily runs go to the board
+    std::string board_name;     // the player's name there; empty: the board makes one
     Bindings bindings;
 
     bool operator==(const Settings&) const = default;

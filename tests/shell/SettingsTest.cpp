@@ -19,6 +19,18 @@ TEST(SettingsTest, BadValuesFallBackOneByOneAndAreReported) {
     EXPECT_EQ(s.language, ""); // a language the game does not have: the system's
     EXPECT_EQ(problems.size(), 4u);
 
+    // The board's address is checked as on the command line; a name too long for any board is dropped.
+    problems.clear();
+    const Settings board = parseSettings("board_url=http://x@evil\nboard_name=" + std::string(65, 'a'), problems);
+    EXPECT_EQ(board.board_url, "");
+    EXPECT_EQ(board.board_name, "");
+    EXPECT_EQ(problems.size(), 2u);
+    const Settings joined = parseSettings("board_url=http://127.0.0.1:8080/\nboard_send=yes\nboard_name=Ёлка", problems);
+    EXPECT_EQ(joined.board_url, "http://127.0.0.1:8080");
+    EXPECT_TRUE(joined.board_send);
+    EXPECT_EQ(formatSettings(joined, {}), "fullscreen=false\nvolume=100\nmute=false\nboard_url=http://127.0.0.1:8080\n"
+                                          "board_send=true\nboard_name=Ёлка\n");
+
     problems.clear();
     const Settings ok = parseSettings("volume=0\nmute=true\nfullscreen=false\nlanguage=pt_BR", problems);
     EXPECT_EQ(ok.volume, 0);

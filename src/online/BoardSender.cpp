@@ -1,0 +1,220 @@
+#include "online/BoardSender.h"
+
+#include "online/Http.h"
+
+#include <SDL3/SDL.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdint>
+#include <cmath>
+#include <optional>
+#include <random>
+
+namespace {
+
+using nlohmann::json;
+
+constexpr double kLongestWait = 300.0;
+constexpr double kVerdictPatience = 600.0; // a verdict not in by then is left to the board
+
+// The board's answer as an object; nothing when it is not one.
+std::optional<json> objectOf(const std::string& body) {
+    json value = json::parse(body, nullptr, false);
+    if (value.is_discarded() || !value.is_object()) return std::nullopt;
+    return value;
+}
+
+std::string text(const json& object, const char* field, std::size_t max_length = 200) {
+    const auto found = object.find(field);
+    if (found == object.end() || !found->is_string()) return {};
+    std::string value = found->get<std::string>();
+    return value.size() > max_length ? value.substr(0, max_length) : value;
+}
+
+int number(const json& object, const char* field) {
+    const auto found = object.find(field);
+    if (found == object.end() || !found->is_number_integer()) return 0;
+    return static_cast<int>(std::clamp<std::int64_t>(found->get<std::int64_t>(), 0, 1'000'000'000));
+}
+
+std::string percentEncoded(const std::string& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || c == '-' || c == '_' || c == '.' || c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    return out;
+}
+
+bool isRunId(const std::string& id) {
+    return id.size() == 32 &&
+           std::all_of(id.begin(), id.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+bool worthRetrying(int status) {
+    return status == 0 || status == 408 || status == 429 || status >= 500;
+}
+
+} // namespace
+
+BoardSender::BoardSender(Config config)
+    : config_(std::move(config)), queue_(config_.queue_folder), thread_([this] { run(); }) {}
+
+BoardSender::~BoardSender() {
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    cancel_ = true;
+    wake_.notify_all();
+    // An exchange under way ends within a second; the queue keeps what was not sent.
+    thread_.join();
+}
+
+bool BoardSender::queue(const std::string& date, const std::string& replay_bytes) {
+    if (!queue_.add(date, replay_bytes)) return false;
+    {
+        const std::lock_guard lock(mutex_);
+        woken_ = true;
+    }
+    wake_.notify_all();
+    return true;
+}
+
+BoardSender::Status BoardSender::status() const {
+    const std::lock_guard lock(mutex_);
+    return status_;
+}
+
+void BoardSender::setStatus(const Status& status) {
+    const std::lock_guard lock(mutex_);
+    const int sent = status_.sent;
+    status_ = status;
+    status_.sent = std::max(sent, status.sent);
+}
+
+bool BoardSender::waitFor(double seconds) {
+    std::unique_lock lock(mutex_);
+    wake_.wait_for(lock, std::chrono::duration<double>(seconds), [this] { return stop_; });
+    return !stop_;
+}
+
+double BoardSender::retryWait(int failures, int retry_after) {
+    static thread_local std::minstd_rand jitter{std::random_device{}()};
+    const double longest = std::min(kLongestWait, config_.first_wait * std::pow(2.0, std::min(failures - 1, 16)));
+    const double wait = longest * std::uniform_real_distribution(0.5, 1.0)(jitter);
+    return std::max(wait, static_cast<double>(retry_after));
+}
+
+void BoardSender::run() {
+    int failures = 0;
+    while (true) {
+        std::vector<RunQueue::Entry> entries = queue_.pending(config_.today());
+        if (entries.empty()) {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stop_ || woken_; });
+            woken_ = false;
+            if (stop_) return;
+            continue;
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            if (stop_) return;
+        }
+        const RunQueue::Entry& entry = entries.front();
+        const std::optional<std::string> bytes = RunQueue::read(entry);
+        if (!bytes) {
+            RunQueue::remove(entry);
+            continue;
+        }
+        Status status = this->status();
+        status.state = State::SENDING;
+        status.date = entry.date;
+        setStatus(status);
+        HttpRequest request;
+        request.method = "POST";
+        request.url = config_.address + "/v1/runs" + (config_.name.empty() ? "" : "?name=" + percentEncoded(config_.name));
+        request.bearer = config_.key;
+        request.body = *bytes;
+        request.cancel = &cancel_;
+        const HttpResponse response = httpExchange(request);
+        const std::optional<json> answer = objectOf(response.body);
+        if (response.status == 200 || response.status == 202) {
+            RunQueue::remove(entry);
+            failures = 0;
+            status.sent += 1;
+            setStatus(status);
+            const std::string id = answer ? text(*answer, "id") : std::string();
+            SDL_Log("Board: the daily run of %s was sent", entry.date.c_str());
+            if (isRunId(id)) followVerdict(id, entry.date);
+            continue;
+        }
+        if (worthRetrying(response.status)) {
+            ++failures;
+            const double wait = retryWait(failures, response.retry_after);
+            status.state = response.status == 0 ? State::OFFLINE : State::WAITING;
+            status.reason = response.status == 0 ? response.error : answer ? text(*answer, "error") : std::string();
+            setStatus(status);
+            SDL_Log("Board: the daily run of %s waits %.1f s (%s)", entry.date.c_str(), wait,
+                    response.status == 0 ? response.error.c_str() : std::to_string(response.status).c_str());
+            if (!waitFor(wait)) return;
+            continue;
+        }
+        RunQueue::remove(entry);
+        status.state = State::REJECTED;
+        status.reason = answer ? text(*answer, "error") : std::string();
+        if (status.reason.empty()) status.reason = "the board answered " + std::to_string(response.status);
+        setStatus(status);
+        SDL_Log("Board: the daily run of %s was refused: %s", entry.date.c_str(), status.reason.c_str());
+    }
+}
+
+void BoardSender::followVerdict(const std::string& id, const std::string& date) {
+    double waited = 0.0;
+    int failures = 0;
+    while (waited < kVerdictPatience) {
+        HttpRequest request;
+        request.url = config_.address + "/v1/runs/" + id;
+        request.cancel = &cancel_;
+        const HttpResponse response = httpExchange(request);
+        const std::optional<json> answer = objectOf(response.body);
+        double wait = config_.poll_wait;
+        if (response.status == 200 && answer) {
+            failures = 0;
+            const std::string verdict = text(*answer, "status");
+            Status status = this->status();
+            status.date = date;
+            if (verdict == "verified") {
+                status.state = State::VERIFIED;
+                status.score = number(*answer, "score");
+                status.rank = number(*answer, "rank");
+                status.of = number(*answer, "of");
+                setStatus(status);
+                SDL_Log("Board: the daily run of %s is verified: score %d, %d of %d", date.c_str(), status.score,
+                        status.rank, status.of);
+                return;
+            }
+            if (verdict == "rejected") {
+                status.state = State::REJECTED;
+                status.reason = text(*answer, "reason");
+                setStatus(status);
+                SDL_Log("Board: the daily run of %s was refused: %s", date.c_str(), status.reason.c_str());
+                return;
+            }
+        } else {
+            wait = retryWait(++failures, response.retry_after);
+        }
+        if (!waitFor(wait)) return;
+        waited += wait;
+    }
+}

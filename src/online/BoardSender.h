@@ -1,0 +1,64 @@
+#pragma once
+#include "online/RunQueue.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+// Sends the queued daily runs to the board on a thread of its own, so that no frame waits on the
+// network: a run is posted, then asked after until the board has verified or refused it. A run the board
+// could not take now (no answer, 429, 503, another 5xx) waits and goes again, after a doubling, jittered
+// wait from first_wait up to 5 minutes, or longer when the board says so (Retry-After). A refusal for
+// good (another 4xx) drops the run and says why. The queue is on disk: a run outlives the game.
+class BoardSender {
+public:
+    struct Config {
+        std::string address; // as parseBoardAddress gives it
+        std::string key;     // the device key
+        std::string name;    // the player's name on the board; empty: the board makes one
+        std::string queue_folder;
+        std::function<std::string()> today; // YYYY-MM-DD in UTC: runs of earlier days are dropped
+        double first_wait = 2.0;            // seconds before the first retry
+        double poll_wait = 1.0;             // between asks for a run's verdict
+    };
+    enum class State { IDLE, SENDING, OFFLINE, WAITING, VERIFIED, REJECTED };
+    struct Status {
+        State state = State::IDLE;
+        std::string date;   // the run's day
+        std::string reason; // why the board refused it, or cannot be reached
+        int score = 0;
+        int rank = 0;
+        int of = 0;
+        int sent = 0; // runs the board has taken since the game started
+    };
+
+    explicit BoardSender(Config config);
+    ~BoardSender();
+    BoardSender(const BoardSender&) = delete;
+    BoardSender& operator=(const BoardSender&) = delete;
+
+    // Keeps the run on disk and wakes the sender; false when it cannot be kept.
+    bool queue(const std::string& date, const std::string& replay_bytes);
+    Status status() const;
+
+private:
+    void run();
+    void followVerdict(const std::string& id, const std::string& date);
+    // Waits, or until the game stops; false when it stops.
+    bool waitFor(double seconds);
+    void setStatus(const Status& status);
+    double retryWait(int failures, int retry_after);
+
+    Config config_;
+    RunQueue queue_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stop_ = false;
+    std::atomic<bool> cancel_{false}; // ends an exchange under way when the game stops
+    bool woken_ = false;
+    Status status_;
+    std::thread thread_; // last: it starts once everything above is ready
+};

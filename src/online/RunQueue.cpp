@@ -1,0 +1,80 @@
+#include "online/RunQueue.h"
+
+#include "shell/AtomicFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// The board takes no larger body: a longer run could never be sent.
+constexpr std::size_t kMaxRunBytes = std::size_t{256} * 1024;
+
+// The file's name only: FNV-1a of the bytes, so the same run queued twice is one file.
+std::string nameHash(const std::string& bytes) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text;
+    for (int shift = 60; shift >= 0; shift -= 4)
+        text += kHex[(hash >> shift) & 15];
+    return text;
+}
+
+bool isDate(const std::string& text) {
+    return text.size() == 10 && text[4] == '-' && text[7] == '-' &&
+           std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
+}
+
+} // namespace
+
+bool RunQueue::add(const std::string& date, const std::string& replay_bytes) {
+    if (replay_bytes.size() > kMaxRunBytes || !isDate(date)) return false;
+    std::error_code error;
+    std::filesystem::create_directories(folder_, error);
+    if (error) return false;
+    return writeFileAtomically(folder_ + "/" + date + "-" + nameHash(replay_bytes) + ".mvr", replay_bytes);
+}
+
+std::vector<RunQueue::Entry> RunQueue::pending(const std::string& today) {
+    std::vector<std::pair<std::filesystem::file_time_type, Entry>> found;
+    std::error_code error;
+    for (const auto& file : std::filesystem::directory_iterator(folder_, error)) {
+        const std::string name = file.path().filename().string();
+        if (!name.ends_with(".mvr") || !file.is_regular_file(error)) continue;
+        const std::string date = name.substr(0, 10);
+        Entry entry{file.path().string(), date};
+        if (!isDate(date) || date < today) {
+            remove(entry);
+            continue;
+        }
+        found.emplace_back(file.last_write_time(error), std::move(entry));
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first != b.first ? a.first < b.first : a.second.path < b.second.path; });
+    std::vector<Entry> entries;
+    for (auto& [when, entry] : found)
+        entries.push_back(std::move(entry));
+    return entries;
+}
+
+std::optional<std::string> RunQueue::read(const Entry& entry) {
+    std::ifstream file(entry.path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::string bytes(kMaxRunBytes + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad()) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    if (bytes.size() > kMaxRunBytes) return std::nullopt;
+    return bytes;
+}
+
+void RunQueue::remove(const Entry& entry) {
+    std::error_code ignored;
+    std::filesystem::remove(entry.path, ignored);
+}

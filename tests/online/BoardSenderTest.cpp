@@ -1,0 +1,158 @@
+#include "TestPaths.h"
+#include "online/BoardSender.h"
+#include "online/DeviceKey.h"
+#include "online/Http.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#ifdef MOONVALE_BOARD_SERVER
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* kDay = "2026-12-10";
+
+int freePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t size = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// The real moonvale-board on 127.0.0.1, its clock on the test day, verifying with this build's game.
+class Board {
+public:
+    Board(const std::string& data, int port) : data_(data), port_(port) { start(); }
+    ~Board() { stop(); }
+    void start() {
+        const std::string port = std::to_string(port_);
+        std::vector<std::string> args = {MOONVALE_BOARD_SERVER, "--data", data_, "--port", port,
+                                         "--pretend-now", std::string(kDay) + "T20:00:00Z", "--verifier",
+                                         MOONVALE_GAME, "--verify-memory-mb", "0"};
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        ASSERT_EQ(posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (get("/v1/health").status != 200) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the board did not start";
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    void stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = 0;
+    }
+    std::string address() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    HttpResponse get(const std::string& path) const {
+        HttpRequest request;
+        request.url = address() + path;
+        request.timeout_ms = 2000;
+        return httpExchange(request);
+    }
+
+private:
+    std::string data_;
+    int port_;
+    pid_t pid_ = 0;
+};
+
+BoardSender::Config configFor(const Board& board, const std::string& queue, const std::string& name) {
+    BoardSender::Config config;
+    config.address = board.address();
+    config.key = *DeviceKey::make();
+    config.name = name;
+    config.queue_folder = queue;
+    config.today = [] { return std::string(kDay); };
+    config.first_wait = 0.2;
+    config.poll_wait = 0.1;
+    return config;
+}
+
+// The sender's state once it is one of the wanted, or the last seen after 60 s.
+BoardSender::Status awaitState(const BoardSender& sender, std::initializer_list<BoardSender::State> wanted) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (true) {
+        const BoardSender::Status status = sender.status();
+        if (std::find(wanted.begin(), wanted.end(), status.state) != wanted.end() ||
+            std::chrono::steady_clock::now() > deadline)
+            return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::size_t filesIn(const std::string& folder) {
+    std::error_code error;
+    const auto files = std::filesystem::directory_iterator(folder, error);
+    return error ? 0 : static_cast<std::size_t>(std::distance(files, std::filesystem::directory_iterator{}));
+}
+
+} // namespace
+
+// Daily runs go to the real board and come back ranked; a run made while the board is down waits on disk
+// and arrives once when it is back; a run the board refuses is dropped with its reason; a run of a closed
+// day is never sent.
+TEST(BoardSenderTest, RunsReachTheBoardOnceThroughAnOutage) {
+    ASSERT_TRUE(httpAvailable()) << "libcurl is not installed";
+    const TempDir dir;
+    Board board(dir.file("board"), freePort());
+    const std::string data = MOONVALE_TEST_DATA;
+
+    const std::string first_queue = dir.file("first");
+    RunQueue(first_queue).add("2026-12-09", readText(data + "/daily-web.mvr")); // yesterday's: dropped
+    {
+        BoardSender first(configFor(board, first_queue, ""));
+        ASSERT_TRUE(first.queue(kDay, readText(data + "/daily-strikes.mvr")));
+        const BoardSender::Status status = awaitState(first, {BoardSender::State::VERIFIED, BoardSender::State::REJECTED});
+        ASSERT_EQ(status.state, BoardSender::State::VERIFIED) << status.reason;
+        EXPECT_GT(status.score, 0);
+        EXPECT_EQ(status.rank, 1);
+        EXPECT_EQ(status.of, 1);
+    }
+    EXPECT_EQ(filesIn(first_queue), 0u);
+
+    board.stop();
+    const std::string second_queue = dir.file("second");
+    BoardSender second(configFor(board, second_queue, "Ёлка"));
+    ASSERT_TRUE(second.queue(kDay, readText(data + "/daily-falls.mvr")));
+    EXPECT_EQ(awaitState(second, {BoardSender::State::OFFLINE}).state, BoardSender::State::OFFLINE);
+    EXPECT_EQ(filesIn(second_queue), 1u) << "the run waits on disk";
+    board.start();
+    const BoardSender::Status arrived = awaitState(second, {BoardSender::State::VERIFIED, BoardSender::State::REJECTED});
+    ASSERT_EQ(arrived.state, BoardSender::State::VERIFIED) << arrived.reason;
+    EXPECT_EQ(arrived.of, 2);
+    EXPECT_EQ(filesIn(second_queue), 0u);
+    const HttpResponse listing = board.get(std::string("/v1/boards/") + kDay);
+    EXPECT_NE(listing.body.find("\"total\":2"), std::string::npos) << listing.body;
+    EXPECT_NE(listing.body.find("Ёлка"), std::string::npos) << listing.body;
+
+    // Not a daily run at all: refused for good, with the board's reason, and not kept.
+    ASSERT_TRUE(second.queue(kDay, readText(data + "/strikes.mvr")));
+    const BoardSender::Status refused = awaitState(second, {BoardSender::State::REJECTED});
+    ASSERT_EQ(refused.state, BoardSender::State::REJECTED);
+    EXPECT_NE(refused.reason.find("seed"), std::string::npos) << refused.reason;
+    EXPECT_EQ(filesIn(second_queue), 0u);
+}
+
+#endif
