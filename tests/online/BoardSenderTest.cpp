@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -153,6 +154,37 @@ TEST(BoardSenderTest, RunsReachTheBoardOnceThroughAnOutage) {
     ASSERT_EQ(refused.state, BoardSender::State::REJECTED);
     EXPECT_NE(refused.reason.find("seed"), std::string::npos) << refused.reason;
     EXPECT_EQ(filesIn(second_queue), 0u);
+}
+
+// A board that takes the connection and never answers: the game does not wait for it. Queueing returns at
+// once, and the game quits within about a second although the exchange would run for ten.
+TEST(BoardSenderTest, AHangingBoardHoldsUpNeitherTheGameNorItsQuit) {
+    ASSERT_TRUE(httpAvailable()) << "libcurl is not installed";
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0); // never accepted: the kernel completes the connection, nobody answers
+    socklen_t size = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    const TempDir dir;
+    BoardSender::Config config;
+    config.address = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    config.key = *DeviceKey::make();
+    config.queue_folder = dir.file("queue");
+    config.today = [] { return std::string(kDay); };
+    auto sender = std::make_unique<BoardSender>(config);
+    const auto queued = std::chrono::steady_clock::now();
+    ASSERT_TRUE(sender->queue(kDay, readText(std::string(MOONVALE_TEST_DATA) + "/daily-strikes.mvr")));
+    EXPECT_LT(std::chrono::steady_clock::now() - queued, std::chrono::milliseconds(500));
+    ASSERT_EQ(awaitState(*sender, {BoardSender::State::SENDING}).state, BoardSender::State::SENDING);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // well into the exchange
+    const auto quitting = std::chrono::steady_clock::now();
+    sender.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - quitting, std::chrono::seconds(3));
+    EXPECT_EQ(filesIn(dir.file("queue")), 1u) << "the run waits for the next start";
+    close(listener);
 }
 
 #endif
