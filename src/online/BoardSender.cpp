@@ -27,11 +27,20 @@ std::optional<json> objectOf(const std::string& body) {
     return value;
 }
 
-std::string text(const json& object, const char* field, std::size_t max_length = 200) {
+// A string field, fit to be drawn on one line: no control characters, at most max_letters letters (UTF-8,
+// never cut inside one), and an ellipsis where it was cut.
+std::string text(const json& object, const char* field, std::size_t max_letters = 64) {
     const auto found = object.find(field);
     if (found == object.end() || !found->is_string()) return {};
-    std::string value = found->get<std::string>();
-    return value.size() > max_length ? value.substr(0, max_length) : value;
+    std::string line;
+    std::size_t letters = 0;
+    for (const char c : found->get_ref<const std::string&>()) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool starts_letter = (byte & 0xC0) != 0x80;
+        if (starts_letter && ++letters > max_letters) return line + "...";
+        line += byte < 0x20 || byte == 0x7F ? ' ' : c;
+    }
+    return line;
 }
 
 int number(const json& object, const char* field) {
@@ -81,14 +90,15 @@ BoardSender::~BoardSender() {
     thread_.join();
 }
 
-bool BoardSender::queue(const std::string& date, const std::string& replay_bytes) {
-    if (!queue_.add(date, replay_bytes)) return false;
+std::string BoardSender::queue(const std::string& date, const std::string& replay_bytes) {
+    std::string ticket = queue_.add(date, replay_bytes);
+    if (ticket.empty()) return ticket;
     {
         const std::lock_guard lock(mutex_);
         woken_ = true;
     }
     wake_.notify_all();
-    return true;
+    return ticket;
 }
 
 BoardSender::Status BoardSender::status() const {
@@ -96,11 +106,32 @@ BoardSender::Status BoardSender::status() const {
     return status_;
 }
 
+BoardSender::Status BoardSender::statusOf(const std::string& ticket) const {
+    const std::lock_guard lock(mutex_);
+    for (const auto& [kept, status] : recent_) {
+        if (kept == ticket) return status;
+    }
+    return {};
+}
+
+void BoardSender::setCurrent(const std::string& ticket) {
+    const std::lock_guard lock(mutex_);
+    current_ = ticket;
+}
+
 void BoardSender::setStatus(const Status& status) {
     const std::lock_guard lock(mutex_);
     const int sent = status_.sent;
     status_ = status;
     status_.sent = std::max(sent, status.sent);
+    const auto kept = std::find_if(recent_.begin(), recent_.end(), [this](const auto& run) { return run.first == current_; });
+    if (kept != recent_.end()) {
+        kept->second = status_;
+        return;
+    }
+    constexpr std::size_t kRemembered = 16;
+    if (recent_.size() == kRemembered) recent_.erase(recent_.begin());
+    recent_.emplace_back(current_, status_);
 }
 
 bool BoardSender::waitFor(double seconds) {
@@ -122,7 +153,9 @@ void BoardSender::run() {
         std::vector<RunQueue::Entry> entries = queue_.pending(config_.today());
         if (entries.empty()) {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stop_ || woken_; });
+            // A timed wait: the untimed one needs a newer libstdc++ than the portable build may ask for.
+            while (!wake_.wait_for(lock, std::chrono::hours(1), [this] { return stop_ || woken_; })) {
+            }
             woken_ = false;
             if (stop_) return;
             continue;
@@ -137,8 +170,10 @@ void BoardSender::run() {
             RunQueue::remove(entry);
             continue;
         }
+        setCurrent(RunQueue::ticketOf(entry));
         Status status = this->status();
         status.state = State::SENDING;
+        status.reason.clear();
         status.date = entry.date;
         setStatus(status);
         HttpRequest request;

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 // Sends the queued daily runs to the board on a thread of its own, so that no frame waits on the
 // network: a run is posted, then asked after until the board has verified or refused it. A run the board
@@ -40,9 +42,13 @@ public:
     BoardSender(const BoardSender&) = delete;
     BoardSender& operator=(const BoardSender&) = delete;
 
-    // Keeps the run on disk and wakes the sender; false when it cannot be kept.
-    bool queue(const std::string& date, const std::string& replay_bytes);
+    // Keeps the run on disk and wakes the sender; gives the run's ticket for statusOf, or an empty one when
+    // it cannot be kept.
+    std::string queue(const std::string& date, const std::string& replay_bytes);
+    // The last run the sender dealt with.
     Status status() const;
+    // That run's own: IDLE while it waits its turn.
+    Status statusOf(const std::string& ticket) const;
 
 private:
     void run();
@@ -50,6 +56,7 @@ private:
     // Waits, or until the game stops; false when it stops.
     bool waitFor(double seconds);
     void setStatus(const Status& status);
+    void setCurrent(const std::string& ticket);
     double retryWait(int failures, int retry_after);
 
     Config config_;
@@ -60,5 +67,7 @@ private:
     std::atomic<bool> cancel_{false}; // ends an exchange under way when the game stops
     bool woken_ = false;
     Status status_;
+    std::string current_; // the ticket of the run status_ is about
+    std::vector<std::pair<std::string, Status>> recent_; // the latest runs' statuses, by ticket
     std::thread thread_; // last: it starts once everything above is ready
 };

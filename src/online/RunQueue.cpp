@@ -33,12 +33,17 @@ bool isDate(const std::string& text) {
 
 } // namespace
 
-bool RunQueue::add(const std::string& date, const std::string& replay_bytes) {
-    if (replay_bytes.size() > kMaxRunBytes || !isDate(date)) return false;
+std::string RunQueue::add(const std::string& date, const std::string& replay_bytes) {
+    if (replay_bytes.size() > kMaxRunBytes || !isDate(date)) return {};
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
-    if (error) return false;
-    return writeFileAtomically(folder_ + "/" + date + "-" + nameHash(replay_bytes) + ".mvr", replay_bytes);
+    const std::string name = date + "-" + nameHash(replay_bytes) + ".mvr";
+    if (error || !writeFileAtomically(folder_ + "/" + name, replay_bytes)) return {};
+    return name;
+}
+
+std::string RunQueue::ticketOf(const Entry& entry) {
+    return std::filesystem::path(entry.path).filename().string();
 }
 
 std::vector<RunQueue::Entry> RunQueue::pending(const std::string& today) {

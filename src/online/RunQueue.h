@@ -15,8 +15,9 @@ public:
 
     explicit RunQueue(std::string folder) : folder_(std::move(folder)) {}
 
-    // False when it cannot be kept (the folder cannot be made or written).
-    bool add(const std::string& date, const std::string& replay_bytes);
+    // The run's file name, its ticket; empty when it cannot be kept (the folder cannot be made or written).
+    std::string add(const std::string& date, const std::string& replay_bytes);
+    static std::string ticketOf(const Entry& entry);
     // Today's runs, oldest first; runs of closed days are removed on the way.
     std::vector<Entry> pending(const std::string& today);
     // The run's bytes; nothing when its file is gone or unreadable.

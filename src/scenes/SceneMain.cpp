@@ -166,6 +166,7 @@ void SceneMain::update(float dt) {
     checkButtonRestart();
     checkPlayerDead();
     checkEndTimer();
+    refreshBoardLine();
     layOutButtons();
     showPause();
     slow_label_->setActive(input.slow && !is_pause_);
@@ -321,7 +322,35 @@ std::string SceneMain::scoreLines() const {
     lines.append("\n").append(fill(tr("panel line", "Best: {score}"), {{"score", std::to_string(game_.getHighScore())}}));
     if (score > high_score_at_start_ && !game_.isPlayingBack()) lines.append("\n").append(tr("panel line", "New best!"));
     if (!daily_date_.empty()) lines.append("\n").append(tr("hud", "Daily run"));
+    if (const std::string board = boardLine(); !board.empty()) lines.append("\n").append(board);
     return lines;
+}
+
+std::string SceneMain::boardLine() const {
+    const BoardSender* board = game_.getBoard();
+    if (!board || board_ticket_.empty()) return {};
+    const BoardSender::Status status = board->statusOf(board_ticket_);
+    switch (status.state) {
+    case BoardSender::State::VERIFIED:
+        return fill(tr("panel line", "Board: {rank} of {players} today"),
+                    {{"rank", std::to_string(status.rank)}, {"players", std::to_string(status.of)}});
+    case BoardSender::State::REJECTED:
+        return fill(tr("panel line", "The board refused it: {reason}"), {{"reason", status.reason}});
+    case BoardSender::State::OFFLINE:
+    case BoardSender::State::WAITING:
+        return tr("panel line", "The board cannot be reached: it will be sent later");
+    default:
+        return tr("panel line", "Sending to the board...");
+    }
+}
+
+// The board's verdict on a daily run comes in while the game-over panel shows.
+void SceneMain::refreshBoardLine() {
+    if (board_ticket_.empty() || !is_over_ || replay_ended_) return;
+    const std::string line = boardLine();
+    if (line == board_line_) return;
+    board_line_ = line;
+    panel_->show(tr("heading", "Game over"), scoreLines());
 }
 
 // Played to its end, a replay says so and waits: RESTART watches it again, BACK leaves.
@@ -424,8 +453,11 @@ void SceneMain::finishRecording() {
     const bool best = game_.getScore() > high_score_at_start_;
     const bool daily_best = !daily_date_.empty() && game_.getScore() > dailyBest(daily_date_).value_or(-1);
     // The day's new best goes to the board too, when the player sends there.
-    if (daily_best && game_.getBoard() && !game_.getBoard()->queue(daily_date_, bytes))
-        SDL_Log("This daily run cannot be queued for the board: assets/ is not writable or the disk is full");
+    if (daily_best && game_.getBoard()) {
+        board_ticket_ = game_.getBoard()->queue(daily_date_, bytes);
+        if (board_ticket_.empty())
+            SDL_Log("This daily run cannot be queued for the board: assets/ is not writable or the disk is full");
+    }
     if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes)) ||
         (daily_best && !keepDailyGame(daily_date_, bytes))) {
         SDL_Log(

@@ -63,6 +63,9 @@ private:
     void layOutButtons();
     void showPause();
     std::string scoreLines() const;
+    // What the board says of this daily run, once it was sent there; empty otherwise.
+    std::string boardLine() const;
+    void refreshBoardLine();
     void showReplayEnd();
     void showEndButtons();
     bool handleAway(const SDL_Event& event);
@@ -97,4 +100,6 @@ private:
     std::uint32_t seed_ = 0;      // this game's, which its waves follow
     int high_score_at_start_ = 0; // a game past it is kept as the best replay
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
+    std::string board_ticket_;    // this daily run's in the board's queue, once queued
+    std::string board_line_;      // as the game-over panel shows it
 };

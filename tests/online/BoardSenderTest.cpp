@@ -91,11 +91,12 @@ BoardSender::Config configFor(const Board& board, const std::string& queue, cons
     return config;
 }
 
-// The sender's state once it is one of the wanted, or the last seen after 60 s.
-BoardSender::Status awaitState(const BoardSender& sender, std::initializer_list<BoardSender::State> wanted) {
+// The run's state once it is one of the wanted, or the last seen after 60 s.
+BoardSender::Status awaitState(const BoardSender& sender, const std::string& ticket,
+                               std::initializer_list<BoardSender::State> wanted) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (true) {
-        const BoardSender::Status status = sender.status();
+        const BoardSender::Status status = sender.statusOf(ticket);
         if (std::find(wanted.begin(), wanted.end(), status.state) != wanted.end() ||
             std::chrono::steady_clock::now() > deadline)
             return status;
@@ -124,8 +125,10 @@ TEST(BoardSenderTest, RunsReachTheBoardOnceThroughAnOutage) {
     RunQueue(first_queue).add("2026-12-09", readText(data + "/daily-web.mvr")); // yesterday's: dropped
     {
         BoardSender first(configFor(board, first_queue, ""));
-        ASSERT_TRUE(first.queue(kDay, readText(data + "/daily-strikes.mvr")));
-        const BoardSender::Status status = awaitState(first, {BoardSender::State::VERIFIED, BoardSender::State::REJECTED});
+        const std::string ticket = first.queue(kDay, readText(data + "/daily-strikes.mvr"));
+        ASSERT_FALSE(ticket.empty());
+        const BoardSender::Status status =
+            awaitState(first, ticket, {BoardSender::State::VERIFIED, BoardSender::State::REJECTED});
         ASSERT_EQ(status.state, BoardSender::State::VERIFIED) << status.reason;
         EXPECT_GT(status.score, 0);
         EXPECT_EQ(status.rank, 1);
@@ -136,11 +139,12 @@ TEST(BoardSenderTest, RunsReachTheBoardOnceThroughAnOutage) {
     board.stop();
     const std::string second_queue = dir.file("second");
     BoardSender second(configFor(board, second_queue, "Ёлка"));
-    ASSERT_TRUE(second.queue(kDay, readText(data + "/daily-falls.mvr")));
-    EXPECT_EQ(awaitState(second, {BoardSender::State::OFFLINE}).state, BoardSender::State::OFFLINE);
+    const std::string falls = second.queue(kDay, readText(data + "/daily-falls.mvr"));
+    EXPECT_EQ(awaitState(second, falls, {BoardSender::State::OFFLINE}).state, BoardSender::State::OFFLINE);
     EXPECT_EQ(filesIn(second_queue), 1u) << "the run waits on disk";
     board.start();
-    const BoardSender::Status arrived = awaitState(second, {BoardSender::State::VERIFIED, BoardSender::State::REJECTED});
+    const BoardSender::Status arrived =
+        awaitState(second, falls, {BoardSender::State::VERIFIED, BoardSender::State::REJECTED});
     ASSERT_EQ(arrived.state, BoardSender::State::VERIFIED) << arrived.reason;
     EXPECT_EQ(arrived.of, 2);
     EXPECT_EQ(filesIn(second_queue), 0u);
@@ -149,11 +153,12 @@ TEST(BoardSenderTest, RunsReachTheBoardOnceThroughAnOutage) {
     EXPECT_NE(listing.body.find("Ёлка"), std::string::npos) << listing.body;
 
     // Not a daily run at all: refused for good, with the board's reason, and not kept.
-    ASSERT_TRUE(second.queue(kDay, readText(data + "/strikes.mvr")));
-    const BoardSender::Status refused = awaitState(second, {BoardSender::State::REJECTED});
+    const std::string wrong = second.queue(kDay, readText(data + "/strikes.mvr"));
+    const BoardSender::Status refused = awaitState(second, wrong, {BoardSender::State::REJECTED});
     ASSERT_EQ(refused.state, BoardSender::State::REJECTED);
     EXPECT_NE(refused.reason.find("seed"), std::string::npos) << refused.reason;
     EXPECT_EQ(filesIn(second_queue), 0u);
+    EXPECT_EQ(second.statusOf(falls).rank, arrived.rank) << "each run keeps its own verdict";
 }
 
 // A board that takes the connection and never answers: the game does not wait for it. Queueing returns at
@@ -176,9 +181,9 @@ TEST(BoardSenderTest, AHangingBoardHoldsUpNeitherTheGameNorItsQuit) {
     config.today = [] { return std::string(kDay); };
     auto sender = std::make_unique<BoardSender>(config);
     const auto queued = std::chrono::steady_clock::now();
-    ASSERT_TRUE(sender->queue(kDay, readText(std::string(MOONVALE_TEST_DATA) + "/daily-strikes.mvr")));
+    const std::string ticket = sender->queue(kDay, readText(std::string(MOONVALE_TEST_DATA) + "/daily-strikes.mvr"));
     EXPECT_LT(std::chrono::steady_clock::now() - queued, std::chrono::milliseconds(500));
-    ASSERT_EQ(awaitState(*sender, {BoardSender::State::SENDING}).state, BoardSender::State::SENDING);
+    ASSERT_EQ(awaitState(*sender, ticket, {BoardSender::State::SENDING}).state, BoardSender::State::SENDING);
     std::this_thread::sleep_for(std::chrono::milliseconds(300)); // well into the exchange
     const auto quitting = std::chrono::steady_clock::now();
     sender.reset();
