@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
 # The real game under a real X server, driven with real X input the way a player would, checked from
 # outside: exit code and time after Quit, the score file, screenshots, and the mixed audio.
+# In a 16:9 window with MOONVALE_BOARD_SERVER set, the game is the day's run, sent to a real board on
+# 127.0.0.1 that plays it again and ranks it.
 # Usage: play_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR [WIDTHxHEIGHT]
 game=$1 assets=$2 shots=$3 shape=${4:-}
 . "$(dirname "$0")/xvfb-lib.sh"
 
 work=$(mktemp -d)
-trap 'stop_xvfb; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_xvfb; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; [ -n "${board_pid:-}" ] && kill "$board_pid"; rm -rf "$work"' EXIT
 mkdir -p "$work/assets" "$shots"
 for f in "$assets"/*; do [ "$(basename "$f")" = score.dat ] || ln -s "$f" "$work/assets/"; done
 start_xvfb
+board=
+if [ -z "$shape" ] && [ -n "${MOONVALE_BOARD_SERVER:-}" ]; then
+    port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    board=http://127.0.0.1:$port
+    "$MOONVALE_BOARD_SERVER" --data "$work" --port "$port" --verifier "$game" --verify-memory-mb 0 >"$work/board.log" 2>&1 &
+    board_pid=$!
+    for _ in $(seq 100); do curl -sf "$board/v1/health" >/dev/null && break; sleep 0.1; done
+    printf 'board_url=%s\nboard_send=true\nboard_name=Tester\n' "$board" >"$work/assets/settings.ini"
+fi
 
 step() { echo "== $*"; }
 fail() { echo "FAILED: $*"; exit 1; }
@@ -70,15 +81,18 @@ fi
 tag=${tag:-}
 sleep 1
 
-step "title: hover and click Start"
+# START, or DAILY below it for the board's run.
+start_y=560 start_name=Start
+[ -n "$board" ] && start_y=620 start_name=DAILY
+step "title: hover and click $start_name"
 move 640 300
 sleep 0.3
 shot "title$tag"
-move 440 560
+move 440 $start_y
 sleep 0.3
 shot "title-hover$tag"
-differs "title$tag" "title-hover$tag" 100 || fail "hovering Start changed nothing"
-click 440 560
+differs "title$tag" "title-hover$tag" 100 || fail "hovering the button changed nothing"
+click 440 $start_y
 started() { shot "main$tag" && differs "title$tag" "main$tag" 20000; }
 eventually 5 started || fail "Start did not open the game"
 xdotool key x # closes the first game's card: the world waits behind it, its stars not yet lit
@@ -135,6 +149,16 @@ step "Back to the title"
 click 1230 690
 back() { shot "back$tag" && differs "main$tag" "back$tag" 20000; }
 eventually 5 back || fail "Back did not return to the title"
+
+if [ -n "$board" ]; then
+    step "the day's run reached the board, which played it again and ranked it"
+    ranked() { curl -sf "$board/v1/boards/$(date -u +%F)" | grep -q '"total":1'; }
+    eventually 60 ranked || { cat board.log; fail "the board has no verified run"; }
+    curl -sf "$board/v1/boards/$(date -u +%F)"
+    echo
+    heard() { grep -q "Board: the daily run of .* is verified: score .*, 1 of 1" game.log; }
+    eventually 10 heard || fail "the game did not hear its rank"
+fi
 
 step "Quit"
 move 840 560
