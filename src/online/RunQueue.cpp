@@ -37,7 +37,7 @@ std::string RunQueue::add(const std::string& date, const std::string& replay_byt
     if (replay_bytes.size() > kMaxRunBytes || !isDate(date)) return {};
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
-    const std::string name = date + "-" + nameHash(replay_bytes) + ".mvr";
+    std::string name = date + "-" + nameHash(replay_bytes) + ".mvr";
     if (error || !writeFileAtomically(folder_ + "/" + name, replay_bytes)) return {};
     return name;
 }
@@ -63,6 +63,7 @@ std::vector<RunQueue::Entry> RunQueue::pending(const std::string& today) {
     std::sort(found.begin(), found.end(),
               [](const auto& a, const auto& b) { return a.first != b.first ? a.first < b.first : a.second.path < b.second.path; });
     std::vector<Entry> entries;
+    entries.reserve(found.size());
     for (auto& [when, entry] : found)
         entries.push_back(std::move(entry));
     return entries;

@@ -2,11 +2,14 @@
 // frame: a replay of exactly the SDL calls the game made, and the same picture in the cheapest SDL
 // calls known for the renderer at hand. Headless on SDL's software renderer by default; with --window,
 // in a real window (run it under X) with the renderer the game picks itself, or the one --renderer
-// names. --pacing (under X) measures the real loop's frame period instead.
+// names. --pacing (under X) measures the real loop's frame period instead. --board-hang times the frames
+// while a daily run is being sent to a board that takes the connection and never answers.
 #include "Cheapest.h"
 #include "DrawLog.h"
 #include "Scenario.h"
 #include "core/Game.h"
+#include "online/BoardSender.h"
+#include "online/DeviceKey.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
 #include "shell/RendererChoice.h"
@@ -16,10 +19,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -219,17 +228,74 @@ int pacing(Game& game) {
     return 0;
 }
 
+// The slowest frames of the main scene at 100 enemies, with nothing else and then while a run is sent to
+// a board on 127.0.0.1 that never answers, until that exchange has timed out (10 s) and is retried.
+int boardHang(Game& game) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), size) != 0 || listen(listener, 4) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        return 1;
+    SceneMain* scene = startBenchScene(game);
+    setEnemies(game, scene, 100);
+    const auto frames = [&](const std::function<bool()>& more) {
+        std::vector<double> ms;
+        while (more()) {
+            const Uint64 start = SDL_GetTicksNS();
+            scene->update(kDt);
+            game.render();
+            ms.push_back(msSince(start));
+        }
+        std::sort(ms.begin(), ms.end());
+        return ms;
+    };
+    const Uint64 quiet_start = SDL_GetTicksNS();
+    const std::vector<double> quiet = frames([&] { return msSince(quiet_start) < 3000.0; });
+    BoardSender::Config config;
+    config.address = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    config.key = DeviceKey::make().value_or(std::string(64, '0'));
+    config.queue_folder = "bench-board-queue";
+    config.today = [] { return std::string("2026-12-10"); };
+    BoardSender sender(config);
+    sender.queue("2026-12-10", std::string(4096, 'x'));
+    const Uint64 hang_start = SDL_GetTicksNS();
+    const std::vector<double> hanging = frames([&] {
+        return sender.status().state != BoardSender::State::WAITING &&
+               sender.status().state != BoardSender::State::OFFLINE && msSince(hang_start) < 15000.0;
+    });
+    const double waited = msSince(hang_start) / 1000.0;
+    close(listener);
+    std::filesystem::remove_all("bench-board-queue");
+    const auto line = [](const char* what, const std::vector<double>& ms) {
+        std::printf("| %s | %zu | %.3f | %.3f | %.3f | %zu |\n", what, ms.size(), median(ms), ms[ms.size() * 99 / 100],
+                    ms.back(), static_cast<size_t>(std::count_if(ms.begin(), ms.end(), [](double m) { return m > kBudgetMs; })));
+    };
+    std::printf("Main scene at 100 enemies, renderer %s, frames as fast as they go; %s\n\n", rendererDescription(game).c_str(),
+                cpuName().c_str());
+    std::printf("| | frames | median ms | 99th percentile ms | slowest ms | over %.1f ms |\n|---|---:|---:|---:|---:|---:|\n",
+                kBudgetMs);
+    line("no board", quiet);
+    line("sending to a board that never answers", hanging);
+    std::printf("\nthe send waited %.1f s before the sender gave up on it and set a retry\n\n", waited);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const Uint64 start = SDL_GetTicksNS();
     bool pace = false;
     bool window = false;
+    bool board_hang = false;
     std::array<int, 2> scaled_size{};
     std::vector<int> counts = {0, 100, 500, 1000, 2000, 5000};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--pacing") pace = true;
+        if (arg == "--board-hang") board_hang = true;
         if (arg == "--window") window = true;
         if (arg == "--renderer" && i + 1 < argc) SDL_SetHint(SDL_HINT_RENDER_DRIVER, argv[++i]);
         if (arg == "--enemies" && i + 1 < argc) counts = {std::atoi(argv[++i])};
@@ -251,7 +317,8 @@ int main(int argc, char** argv) {
     game.frame(); // the title's first frame, as a player would see it
     const double startup_ms = msSince(start);
     game.seed(8);
-    const int result = pace                 ? pacing(game)
+    const int result = board_hang           ? boardHang(game)
+                       : pace               ? pacing(game)
                        : scaled_size[0] > 0 ? scaledTable(game, scaled_size[0], scaled_size[1])
                                             : table(game, counts, window, startup_ms);
     game.clean();
