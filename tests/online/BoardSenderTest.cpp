@@ -18,6 +18,42 @@
 #include <thread>
 #include <vector>
 
+namespace {
+
+std::size_t filesIn(const std::string& folder) {
+    std::error_code error;
+    const auto files = std::filesystem::directory_iterator(folder, error);
+    return error ? 0 : static_cast<std::size_t>(std::distance(files, std::filesystem::directory_iterator{}));
+}
+
+} // namespace
+
+// What stays on disk between starts: the player's key is made once and kept (a new key would be a new
+// player on the board), a damaged one is replaced; the same run queued twice is one file, and a run too
+// large for any board is refused.
+TEST(BoardSenderTest, KeyAndQueueOnDisk) {
+    const TempDir dir;
+    const std::string path = dir.file("board.key");
+    const std::optional<std::string> key = DeviceKey::loadOrMake(path);
+    ASSERT_TRUE(key && DeviceKey::isValid(*key));
+    EXPECT_EQ(DeviceKey::loadOrMake(path), key);
+    EXPECT_EQ(readText(path), *key + "\n");
+    writeText(path, "not a key\n");
+    const std::optional<std::string> fresh = DeviceKey::loadOrMake(path);
+    ASSERT_TRUE(fresh && DeviceKey::isValid(*fresh));
+    EXPECT_NE(fresh, key);
+
+    RunQueue queue(dir.file("queue"));
+    const std::string run = readText(std::string(MOONVALE_TEST_DATA) + "/daily-strikes.mvr");
+    EXPECT_EQ(queue.add("2026-12-10", run), queue.add("2026-12-10", run));
+    EXPECT_TRUE(queue.add("2026-12-10", std::string(300 * 1024, 'x')).empty());
+    EXPECT_TRUE(queue.add("../../x", run).empty());
+    ASSERT_EQ(queue.pending("2026-12-10").size(), 1u);
+    EXPECT_EQ(RunQueue::read(queue.pending("2026-12-10").front()), run);
+    EXPECT_TRUE(queue.pending("2026-12-11").empty()) << "its day has closed";
+    EXPECT_EQ(filesIn(dir.file("queue")), 0u);
+}
+
 #ifdef MOONVALE_BOARD_SERVER
 
 extern char** environ;
@@ -102,12 +138,6 @@ BoardSender::Status awaitState(const BoardSender& sender, const std::string& tic
             return status;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-}
-
-std::size_t filesIn(const std::string& folder) {
-    std::error_code error;
-    const auto files = std::filesystem::directory_iterator(folder, error);
-    return error ? 0 : static_cast<std::size_t>(std::distance(files, std::filesystem::directory_iterator{}));
 }
 
 } // namespace
