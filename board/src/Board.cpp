@@ -4,6 +4,7 @@
 #include "Names.h"
 #include "Sha256.h"
 #include "replay/Daily.h"
+#include "replay/Hex.h"
 
 #include <nlohmann/json.hpp>
 
@@ -20,16 +21,6 @@ constexpr int kMostListed = 100;
 
 Response ok(const json& body, int status = 200) {
     return {status, body.dump(-1, ' ', false, json::error_handler_t::replace), "application/json", 0};
-}
-
-bool isDay(const std::string& text) {
-    static const std::regex kDay(R"(\d{4}-\d{2}-\d{2})");
-    return std::regex_match(text, kDay);
-}
-
-bool isHex(const std::string& text, std::size_t length) {
-    return text.size() == length &&
-           text.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
 // A number in [low, high] from the query, the fallback when absent; nothing when malformed.

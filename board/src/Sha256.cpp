@@ -1,4 +1,5 @@
 #include "Sha256.h"
+#include "replay/Hex.h"
 
 #include <bit>
 
@@ -71,11 +72,5 @@ std::array<std::uint8_t, 32> sha256(std::string_view bytes) {
 }
 
 std::string sha256Hex(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (const std::uint8_t byte : sha256(bytes)) {
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 15];
-    }
-    return hex;
+    return toHex(sha256(bytes));
 }

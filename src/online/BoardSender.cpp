@@ -1,6 +1,7 @@
 #include "online/BoardSender.h"
 
 #include "online/Http.h"
+#include "replay/Hex.h"
 
 #include <SDL3/SDL.h>
 #include <nlohmann/json.hpp>
@@ -65,11 +66,6 @@ std::string percentEncoded(const std::string& text) {
     return out;
 }
 
-bool isRunId(const std::string& id) {
-    return id.size() == 32 &&
-           std::all_of(id.begin(), id.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-}
-
 bool worthRetrying(int status) {
     return status == 0 || status == 408 || status == 429 || status >= 500;
 }
@@ -101,11 +97,6 @@ std::string BoardSender::queue(const std::string& date, const std::string& repla
     return ticket;
 }
 
-BoardSender::Status BoardSender::status() const {
-    const std::lock_guard lock(mutex_);
-    return status_;
-}
-
 BoardSender::Status BoardSender::statusOf(const std::string& ticket) const {
     const std::lock_guard lock(mutex_);
     for (const auto& [kept, status] : recent_) {
@@ -114,24 +105,16 @@ BoardSender::Status BoardSender::statusOf(const std::string& ticket) const {
     return {};
 }
 
-void BoardSender::setCurrent(const std::string& ticket) {
+void BoardSender::setStatus(const std::string& ticket, const Status& status) {
     const std::lock_guard lock(mutex_);
-    current_ = ticket;
-}
-
-void BoardSender::setStatus(const Status& status) {
-    const std::lock_guard lock(mutex_);
-    const int sent = status_.sent;
-    status_ = status;
-    status_.sent = std::max(sent, status.sent);
-    const auto kept = std::find_if(recent_.begin(), recent_.end(), [this](const auto& run) { return run.first == current_; });
+    const auto kept = std::find_if(recent_.begin(), recent_.end(), [&](const auto& run) { return run.first == ticket; });
     if (kept != recent_.end()) {
-        kept->second = status_;
+        kept->second = status;
         return;
     }
     constexpr std::size_t kRemembered = 16;
     if (recent_.size() == kRemembered) recent_.erase(recent_.begin());
-    recent_.emplace_back(current_, status_);
+    recent_.emplace_back(ticket, status);
 }
 
 bool BoardSender::waitFor(double seconds) {
@@ -170,12 +153,11 @@ void BoardSender::run() {
             RunQueue::remove(entry);
             continue;
         }
-        setCurrent(RunQueue::ticketOf(entry));
-        Status status = this->status();
+        const std::string ticket = RunQueue::ticketOf(entry);
+        Status status;
         status.state = State::SENDING;
-        status.reason.clear();
         status.date = entry.date;
-        setStatus(status);
+        setStatus(ticket, status);
         HttpRequest request;
         request.method = "POST";
         request.url = config_.address + "/v1/runs" + (config_.name.empty() ? "" : "?name=" + percentEncoded(config_.name));
@@ -187,11 +169,9 @@ void BoardSender::run() {
         if (response.status == 200 || response.status == 202) {
             RunQueue::remove(entry);
             failures = 0;
-            status.sent += 1;
-            setStatus(status);
             const std::string id = answer ? text(*answer, "id") : std::string();
             SDL_Log("Board: the daily run of %s was sent", entry.date.c_str());
-            if (isRunId(id)) followVerdict(id, entry.date);
+            if (isHex(id, 32)) followVerdict(ticket, id, entry.date);
             continue;
         }
         if (worthRetrying(response.status)) {
@@ -199,7 +179,7 @@ void BoardSender::run() {
             const double wait = retryWait(failures, response.retry_after);
             status.state = response.status == 0 ? State::OFFLINE : State::WAITING;
             status.reason = response.status == 0 ? response.error : answer ? text(*answer, "error") : std::string();
-            setStatus(status);
+            setStatus(ticket, status);
             SDL_Log("Board: the daily run of %s waits %.1f s (%s)", entry.date.c_str(), wait,
                     response.status == 0 ? response.error.c_str() : std::to_string(response.status).c_str());
             if (!waitFor(wait)) return;
@@ -209,12 +189,12 @@ void BoardSender::run() {
         status.state = State::REJECTED;
         status.reason = answer ? text(*answer, "error") : std::string();
         if (status.reason.empty()) status.reason = "the board answered " + std::to_string(response.status);
-        setStatus(status);
+        setStatus(ticket, status);
         SDL_Log("Board: the daily run of %s was refused: %s", entry.date.c_str(), status.reason.c_str());
     }
 }
 
-void BoardSender::followVerdict(const std::string& id, const std::string& date) {
+void BoardSender::followVerdict(const std::string& ticket, const std::string& id, const std::string& date) {
     double waited = 0.0;
     int failures = 0;
     while (waited < kVerdictPatience) {
@@ -227,14 +207,14 @@ void BoardSender::followVerdict(const std::string& id, const std::string& date) 
         if (response.status == 200 && answer) {
             failures = 0;
             const std::string verdict = text(*answer, "status");
-            Status status = this->status();
+            Status status;
             status.date = date;
             if (verdict == "verified") {
                 status.state = State::VERIFIED;
                 status.score = number(*answer, "score");
                 status.rank = number(*answer, "rank");
                 status.of = number(*answer, "of");
-                setStatus(status);
+                setStatus(ticket, status);
                 SDL_Log("Board: the daily run of %s is verified: score %d, %d of %d", date.c_str(), status.score,
                         status.rank, status.of);
                 return;
@@ -242,7 +222,7 @@ void BoardSender::followVerdict(const std::string& id, const std::string& date) 
             if (verdict == "rejected") {
                 status.state = State::REJECTED;
                 status.reason = text(*answer, "reason");
-                setStatus(status);
+                setStatus(ticket, status);
                 SDL_Log("Board: the daily run of %s was refused: %s", date.c_str(), status.reason.c_str());
                 return;
             }

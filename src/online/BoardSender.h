@@ -34,7 +34,8 @@ public:
         int score = 0;
         int rank = 0;
         int of = 0;
-        int sent = 0; // runs the board has taken since the game started
+
+        bool operator==(const Status&) const = default;
     };
 
     explicit BoardSender(Config config);
@@ -45,18 +46,15 @@ public:
     // Keeps the run on disk and wakes the sender; gives the run's ticket for statusOf, or an empty one when
     // it cannot be kept.
     std::string queue(const std::string& date, const std::string& replay_bytes);
-    // The last run the sender dealt with.
-    Status status() const;
-    // That run's own: IDLE while it waits its turn.
+    // That run's: IDLE while it waits its turn.
     Status statusOf(const std::string& ticket) const;
 
 private:
     void run();
-    void followVerdict(const std::string& id, const std::string& date);
+    void followVerdict(const std::string& ticket, const std::string& id, const std::string& date);
     // Waits, or until the game stops; false when it stops.
     bool waitFor(double seconds);
-    void setStatus(const Status& status);
-    void setCurrent(const std::string& ticket);
+    void setStatus(const std::string& ticket, const Status& status);
     double retryWait(int failures, int retry_after);
 
     Config config_;
@@ -66,8 +64,6 @@ private:
     bool stop_ = false;
     std::atomic<bool> cancel_{false}; // ends an exchange under way when the game stops
     bool woken_ = false;
-    Status status_;
-    std::string current_; // the ticket of the run status_ is about
     std::vector<std::pair<std::string, Status>> recent_; // the latest runs' statuses, by ticket
     std::thread thread_; // last: it starts once everything above is ready
 };

@@ -1,5 +1,6 @@
 #include "online/DeviceKey.h"
 
+#include "replay/Hex.h"
 #include "shell/AtomicFile.h"
 
 #include <array>
@@ -36,23 +37,13 @@ bool secureRandom(std::array<unsigned char, kBytes>& bytes) {
 } // namespace
 
 bool DeviceKey::isValid(const std::string& key) {
-    if (key.size() != kBytes * 2) return false;
-    for (const char c : key) {
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
-    }
-    return true;
+    return isHex(key, kBytes * 2);
 }
 
 std::optional<std::string> DeviceKey::make() {
     std::array<unsigned char, kBytes> bytes{};
     if (!secureRandom(bytes)) return std::nullopt;
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string key;
-    for (const unsigned char value : bytes) {
-        key += kHex[value >> 4];
-        key += kHex[value & 15];
-    }
-    return key;
+    return toHex(bytes);
 }
 
 std::optional<std::string> DeviceKey::loadOrMake(const std::string& path) {

@@ -1,8 +1,11 @@
 #include "online/RunQueue.h"
 
+#include "replay/Daily.h"
+#include "replay/Hex.h"
 #include "shell/AtomicFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -19,22 +22,16 @@ std::string nameHash(const std::string& bytes) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ULL;
     }
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string text;
-    for (int shift = 60; shift >= 0; shift -= 4)
-        text += kHex[(hash >> shift) & 15];
-    return text;
-}
-
-bool isDate(const std::string& text) {
-    return text.size() == 10 && text[4] == '-' && text[7] == '-' &&
-           std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
+    std::array<unsigned char, 8> bytes_of_hash{};
+    for (std::size_t i = 0; i < bytes_of_hash.size(); ++i)
+        bytes_of_hash[i] = static_cast<unsigned char>(hash >> (56 - 8 * i));
+    return toHex(bytes_of_hash);
 }
 
 } // namespace
 
 std::string RunQueue::add(const std::string& date, const std::string& replay_bytes) {
-    if (replay_bytes.size() > kMaxRunBytes || !isDate(date)) return {};
+    if (replay_bytes.size() > kMaxRunBytes || !isDay(date)) return {};
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     std::string name = date + "-" + nameHash(replay_bytes) + ".mvr";
@@ -54,7 +51,7 @@ std::vector<RunQueue::Entry> RunQueue::pending(const std::string& today) {
         if (!name.ends_with(".mvr") || !file.is_regular_file(error)) continue;
         const std::string date = name.substr(0, 10);
         Entry entry{file.path().string(), date};
-        if (!isDate(date) || date < today) {
+        if (!isDay(date) || date < today) {
             remove(entry);
             continue;
         }

@@ -2,12 +2,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The daily run: one game a day whose seed is the date in UTC, the same for every player that day. Its
 // best game of the day is kept as a replay, assets/daily-YYYY-MM-DD.mvr, whose score is the day's best.
 
 // Today in UTC, as YYYY-MM-DD.
 [[nodiscard]] std::string todayInUtc();
+// YYYY-MM-DD, digits where digits belong.
+[[nodiscard]] bool isDay(std::string_view text);
 // 2026-12-09 gives 20261209.
 [[nodiscard]] std::uint32_t dailySeed(const std::string& date);
 [[nodiscard]] std::string dailyReplayPath(const std::string& date);

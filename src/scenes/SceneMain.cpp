@@ -9,7 +9,6 @@
 #include "components/Timer.h"
 #include "core/Game.h"
 #include "i18n/Translation.h"
-#include "online/BoardSender.h"
 #include "replay/Daily.h"
 #include "replay/StateHash.h"
 #include "scenes/SceneTitle.h"
@@ -327,9 +326,8 @@ std::string SceneMain::scoreLines() const {
 }
 
 std::string SceneMain::boardLine() const {
-    const BoardSender* board = game_.getBoard();
-    if (!board || board_ticket_.empty()) return {};
-    const BoardSender::Status status = board->statusOf(board_ticket_);
+    if (board_ticket_.empty()) return {};
+    const BoardSender::Status& status = board_status_;
     switch (status.state) {
     case BoardSender::State::VERIFIED:
         return fill(tr("panel line", "Board: {rank} of {players} today"),
@@ -346,10 +344,10 @@ std::string SceneMain::boardLine() const {
 
 // The board's verdict on a daily run comes in while the game-over panel shows.
 void SceneMain::refreshBoardLine() {
-    if (board_ticket_.empty() || !is_over_ || replay_ended_) return;
-    const std::string line = boardLine();
-    if (line == board_line_) return;
-    board_line_ = line;
+    if (board_ticket_.empty() || !is_over_ || replay_ended_ || !game_.getBoard()) return;
+    BoardSender::Status status = game_.getBoard()->statusOf(board_ticket_);
+    if (status == board_status_) return;
+    board_status_ = std::move(status);
     panel_->show(tr("heading", "Game over"), scoreLines());
 }
 

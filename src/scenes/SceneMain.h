@@ -1,5 +1,6 @@
 #pragma once
 #include "object/Scene.h"
+#include "online/BoardSender.h"
 #include "ui/PadMenu.h"
 
 #include <cstdint>
@@ -101,5 +102,5 @@ private:
     int high_score_at_start_ = 0; // a game past it is kept as the best replay
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
     std::string board_ticket_;    // this daily run's in the board's queue, once queued
-    std::string board_line_;      // as the game-over panel shows it
+    BoardSender::Status board_status_; // as the game-over panel shows it
 };

@@ -62,16 +62,25 @@ namespace {
 
 constexpr const char* kDay = "2026-12-10";
 
-int freePort() {
+// A socket listening on 127.0.0.1 at a port the system chose, which it never accepts from: the kernel
+// completes a connection to it, and nobody answers.
+int listenOnLoopback(int& port) {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t size = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 || listen(fd, 4) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        return -1;
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+int freePort() {
+    int port = 0;
+    close(listenOnLoopback(port));
+    return port;
 }
 
 // The real moonvale-board on 127.0.0.1, its clock on the test day, verifying with this build's game.
@@ -195,17 +204,12 @@ TEST(BoardSenderTest, RunsReachTheBoardOnceThroughAnOutage) {
 // once, and the game quits within about a second although the exchange would run for ten.
 TEST(BoardSenderTest, AHangingBoardHoldsUpNeitherTheGameNorItsQuit) {
     ASSERT_TRUE(httpAvailable()) << "libcurl is not installed";
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 4), 0); // never accepted: the kernel completes the connection, nobody answers
-    socklen_t size = sizeof address;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    int port = 0;
+    const int listener = listenOnLoopback(port);
+    ASSERT_GE(listener, 0);
     const TempDir dir;
     BoardSender::Config config;
-    config.address = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    config.address = "http://127.0.0.1:" + std::to_string(port);
     config.key = *DeviceKey::make();
     config.queue_folder = dir.file("queue");
     config.today = [] { return std::string(kDay); };

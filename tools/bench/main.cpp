@@ -260,11 +260,12 @@ int boardHang(Game& game) {
     config.queue_folder = "bench-board-queue";
     config.today = [] { return std::string("2026-12-10"); };
     BoardSender sender(config);
-    sender.queue("2026-12-10", std::string(4096, 'x'));
+    const std::string ticket = sender.queue("2026-12-10", std::string(4096, 'x'));
     const Uint64 hang_start = SDL_GetTicksNS();
     const std::vector<double> hanging = frames([&] {
-        return sender.status().state != BoardSender::State::WAITING &&
-               sender.status().state != BoardSender::State::OFFLINE && msSince(hang_start) < 15000.0;
+        const BoardSender::State state = sender.statusOf(ticket).state;
+        return state != BoardSender::State::WAITING && state != BoardSender::State::OFFLINE &&
+               msSince(hang_start) < 15000.0;
     });
     const double waited = msSince(hang_start) / 1000.0;
     close(listener);
