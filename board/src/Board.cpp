@@ -2,7 +2,7 @@
 
 #include "RunChecks.h"
 #include "Names.h"
-#include "Sha256.h"
+#include "replay/Sha256.h"
 #include "replay/Daily.h"
 #include "replay/Hex.h"
 
@@ -117,6 +117,7 @@ Response Board::handle(const Request& request) {
             keep(key, response);
             return response;
         }
+        if (n == 2 && parts[1] == "names" && method == "GET") return nameCheck(request);
         if (n == 3 && parts[1] == "players" && parts[2] == "me")
             return method == "DELETE" ? erase(request) : refusal(405, "a player is erased with DELETE");
         return refusal(404, "no such address");
@@ -160,6 +161,15 @@ Response Board::daily() {
     const std::time_t closes = dayStart(now) + 86400;
     return ok({{"date", day}, {"seed", dailySeed(day)}, {"closes", dayOf(closes) + "T00:00:00Z"},
                {"closes_in", static_cast<long long>(closes - now)}});
+}
+
+// The game checks a name the player types by the board's own rules before sending a run under it.
+Response Board::nameCheck(const Request& request) {
+    const auto given = request.query.find("name");
+    if (given == request.query.end()) return refusal(400, "the name to check is missing: ?name=");
+    const NameCheck check = checkName(given->second);
+    if (!check.why.empty()) return refusal(422, "name refused: " + check.why);
+    return ok({{"name", check.name}});
 }
 
 std::string Board::playerOf(const Request& request) {

@@ -68,6 +68,7 @@ private:
     Response board(const std::string& day, const Request& request);
     Response around(const std::string& day, const std::string& tag, const Request& request);
     Response erase(const Request& request);
+    Response nameCheck(const Request& request);
     Response health();
     // The player's hash from "Authorization: Bearer <64 hex digits>", or empty.
     static std::string playerOf(const Request& request);

@@ -2,7 +2,7 @@
 
 #include "assets/AssetStore.h"
 #include "object/Scene.h"
-#include "online/BoardSender.h"
+#include "online/BoardLink.h"
 #include "scenes/SceneTitle.h"
 #include "shell/Platform.h"
 #include "shell/Preferences.h"
@@ -201,7 +201,11 @@ void Game::applyPendingScene() {
     if (next_scene_) changeScene(next_scene_.release());
 }
 
-void Game::setBoard(std::unique_ptr<BoardSender> board) {
+BoardSender* Game::getBoard() const {
+    return board_ ? board_->sender() : nullptr;
+}
+
+void Game::setBoardLink(std::unique_ptr<BoardLink> board) {
     board_ = std::move(board);
 }
 

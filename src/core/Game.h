@@ -21,6 +21,7 @@
 #include <vector>
 
 class AssetStore;
+class BoardLink;
 class BoardSender;
 class Preferences;
 class Scene;
@@ -126,6 +127,16 @@ public:
     // in every game from then on (its seed, its frames' lengths and inputs).
     Recorder& getRecorder() { return recorder_; }
     void playBack(Replay replay) { playback_.emplace(std::move(replay)); }
+    // A replay watched from the title: its BACK returns there, and the title ends the watching.
+    void watch(Replay replay) {
+        playBack(std::move(replay));
+        watching_from_title_ = true;
+    }
+    bool isWatchingFromTitle() const { return watching_from_title_ && playback_.has_value(); }
+    void stopPlayback() {
+        playback_.reset();
+        watching_from_title_ = false;
+    }
     bool isPlayingBack() const { return playback_.has_value(); }
     bool isPlaybackOver() const { return playback_ && !playback_->current(); }
     // From its first frame again, to watch it once more.
@@ -166,8 +177,10 @@ public:
     }
     Preferences* getPreferences() const { return preferences_.get(); }
     // The daily run's board, when one is set and the player agreed to send to it; null otherwise.
-    BoardSender* getBoard() const { return board_.get(); }
-    void setBoard(std::unique_ptr<BoardSender> board);
+    BoardSender* getBoard() const;
+    // The board, when one is set and can be reached from here; null otherwise.
+    BoardLink* getBoardLink() const { return board_.get(); }
+    void setBoardLink(std::unique_ptr<BoardLink> board);
     SDL_Window* getWindow() const { return graphics_.getWindow(); }
     SDL_Renderer* getRenderer() const { return graphics_.getRenderer(); }
     MIX_Mixer* getMixer() const { return mixer_; }
@@ -196,7 +209,7 @@ private:
 
     std::unique_ptr<AssetStore> asset_store_;
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
-    std::unique_ptr<BoardSender> board_;
+    std::unique_ptr<BoardLink> board_;
     Devices devices_;
     LiveInput live_input_;
     FrameInput frame_input_;
@@ -209,6 +222,7 @@ private:
     Random cosmetic_random_;
     Recorder recorder_;
     std::optional<Playback> playback_;
+    bool watching_from_title_ = false;
     Uint64 FPS_ = 60;
     Uint64 frame_delay_ = 0;
     std::unique_ptr<Scene> current_scene_;

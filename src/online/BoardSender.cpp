@@ -1,5 +1,6 @@
 #include "online/BoardSender.h"
 
+#include "online/BoardAnswer.h"
 #include "online/Http.h"
 #include "replay/Hex.h"
 
@@ -7,7 +8,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cmath>
@@ -17,54 +17,13 @@
 namespace {
 
 using nlohmann::json;
+using board_answer::number;
+using board_answer::objectOf;
+using board_answer::percentEncoded;
+using board_answer::text;
 
 constexpr double kLongestWait = 300.0;
 constexpr double kVerdictPatience = 600.0; // a verdict not in by then is left to the board
-
-// The board's answer as an object; nothing when it is not one.
-std::optional<json> objectOf(const std::string& body) {
-    json value = json::parse(body, nullptr, false);
-    if (value.is_discarded() || !value.is_object()) return std::nullopt;
-    return value;
-}
-
-// A string field, fit to be drawn on one line: no control characters, at most max_letters letters (UTF-8,
-// never cut inside one), and an ellipsis where it was cut.
-std::string text(const json& object, const char* field, std::size_t max_letters = 64) {
-    const auto found = object.find(field);
-    if (found == object.end() || !found->is_string()) return {};
-    std::string line;
-    std::size_t letters = 0;
-    for (const char c : found->get_ref<const std::string&>()) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool starts_letter = (byte & 0xC0) != 0x80;
-        if (starts_letter && ++letters > max_letters) return line + "...";
-        line += byte < 0x20 || byte == 0x7F ? ' ' : c;
-    }
-    return line;
-}
-
-int number(const json& object, const char* field) {
-    const auto found = object.find(field);
-    if (found == object.end() || !found->is_number_integer()) return 0;
-    return static_cast<int>(std::clamp<std::int64_t>(found->get<std::int64_t>(), 0, 1'000'000'000));
-}
-
-std::string percentEncoded(const std::string& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || c == '-' || c == '_' || c == '.' || c == '~') {
-            out += c;
-        } else {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        }
-    }
-    return out;
-}
 
 bool worthRetrying(int status) {
     return status == 0 || status == 408 || status == 429 || status >= 500;

@@ -57,11 +57,16 @@ const Curl& curl() {
     return loaded;
 }
 
+struct BodyTaken {
+    std::string* body;
+    std::size_t limit;
+};
+
 std::size_t takeBody(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* body = static_cast<std::string*>(user);
+    auto* taken = static_cast<BodyTaken*>(user);
     const std::size_t bytes = size * count;
-    if (body->size() + bytes > HttpResponse::MAX_BODY) return 0; // ends the exchange as failed
-    body->append(data, bytes);
+    if (taken->body->size() + bytes > taken->limit) return 0; // ends the exchange as failed
+    taken->body->append(data, bytes);
     return bytes;
 }
 
@@ -110,7 +115,8 @@ HttpResponse httpExchange(const HttpRequest& request) {
     c.easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::min(request.timeout_ms, 5000)));
     c.easy_setopt(handle, CURLOPT_USERAGENT, "Moonvale/" MOONVALE_VERSION);
     c.easy_setopt(handle, CURLOPT_WRITEFUNCTION, takeBody);
-    c.easy_setopt(handle, CURLOPT_WRITEDATA, &response.body);
+    BodyTaken taken{&response.body, request.max_body};
+    c.easy_setopt(handle, CURLOPT_WRITEDATA, &taken);
     c.easy_setopt(handle, CURLOPT_HEADERFUNCTION, takeHeader);
     c.easy_setopt(handle, CURLOPT_HEADERDATA, &response.retry_after);
     c.easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);

@@ -13,6 +13,8 @@
 [[nodiscard]] bool isDay(std::string_view text);
 // 2026-12-09 gives 20261209.
 [[nodiscard]] std::uint32_t dailySeed(const std::string& date);
+// The day before a YYYY-MM-DD day ("2027-01-01" gives "2026-12-31").
+[[nodiscard]] std::string dayBefore(const std::string& date);
 [[nodiscard]] std::string dailyReplayPath(const std::string& date);
 // The best score of that day's run here, read from its replay; nothing when none was played.
 [[nodiscard]] std::optional<std::int32_t> dailyBest(const std::string& date);

@@ -16,12 +16,14 @@
 #include "shell/AtomicFile.h"
 #include "shell/Gamepad.h"
 #include "shell/PadNames.h"
+#include "online/BoardLink.h"
 #include "shell/Preferences.h"
 #include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDStats.h"
 #include "ui/HUDText.h"
 #include "ui/HUDTouch.h"
+#include "ui/BoardQuestion.h"
 #include "ui/OptionsMenu.h"
 #include "ui/PausePanel.h"
 #include "ui/UIMouse.h"
@@ -102,12 +104,14 @@ void SceneMain::init() {
     if (!game_.getPreferences()->getSettings().controls_seen && !game_.isPlayingBack()) showControlsCard();
     HUDTouch::addHUDTouchChild(this);
     options_ = OptionsMenu::addOptionsMenuChild(this);
+    board_question_ = BoardQuestion::addBoardQuestionChild(this);
     // Last, so that it is drawn above the whole interface.
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/29.png", "assets/UI/30.png", 1.0f, Anchor::CENTER);
     pad_menu_.setButtons({button_pause_, button_restart_, button_back_, button_options_});
 }
 
 bool SceneMain::handleEvents(SDL_Event& event) {
+    if (board_question_->getIsActive()) return board_question_->handleEvents(event);
     if (options_->getIsActive()) return options_->handleEvents(event);
     // The input that closes the first game's card does nothing else: no strike, no button underneath.
     if (closeControlsCard(event)) return true;
@@ -124,14 +128,14 @@ bool SceneMain::handleEvents(SDL_Event& event) {
 }
 
 TouchMode SceneMain::touchMode() const {
-    if (options_->getIsActive() || is_over_) return TouchMode::MENU;
+    if (options_->getIsActive() || board_question_->getIsActive() || is_over_) return TouchMode::MENU;
     return is_pause_ ? TouchMode::PAUSED : TouchMode::PLAY;
 }
 
 void SceneMain::update(float dt) {
     // The game stands paused under the options, and waits behind the first game's card, recording
     // nothing; only the cursor moves.
-    if (options_->getIsActive() || controls_card_) {
+    if (options_->getIsActive() || controls_card_ || board_question_->getIsActive()) {
         ui_mouse_->update(dt);
         return;
     }
@@ -237,7 +241,7 @@ void SceneMain::updateScore() {
 
 void SceneMain::checkButtonBack() {
     if (!button_back_->isTrigger()) return;
-    if (game_.isPlayingBack()) {
+    if (game_.isPlayingBack() && !game_.isWatchingFromTitle()) {
         game_.quit(); // watching is all this run was started for
         return;
     }
@@ -440,6 +444,16 @@ void SceneMain::checkEndTimer() {
     end_timer_->stop();
     finishRecording();
     panel_->show(tr("heading", "Game over"), scoreLines());
+    if (!unasked_run_.empty()) askAboutBoard();
+}
+
+// The first daily run that ends with a board set asks whether it, and the daily runs after it, go there.
+void SceneMain::askAboutBoard() {
+    board_question_->open([this](bool sends) {
+        if (sends && game_.getBoard()) board_ticket_ = game_.getBoard()->queue(daily_date_, unasked_run_);
+        unasked_run_.clear();
+        panel_->show(tr("heading", "Game over"), scoreLines());
+    });
 }
 
 void SceneMain::finishRecording() {
@@ -451,10 +465,13 @@ void SceneMain::finishRecording() {
     const bool best = game_.getScore() > high_score_at_start_;
     const bool daily_best = !daily_date_.empty() && game_.getScore() > dailyBest(daily_date_).value_or(-1);
     // The day's new best goes to the board too, when the player sends there.
+    const Settings& settings = game_.getPreferences()->getSettings();
     if (daily_best && game_.getBoard()) {
         board_ticket_ = game_.getBoard()->queue(daily_date_, bytes);
         if (board_ticket_.empty())
             SDL_Log("This daily run cannot be queued for the board: assets/ is not writable or the disk is full");
+    } else if (daily_best && game_.getBoardLink() && !settings.board_asked && !settings.board_send) {
+        unasked_run_ = bytes; // sent once the player agrees
     }
     if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes)) ||
         (daily_best && !keepDailyGame(daily_date_, bytes))) {

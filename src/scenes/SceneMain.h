@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+class BoardQuestion;
 class HUDButton;
 class HUDStats;
 class HUDText;
@@ -77,6 +78,7 @@ private:
     void renderBackground();
     // The game is over or left: its replay is kept (unless it is one being played back).
     void finishRecording();
+    void askAboutBoard();
 
     // All children of this scene, owned through its lists.
     Player* player_ = nullptr;
@@ -92,6 +94,7 @@ private:
     HUDText* slow_label_ = nullptr;       // shown while slow motion is in force
     PausePanel* panel_ = nullptr;         // paused, game over, a replay's end
     OptionsMenu* options_ = nullptr;
+    BoardQuestion* board_question_ = nullptr;
     Timer* end_timer_ = nullptr;
     enum class ButtonLayout { ROW, NONE, FINGERS }; // the desktop's row; none and large ones by touch
     ButtonLayout button_layout_ = ButtonLayout::ROW;
@@ -103,4 +106,5 @@ private:
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
     std::string board_ticket_;    // this daily run's in the board's queue, once queued
     BoardSender::Status board_status_; // as the game-over panel shows it
+    std::string unasked_run_;     // this daily run's bytes, while the player is asked about the board
 };

@@ -7,11 +7,13 @@
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
 #include "shell/Gamepad.h"
+#include "online/BoardLink.h"
 #include "shell/Preferences.h"
 #include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
 #include "ui/OptionsMenu.h"
+#include "ui/TitleBoard.h"
 #include "ui/UIMouse.h"
 
 #include <algorithm>
@@ -22,8 +24,12 @@ constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kPanel = "assets/UI/Textfield_01.png";
 } // namespace
 
+SceneTitle::SceneTitle() = default;
+SceneTitle::~SceneTitle() = default;
+
 void SceneTitle::init() {
     Scene::init();
+    game_.stopPlayback(); // a replay watched from here ends here
     loadData("assets/score.dat");
     SDL_HideCursor();
     game_.playMusic("assets/bgm/Spooky music.mp3", true);
@@ -59,7 +65,12 @@ void SceneTitle::init() {
         HUDText::addHUDTextChild(this, "", centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setActive(false);
     updateWords();
-    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_, button_daily_});
+    std::vector<HUDButton*> menu = {button_start_, button_credits_, button_quit_, button_options_, button_daily_};
+    if (BoardLink* link = game_.getBoardLink()) {
+        board_ = std::make_unique<TitleBoard>(*this, *link);
+        menu.push_back(board_->getWatchButton());
+    }
+    pad_menu_.setButtons(std::move(menu));
     options_ = OptionsMenu::addOptionsMenuChild(this);
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png",
                                          "assets/UI/pointer_c_shaded.png", 1.0f, Anchor::TOP_LEFT);
@@ -89,6 +100,7 @@ void SceneTitle::update(float dt) {
     checkButtonStart();
     checkButtonQuit();
     checkButtonCredits();
+    if (board_) board_->update();
     if (button_options_->isTrigger()) {
         pad_menu_.clearHighlight();
         options_->open();

@@ -5,17 +5,21 @@
 #include "shell/PadNames.h"
 #include "ui/PadMenu.h"
 
+#include <memory>
 #include <optional>
 
 class HUDButton;
 class HUDText;
 class OptionsMenu;
+class TitleBoard;
 class UIMouse;
 
 // The title: the name, the controls, the high score, start, credits, quit and options, inside a frame that
 // slowly changes colour.
 class SceneTitle : public Scene {
 public:
+    SceneTitle();
+    ~SceneTitle() override;
     void init() override;
     bool handleEvents(SDL_Event& event) override;
     void update(float dt) override;
@@ -33,6 +37,8 @@ public:
     HUDText* getControlsText() const { return controls_text_; }
     OptionsMenu* getOptions() const { return options_; }
     UIMouse* getMouse() const { return ui_mouse_; }
+    // Today's board, when the game has one; null otherwise.
+    TitleBoard* getBoard() const { return board_.get(); }
 
 private:
     void updateColor();
@@ -63,5 +69,6 @@ private:
     bool controls_for_touch_ = false;          // the line names the touch controls
     LanguageWatch words_language_;
     UIMouse* ui_mouse_ = nullptr;
+    std::unique_ptr<TitleBoard> board_;
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

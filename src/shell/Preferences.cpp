@@ -134,6 +134,14 @@ void Preferences::setControlsSeen() {
     keep([](Settings& s) { s.controls_seen = true; });
 }
 
+void Preferences::setBoardSending(bool send, const std::string& name) {
+    keep([&](Settings& s) {
+        s.board_asked = true;
+        s.board_send = send;
+        if (send) s.board_name = name;
+    });
+}
+
 std::optional<Action> Preferences::bind(Action action, Binding binding) {
     const std::optional<Action> swapped = settings_.bindings.bind(action, binding);
     keep([this](Settings& s) { s.bindings = settings_.bindings; });
@@ -141,12 +149,16 @@ std::optional<Action> Preferences::bind(Action action, Binding binding) {
 }
 
 void Preferences::resetToDefaults() {
-    // The language stays: it is how the player reads this screen, not how the game plays.
-    const bool seen = settings_.controls_seen;
-    std::string language = settings_.language;
-    settings_ = Settings{};
-    settings_.controls_seen = seen;
-    settings_.language = std::move(language);
+    // The language stays: it is how the player reads this screen, not how the game plays. So does all
+    // of the board: what the player agreed to is not a preference to undo in passing.
+    Settings defaults;
+    defaults.controls_seen = settings_.controls_seen;
+    defaults.language = std::move(settings_.language);
+    defaults.board_url = std::move(settings_.board_url);
+    defaults.board_asked = settings_.board_asked;
+    defaults.board_send = settings_.board_send;
+    defaults.board_name = std::move(settings_.board_name);
+    settings_ = std::move(defaults);
     stored_ = settings_;
     setFullscreen(false, true);
     applyVolume();

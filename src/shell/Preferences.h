@@ -41,6 +41,8 @@ public:
     // A language's code, or empty for the system's.
     void setLanguage(std::string code);
     void setControlsSeen();
+    // The player's answer to the board's question: asked once, then changed only in Options.
+    void setBoardSending(bool send, const std::string& name);
     // The action that held binding before, which now has action's old one.
     std::optional<Action> bind(Action action, Binding binding);
     // Everything on the Options screen back to its default.

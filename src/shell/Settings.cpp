@@ -21,7 +21,7 @@ constexpr std::string_view kBindingPrefix = "key_";
 std::vector<std::string> knownKeys() {
     std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",          "music_volume",
                                      "effects_volume", "slow_motion", "controls_seen", "language",
-                                     "board_url",      "board_send",  "board_name"};
+                                     "board_url",      "board_asked", "board_send",    "board_name"};
     for (std::size_t i = 0; i < ACTION_COUNT; ++i)
         keys.push_back(std::string(kBindingPrefix) + std::string(actionName(static_cast<Action>(i))));
     return keys;
@@ -71,10 +71,11 @@ std::optional<int> parseVolume(std::string_view value) {
 }
 
 // The plain keys, read and written by the same tables.
-constexpr std::array<std::pair<std::string_view, bool Settings::*>, 4> kSwitches = {
+constexpr std::array<std::pair<std::string_view, bool Settings::*>, 5> kSwitches = {
     {{"fullscreen", &Settings::fullscreen},
      {"mute", &Settings::mute},
      {"controls_seen", &Settings::controls_seen},
+     {"board_asked", &Settings::board_asked},
      {"board_send", &Settings::board_send}}};
 // A name longer than this is no name the board takes (16 characters of up to four bytes).
 constexpr std::size_t kMaxBoardName = 64;

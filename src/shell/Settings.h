@@ -17,6 +17,7 @@ struct Settings {
     bool controls_seen = false; // the first game's card of controls has been closed
     std::string language;       // a language's code; empty: the system's
     std::string board_url;      // the daily run's board; empty: none
+    bool board_asked = false;   // the player answered whether daily runs go to the board
     bool board_send = false;    // the player agreed that daily runs go to the board
     std::string board_name;     // the player's name there; empty: the board makes one
     Bindings bindings;

@@ -1,5 +1,5 @@
 #include "core/Game.h"
-#include "online/BoardSetup.h"
+#include "online/BoardLink.h"
 #include "replay/Verify.h"
 #include "scenes/SceneMain.h"
 #include "shell/CommandLine.h"
@@ -90,7 +90,10 @@ int main(int argc, char* argv[]) {
     if (options.fullscreen) game.getPreferences()->setFullscreen(*options.fullscreen, false);
     if (options.mute) game.getPreferences()->setMute(true, false);
     if (options.seed) game.seed(*options.seed);
-    if (!replay) game.setBoard(startBoard(game.getPreferences()->getSettings(), options.board));
+    if (!replay) {
+        const Settings& settings = game.getPreferences()->getSettings();
+        game.setBoardLink(BoardLink::open(settings.board_url, settings.board_send, settings.board_name, options.board));
+    }
     if (replay) {
         SDL_Log("Watching %s: seed %u, %u frames, recorded by Moonvale %s on %s", options.replay.c_str(),
                 replay->seed, replay->frame_count, replay->game_version.c_str(), replay->platform.c_str());

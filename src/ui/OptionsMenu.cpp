@@ -3,7 +3,9 @@
 #include "core/Game.h"
 #include "i18n/Language.h"
 #include "i18n/Translation.h"
+#include "online/BoardLink.h"
 #include "shell/Preferences.h"
+#include "ui/BoardQuestion.h"
 #include "ui/ControlsHelp.h"
 #include "ui/PadMenu.h"
 
@@ -14,7 +16,7 @@ constexpr const char* kHover = "assets/sound/UI_button12.wav";
 constexpr const char* kPress = "assets/sound/UI_button08.wav";
 constexpr SDL_FRect kPanel = {280.0f, 40.0f, 720.0f, 640.0f};
 constexpr float kTop = 104.0f;
-constexpr float kStep = 26.0f;
+constexpr float kStep = 24.0f;
 constexpr float kLabelX = 340.0f;
 constexpr float kValueX = 700.0f;
 constexpr float kValueMiddle = 740.0f; // a click left of it lowers a volume, right of it raises it
@@ -33,6 +35,8 @@ std::string labelOf(int row) {
     if (row < OptionsMenu::FIRST_KEY) return tr(kSettingLabels[static_cast<std::size_t>(row)]);
     if (const std::optional<Action> action = actionOfRow(row)) return actionLabel(*action);
     if (row == OptionsMenu::LANGUAGE) return tr("option", "Language");
+    if (row == OptionsMenu::BOARD) return tr("option", "Daily runs to the board");
+    if (row == OptionsMenu::FORGET) return tr("option", "Forget me on the board");
     return row == OptionsMenu::RESET ? tr("option", "Reset to defaults") : tr("option", "Back");
 }
 
@@ -53,12 +57,14 @@ OptionsMenu* OptionsMenu::addOptionsMenuChild(Object* parent) {
     }
     menu->message_text_ = menu->text(optionsHint(nullptr));
     menu->setLabels();
+    menu->board_question_ = BoardQuestion::addBoardQuestionChild(menu);
     menu->setActive(false);
     if (parent) parent->addChild(menu);
     return menu;
 }
 
 bool OptionsMenu::handleEvents(SDL_Event& event) {
+    if (board_question_->getIsActive()) return board_question_->handleEvents(event);
     if (capturing_) {
         handleCaptureEvent(event);
     } else {
@@ -96,6 +102,8 @@ void OptionsMenu::render() {
     TTF_GetTextSize(message_text_, &w, &h);
     TTF_DrawRendererText(message_text_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f,
                          kTop + kStep * static_cast<float>(ROWS) + 12.0f);
+    followForget();
+    if (board_question_->getIsActive()) board_question_->render();
 }
 
 void OptionsMenu::clean() {
@@ -127,6 +135,7 @@ void OptionsMenu::open() {
 
 void OptionsMenu::close() {
     if (capturing_) finishCapture(std::nullopt);
+    forget_armed_ = false;
     setActive(false);
 }
 
@@ -153,6 +162,10 @@ std::string OptionsMenu::getValueText(int row) const {
         const std::optional<std::size_t> index = languageIndex(languageInUse());
         return "< " + std::string(languages()[index.value_or(0)].name) + " >";
     }
+    case BOARD:
+        if (!game_.getBoardLink()) return tr("option value", "No board set");
+        if (!game_.getBoard()) return onOff(false);
+        return s.board_name.empty() ? onOff(true) : s.board_name;
     default:
         break;
     }
@@ -315,6 +328,12 @@ void OptionsMenu::choose(int row) {
     case LANGUAGE:
         stepLanguage(1);
         return;
+    case BOARD:
+        chooseBoard();
+        return;
+    case FORGET:
+        forgetPlayer();
+        return;
     case RESET:
         prefs.resetToDefaults();
         setMessage(tr("options line", "Everything here is back to its default"));
@@ -339,9 +358,59 @@ void OptionsMenu::stepLanguage(int direction) {
     message_.clear(); // said in the old language
 }
 
+void OptionsMenu::chooseBoard() {
+    if (!game_.getBoardLink()) {
+        setMessage(tr("options line", "No board is set: see board_url in the README"));
+        return;
+    }
+    board_question_->open([this](bool sends) {
+        setMessage(sends ? tr("options line", "Your daily runs go to the board")
+                         : tr("options line", "Your daily runs stay here"));
+    });
+}
+
+// Asked twice: the board erases every run of the player's, for good.
+void OptionsMenu::forgetPlayer() {
+    BoardLink* link = game_.getBoardLink();
+    if (!link) {
+        setMessage(tr("options line", "No board is set: see board_url in the README"));
+        return;
+    }
+    if (forgetting_) return;
+    if (!forget_armed_) {
+        forget_armed_ = true;
+        setMessage(tr("options line", "Choose again to erase all your runs from the board"));
+        return;
+    }
+    forget_armed_ = false;
+    const std::optional<std::string> key = link->key();
+    if (!key) {
+        setMessage(tr("options line", "The board has nothing of yours"));
+        return;
+    }
+    link->client().forget(*key);
+    forgetting_ = true;
+    setMessage(tr("options line", "Asking the board to forget you..."));
+}
+
+void OptionsMenu::followForget() {
+    BoardLink* link = game_.getBoardLink();
+    if (!forgetting_ || !link) return;
+    const BoardClient::Result result = link->client().forgotten();
+    if (result.state == BoardClient::State::ASKING) return;
+    forgetting_ = false;
+    if (result.state == BoardClient::State::DONE) {
+        link->renewKey(); // a new player from now on; the old key names nobody
+        setMessage(fill(tr("options line", "The board forgot you: {runs} runs erased"), {{"runs", result.value}}));
+        return;
+    }
+    setMessage(fill(tr("options line", "The board cannot forget you now: {reason}"), {{"reason", result.why}}));
+}
+
 void OptionsMenu::highlight(int row) {
     if (row == highlighted_) return;
     highlighted_ = row;
+    forget_armed_ = false;
     game_.playSound(kHover);
 }
 

@@ -9,10 +9,11 @@
 #include <optional>
 #include <string>
 
+class BoardQuestion;
 class Preferences;
 
 // The Options screen over the title or a paused game: volumes, mute, fullscreen, how slow motion
-// works, the keys and the language. Played with the mouse (hover, click; left or right of a volume's middle
+// works, the keys, the language, and the board (whether and under which name, and forgetting the player). Played with the mouse (hover, click; left or right of a volume's middle
 // lowers or raises it), the keyboard or the pad (move, change, choose, back). While open it takes every
 // input.
 class OptionsMenu : public ObjectScreen {
@@ -26,6 +27,8 @@ public:
         SLOW_MODE,
         FIRST_KEY,
         LANGUAGE = FIRST_KEY + 11,
+        BOARD,
+        FORGET,
         RESET,
         BACK,
         ROWS
@@ -52,6 +55,10 @@ private:
     void change(int row, int direction);
     void choose(int row);
     void stepLanguage(int direction);
+    void chooseBoard();
+    void forgetPlayer();
+    // Follows the board's answer to a forgetting asked for.
+    void followForget();
     void highlight(int row);
     std::optional<int> rowAt(glm::vec2 point) const;
     void setMessage(std::string message);
@@ -67,4 +74,7 @@ private:
     int highlighted_ = 0;
     std::optional<Action> capturing_;
     std::string message_;
+    BoardQuestion* board_question_ = nullptr; // a child
+    bool forget_armed_ = false; // the next choice of FORGET asks the board
+    bool forgetting_ = false;
 };

@@ -1,5 +1,5 @@
 #include "Names.h"
-#include "Sha256.h"
+#include "replay/Sha256.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Sha256.h"
+#include "replay/Sha256.h"
 #include "replay/Hex.h"
 
 #include <bit>

@@ -1,0 +1,247 @@
+#include "ui/BoardQuestion.h"
+
+#include "core/Game.h"
+#include "i18n/Translation.h"
+#include "online/BoardLink.h"
+#include "shell/Gamepad.h"
+#include "shell/Preferences.h"
+
+namespace {
+
+constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
+constexpr const char* kPress = "assets/sound/UI_button08.wav";
+constexpr SDL_FRect kPanel = {240.0f, 170.0f, 800.0f, 380.0f};
+constexpr SDL_FRect kField = {340.0f, 330.0f, 600.0f, 32.0f};
+constexpr float kChoiceTop = 430.0f;
+constexpr float kChoiceStep = 34.0f;
+constexpr std::size_t kLongestName = 16; // the board's own limit, in letters
+
+void setString(TTF_Text* text, const std::string& words) {
+    if (!text || (text->text && words == text->text)) return;
+    TTF_SetTextString(text, words.c_str(), words.size());
+}
+
+std::size_t letters(const std::string& text) {
+    std::size_t count = 0;
+    for (const char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+void drawCentred(TTF_Text* text, float y) {
+    int w = 0;
+    int h = 0;
+    TTF_GetTextSize(text, &w, &h);
+    TTF_DrawRendererText(text, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f, y);
+}
+
+} // namespace
+
+BoardQuestion* BoardQuestion::addBoardQuestionChild(Object* parent) {
+    auto* question = new BoardQuestion;
+    question->init();
+    Game& game = question->game_;
+    question->title_ = game.createTTF_Text("", kFont, 32);
+    question->about_ = game.createTTF_Text("", kFont, 16);
+    TTF_SetTextWrapWidth(question->about_, static_cast<int>(kPanel.w - 80.0f));
+    question->field_ = game.createTTF_Text("", kFont, 16);
+    question->message_text_ = game.createTTF_Text("", kFont, 16);
+    for (TTF_Text*& choice : question->choices_)
+        choice = game.createTTF_Text("", kFont, 16);
+    question->setActive(false);
+    if (parent) parent->addChild(question);
+    return question;
+}
+
+void BoardQuestion::open(std::function<void(bool)> on_answer) {
+    BoardLink* link = game_.getBoardLink();
+    if (!link) return;
+    on_answer_ = std::move(on_answer);
+    const Settings& settings = game_.getPreferences()->getSettings();
+    name_ = settings.board_name;
+    // A name already filled in: the one the board would make, from a key made for it now.
+    if (name_.empty()) {
+        const std::optional<std::string> key = link->key();
+        name_ = key ? "Ghost-" + link->tagOf(*key).substr(0, 4) : std::string();
+    }
+    composing_.clear();
+    message_.clear();
+    checking_ = false;
+    highlighted_ = SEND;
+    setActive(true);
+    startTyping();
+}
+
+void BoardQuestion::startTyping() {
+    SDL_Window* window = game_.getWindow();
+    if (!window) return;
+    // The input method's window opens by the field.
+    const SDL_Rect area = {static_cast<int>(kField.x), static_cast<int>(kField.y), static_cast<int>(kField.w),
+                           static_cast<int>(kField.h)};
+    SDL_SetTextInputArea(window, &area, 0);
+    SDL_StartTextInput(window);
+}
+
+bool BoardQuestion::handleEvents(SDL_Event& event) {
+    if (checking_) return true; // the name is with the board; its verdict comes within seconds
+    SDL_Event local = event;
+    SDL_ConvertEventToRenderCoordinates(game_.getRenderer(), &local);
+    switch (event.type) {
+    case SDL_EVENT_TEXT_INPUT:
+        typeText(event.text.text);
+        return true;
+    case SDL_EVENT_TEXT_EDITING:
+        composing_ = event.edit.text ? event.edit.text : "";
+        return true;
+    case SDL_EVENT_KEY_DOWN:
+        if (!composing_.empty()) return true; // the input method's, not ours
+        if (event.key.key == SDLK_BACKSPACE) eraseLetter();
+        if (event.key.key == SDLK_RETURN || event.key.key == SDLK_KP_ENTER) choose(static_cast<Choice>(highlighted_));
+        if (event.key.key == SDLK_ESCAPE) choose(DONT_SEND);
+        if (event.key.key == SDLK_UP || event.key.key == SDLK_DOWN) highlighted_ = 1 - highlighted_;
+        return true;
+    case SDL_EVENT_MOUSE_MOTION:
+        if (const std::optional<int> choice = choiceAt({local.motion.x, local.motion.y})) highlighted_ = *choice;
+        return true;
+    case SDL_EVENT_MOUSE_BUTTON_DOWN: {
+        const glm::vec2 point(local.button.x, local.button.y);
+        if (const std::optional<int> choice = choiceAt(point)) {
+            choose(static_cast<Choice>(*choice));
+        } else if (SDL_PointInRectFloat(reinterpret_cast<const SDL_FPoint*>(&point), &kField)) {
+            startTyping(); // a phone's keyboard, closed by the player, comes back with a tap on the name
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    switch (padActionOf(event)) {
+    case PadAction::UP:
+    case PadAction::DOWN:
+        highlighted_ = 1 - highlighted_;
+        break;
+    case PadAction::PRIMARY:
+        choose(static_cast<Choice>(highlighted_));
+        break;
+    case PadAction::BACK:
+        choose(DONT_SEND);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void BoardQuestion::typeText(const char* text) {
+    composing_.clear();
+    for (const char* c = text; c && *c; ++c) {
+        // One letter at a time, whole, while the name has room.
+        const auto byte = static_cast<unsigned char>(*c);
+        if ((byte & 0xC0) != 0x80 && letters(name_) == kLongestName) break;
+        if (byte >= 0x20 && byte != 0x7F) name_ += *c;
+    }
+    message_.clear();
+}
+
+void BoardQuestion::eraseLetter() {
+    while (!name_.empty() && (static_cast<unsigned char>(name_.back()) & 0xC0) == 0x80)
+        name_.pop_back();
+    if (!name_.empty()) name_.pop_back();
+    message_.clear();
+}
+
+void BoardQuestion::choose(Choice choice) {
+    game_.playSound(kPress);
+    if (choice == DONT_SEND) {
+        answer(false, name_);
+        return;
+    }
+    BoardLink* link = game_.getBoardLink();
+    if (!link) return;
+    link->client().checkName(name_);
+    checking_ = true;
+    message_ = tr("board line", "Checking the name with the board...");
+}
+
+void BoardQuestion::followCheck() {
+    BoardLink* link = game_.getBoardLink();
+    if (!checking_ || !link) return;
+    const BoardClient::Result check = link->client().nameCheck();
+    if (check.state == BoardClient::State::ASKING) return;
+    checking_ = false;
+    if (check.state == BoardClient::State::DONE) {
+        answer(true, check.value);
+        return;
+    }
+    if (check.status == 0) {
+        // The board will judge the name with the first run it gets.
+        answer(true, name_);
+        return;
+    }
+    message_ = fill(tr("board line", "The board refuses this name: {reason}"), {{"reason", check.why}});
+}
+
+void BoardQuestion::answer(bool sends, const std::string& name) {
+    SDL_StopTextInput(game_.getWindow());
+    setActive(false);
+    game_.getPreferences()->setBoardSending(sends, name);
+    if (BoardLink* link = game_.getBoardLink()) {
+        if (sends) {
+            link->startSending(name);
+        } else {
+            link->stopSending();
+        }
+    }
+    if (on_answer_) on_answer_(sends);
+}
+
+std::optional<int> BoardQuestion::choiceAt(glm::vec2 point) const {
+    if (point.x < kPanel.x || point.x > kPanel.x + kPanel.w || point.y < kChoiceTop - 6.0f) return std::nullopt;
+    const int choice = static_cast<int>((point.y - kChoiceTop + 6.0f) / kChoiceStep);
+    return choice < CHOICES ? std::optional<int>(choice) : std::nullopt;
+}
+
+void BoardQuestion::render() {
+    followCheck();
+    if (!getIsActive()) return;
+    SDL_Renderer* renderer = game_.getRenderer();
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 12, 10, 30, 240);
+    SDL_RenderFillRect(renderer, &kPanel);
+    SDL_SetRenderDrawColor(renderer, 150, 128, 220, 255);
+    SDL_RenderRect(renderer, &kPanel);
+    SDL_RenderRect(renderer, &kField);
+    const SDL_FRect bar = {kPanel.x + 200.0f, kChoiceTop + kChoiceStep * static_cast<float>(highlighted_) - 6.0f,
+                           kPanel.w - 400.0f, kChoiceStep - 4.0f};
+    SDL_SetRenderDrawColor(renderer, 98, 62, 150, 255);
+    SDL_RenderFillRect(renderer, &bar);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+
+    BoardLink* link = game_.getBoardLink();
+    setString(title_, tr("board question", "Send your daily runs to the board?"));
+    setString(about_, fill(tr("board question", "The board at {address} plays each of your daily runs again and "
+                                                "ranks it. It gets the run, the name below and a random key made "
+                                                "for it; nothing else. Options can change this."),
+                           {{"address", link ? link->address() : std::string()}}));
+    // The caret stands after what is typed, and what an input method still composes follows it.
+    setString(field_, name_ + composing_ + "_");
+    setString(message_text_, message_.empty() ? tr("board question", "Type your name on the board") : message_);
+    setString(choices_[SEND], tr("board question", "Send under this name"));
+    setString(choices_[DONT_SEND], tr("board question", "Do not send"));
+    drawCentred(title_, kPanel.y + 20.0f);
+    TTF_DrawRendererText(about_, kPanel.x + 40.0f, kPanel.y + 70.0f);
+    TTF_DrawRendererText(field_, kField.x + 10.0f, kField.y + 8.0f);
+    drawCentred(message_text_, kField.y + kField.h + 14.0f);
+    for (int choice = 0; choice < CHOICES; ++choice)
+        drawCentred(choices_[static_cast<std::size_t>(choice)], kChoiceTop + kChoiceStep * static_cast<float>(choice));
+}
+
+void BoardQuestion::clean() {
+    ObjectScreen::clean();
+    if (getIsActive()) SDL_StopTextInput(game_.getWindow());
+    for (TTF_Text** text : {&title_, &about_, &field_, &message_text_, &choices_[0], &choices_[1]}) {
+        if (*text) TTF_DestroyText(*text);
+        *text = nullptr;
+    }
+}

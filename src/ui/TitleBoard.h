@@ -1,0 +1,35 @@
+#pragma once
+#include "online/BoardClient.h"
+
+#include <string>
+
+class BoardLink;
+class Game;
+class HUDButton;
+class HUDText;
+class Scene;
+
+// Today's board on the title, right of its name: the ten best, the player's own place, and the day
+// before's best to watch. Asked of the board as the title shows and every 30 s after; a quiet line says
+// so when the board cannot be reached. Its panel and button are children of the title.
+class TitleBoard {
+public:
+    TitleBoard(Scene& title, BoardLink& link);
+    // Follows the board's answers; starts watching once the replay asked for has come.
+    void update();
+    HUDButton* getWatchButton() const { return watch_; }
+    const std::string& getText() const { return text_; }
+
+private:
+    std::string listingText() const;
+    void followWatch();
+
+    Game& game_;
+    BoardLink& link_;
+    HUDText* panel_ = nullptr; // children of the title
+    HUDButton* watch_ = nullptr;
+    BoardClient::Listing shown_;
+    bool fetching_ = false;
+    std::string watch_line_; // why the replay could not be watched, or that it is coming
+    std::string text_;
+};
