@@ -215,11 +215,9 @@ void BoardClient::askForget(const std::string& key) {
     const HttpResponse response = httpExchange(request);
     const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
     if (answer) {
-        set(forgotten_, {State::DONE, std::to_string(number(*answer, "erased")), {}, 200});
-        {
-            const std::lock_guard lock(mutex_);
-            listing_asked_.reset(); // the player's lines are gone from the listing too
-        }
+        const std::lock_guard lock(mutex_);
+        listing_asked_.reset(); // the player's lines are gone from the listing too: ask again at once
+        forgotten_ = {State::DONE, std::to_string(number(*answer, "erased")), {}, 200};
         return;
     }
     set(forgotten_, {State::FAILED, {}, whyNot(response), response.status});

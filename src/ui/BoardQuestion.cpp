@@ -46,6 +46,7 @@ BoardQuestion* BoardQuestion::addBoardQuestionChild(Object* parent) {
     TTF_SetTextWrapWidth(question->about_, static_cast<int>(kPanel.w - 80.0f));
     question->field_ = game.createTTF_Text("", kFont, 16);
     question->message_text_ = game.createTTF_Text("", kFont, 16);
+    TTF_SetTextWrapWidth(question->message_text_, static_cast<int>(kPanel.w - 80.0f));
     for (TTF_Text*& choice : question->choices_)
         choice = game.createTTF_Text("", kFont, 16);
     question->setActive(false);
@@ -219,8 +220,8 @@ void BoardQuestion::render() {
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 
     BoardLink* link = game_.getBoardLink();
-    setString(title_, tr("board question", "Send your daily runs to the board?"));
-    setString(about_, fill(tr("board question", "The board at {address} plays each of your daily runs again and "
+    setString(title_, tr("board title", "Send your daily runs to the board?"));
+    setString(about_, fill(tr("board about", "The board at {address} plays each of your daily runs again and "
                                                 "ranks it. It gets the run, the name below and a random key made "
                                                 "for it; nothing else. Options can change this."),
                            {{"address", link ? link->address() : std::string()}}));

@@ -16,6 +16,7 @@
 namespace {
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kPanel = "assets/UI/Textfield_01.png";
+constexpr int kWrap = 260;
 } // namespace
 
 TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance()), link_(link) {
@@ -25,6 +26,8 @@ TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance(
     watch_ = HUDButton::addHUDButtonChild(&title, {screen.x - 175.0f, screen.y / 2.0f + 170.0f},
                                           "assets/UI/A_Daily1.png", "assets/UI/A_Daily2.png",
                                           "assets/UI/A_Daily3.png", 2.0f, Anchor::CENTER);
+    // Long names and reasons wrap inside the panel rather than reach over the title.
+    TTF_SetTextWrapWidth(panel_->getTextLabel()->getTtfText(), kWrap);
     watch_->setLabel(msg("button", "WATCH"));
     watch_->setActive(false);
     link_.client().refreshListing(link_.tag());

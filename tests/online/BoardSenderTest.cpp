@@ -1,4 +1,6 @@
 #include "TestPaths.h"
+#include "online/BoardClient.h"
+#include "online/BoardLink.h"
 #include "online/BoardSender.h"
 #include "online/DeviceKey.h"
 #include "online/Http.h"
@@ -88,10 +90,10 @@ class Board {
 public:
     Board(const std::string& data, int port) : data_(data), port_(port) { start(); }
     ~Board() { stop(); }
-    void start() {
+    void start(const std::string& day = kDay) {
         const std::string port = std::to_string(port_);
         std::vector<std::string> args = {MOONVALE_BOARD_SERVER, "--data", data_, "--port", port,
-                                         "--pretend-now", std::string(kDay) + "T20:00:00Z", "--verifier",
+                                         "--pretend-now", day + "T20:00:00Z", "--verifier",
                                          MOONVALE_GAME, "--verify-memory-mb", "0"};
         std::vector<char*> argv;
         for (std::string& arg : args)
@@ -198,6 +200,76 @@ TEST(BoardSenderTest, RunsReachTheBoardOnceThroughAnOutage) {
     EXPECT_NE(refused.reason.find("seed"), std::string::npos) << refused.reason;
     EXPECT_EQ(filesIn(second_queue), 0u);
     EXPECT_EQ(second.statusOf(falls).rank, arrived.rank) << "each run keeps its own verdict";
+}
+
+// Waits for the board's answer to what was asked of the client, for at most 60 s.
+template <typename Read> auto answered(Read read) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    auto answer = read();
+    while (answer.state == BoardClient::State::ASKING && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        answer = read();
+    }
+    return answer;
+}
+
+// What the title and Options ask of the real board: names checked by its rules (Japanese and Russian
+// taken, a mixed-script look-alike refused with why), today's listing with the player's own place, the
+// day before's best fetched to be watched once that day has closed, and the player forgotten. A board
+// that cannot be reached fails quietly.
+TEST(BoardSenderTest, TheGameReadsTheBoardAndLeavesIt) {
+    ASSERT_TRUE(httpAvailable()) << "libcurl is not installed";
+    const TempDir dir;
+    Board board(dir.file("board"), freePort());
+    BoardClient client(board.address(), [] { return std::string(kDay); });
+    const auto name = [&](const std::string& typed) {
+        client.checkName(typed);
+        return answered([&] { return client.nameCheck(); });
+    };
+    EXPECT_EQ(name("ゆうれい").value, "ゆうれい");
+    EXPECT_EQ(name("Призрак").value, "Призрак");
+    const BoardClient::Result refused = name("Pаypal"); // a Cyrillic a among Latin letters
+    EXPECT_EQ(refused.state, BoardClient::State::FAILED);
+    EXPECT_EQ(refused.status, 422);
+    EXPECT_NE(refused.why.find("name refused"), std::string::npos) << refused.why;
+
+    const BoardSender::Config config = configFor(board, dir.file("queue"), "ゆうれい");
+    const std::string strikes = readText(std::string(MOONVALE_TEST_DATA) + "/daily-strikes.mvr");
+    {
+        BoardSender sender(config);
+        const std::string ticket = sender.queue(kDay, strikes);
+        ASSERT_EQ(awaitState(sender, ticket, {BoardSender::State::VERIFIED}).state, BoardSender::State::VERIFIED);
+    }
+    client.refreshListing(BoardLink::tagOf(config.key));
+    const BoardClient::Listing today = answered([&] { return client.listing(); });
+    ASSERT_EQ(today.state, BoardClient::State::DONE);
+    ASSERT_EQ(today.top.size(), 1u);
+    EXPECT_EQ(today.top[0].name, "ゆうれい");
+    ASSERT_TRUE(today.own);
+    EXPECT_EQ(today.own->rank, 1);
+    EXPECT_EQ(today.total, 1);
+    EXPECT_TRUE(today.best_earlier.empty());
+
+    board.stop();
+    board.start("2026-12-11");
+    BoardClient tomorrow(board.address(), [] { return std::string("2026-12-11"); });
+    tomorrow.refreshListing("");
+    const BoardClient::Listing next = answered([&] { return tomorrow.listing(); });
+    ASSERT_FALSE(next.best_earlier.empty()) << "yesterday's best can be watched";
+    tomorrow.fetchReplay(next.best_earlier);
+    EXPECT_EQ(answered([&] { return tomorrow.replay(); }).value, strikes);
+
+    tomorrow.forget(config.key);
+    EXPECT_EQ(answered([&] { return tomorrow.forgotten(); }).value, "1");
+    tomorrow.refreshListing(""); // at once, not 30 s on: forgetting made the listing stale
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!tomorrow.listing().best_earlier.empty() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(tomorrow.listing().best_earlier.empty()) << "the forgotten player's run is off the board";
+
+    BoardClient nowhere("http://127.0.0.1:" + std::to_string(freePort()), [] { return std::string(kDay); });
+    nowhere.refreshListing("");
+    EXPECT_EQ(answered([&] { return nowhere.listing(); }).state, BoardClient::State::FAILED);
 }
 
 // A board that takes the connection and never answers: the game does not wait for it. Queueing returns at

@@ -26,6 +26,7 @@ constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 // messages are only parts of others ("key", "controls") are measured in what they make.
 struct Room {
     int size, width, height;
+    bool wraps = false; // drawn wrapped at its width
 };
 const std::map<std::string, Room> kRooms = {
     {"button", {16, 80, 0}},       {"small button", {16, 64, 0}},  {"options title", {32, 688, 0}},
@@ -33,6 +34,8 @@ const std::map<std::string, Room> kRooms = {
     {"title line", {16, 1136, 0}}, {"card", {16, 1136, 216}},      {"scores", {24, 1136, 0}},
     {"score", {32, 224, 0}},       {"note", {24, 1136, 0}},        {"credits", {16, 1136, 620}},
     {"hud", {16, 400, 0}},         {"heading", {48, 1136, 0}},     {"panel line", {24, 1136, 0}},
+    {"board title", {32, 760, 0}}, {"board question", {16, 720, 0}}, {"board about", {16, 720, 120, true}},
+    {"board line", {16, 260, 0, true}},
 };
 const std::set<std::string> kParts = {"key", "controls", "web page"};
 
@@ -49,15 +52,15 @@ struct TranslationFitTest : ::testing::Test {
     void TearDown() override { useLanguage("en"); }
 
     TTF_Font* font(int size) { return Game::getInstance().getAssetStore()->getFont(kFont, size); }
-    SDL_Point measure(const std::string& text, int size) {
+    SDL_Point measure(const std::string& text, int size, int wrap = 0) {
         SDL_Point extent{0, 0};
-        TTF_GetStringSizeWrapped(font(size), text.c_str(), 0, 0, &extent.x, &extent.y);
+        TTF_GetStringSizeWrapped(font(size), text.c_str(), 0, wrap, &extent.x, &extent.y);
         return extent;
     }
     // One failure per message that does not fit its room, or uses a letter the font lacks.
     void expectFits(const std::string& language, const std::string& context, const std::string& text) {
         const Room room = kRooms.at(context);
-        const SDL_Point extent = measure(text, room.size);
+        const SDL_Point extent = measure(text, room.size, room.wraps ? room.width : 0);
         const std::string where = language + ", " + context + ": \"" + text + "\"";
         EXPECT_LE(extent.x, room.width) << where;
         EXPECT_LE(extent.y, room.height ? room.height : extent.y) << where;
