@@ -26,7 +26,7 @@ APT_PACKAGES=(
     libgbm-dev libegl-dev libgl-dev libgles-dev libwayland-dev wayland-protocols libdbus-1-dev
     libudev-dev libdecor-0-dev zlib1g-dev libfreetype-dev libogg-dev libvorbis-dev libglm-dev
     libmp3lame-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xdotool imagemagick x11-utils fonts-unifont fonttools sox gettext
+    xvfb xdotool x11-xserver-utils imagemagick x11-utils fonts-unifont fonttools sox gettext
     file lintian desktop-file-utils appstream debootstrap openbox clang-tidy ccache clang libclang-rt-14-dev
     libcurl4-openssl-dev libcpp-httplib-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libunistring-dev postgresql-15 nginx openssl wrk
 )

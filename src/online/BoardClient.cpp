@@ -94,11 +94,11 @@ void BoardClient::set(Result& slot, Result value) {
     slot = std::move(value);
 }
 
-void BoardClient::refreshListing(const std::string& tag) {
+void BoardClient::refreshListing(const std::string& tag, bool stale) {
     const auto now = std::chrono::steady_clock::now();
     {
         const std::lock_guard lock(mutex_);
-        if (listing_asked_ && now - *listing_asked_ < kListingInterval) return;
+        if (!stale && listing_asked_ && now - *listing_asked_ < kListingInterval) return;
         listing_asked_ = now;
         if (listing_.state == State::NONE) listing_.state = State::ASKING;
     }

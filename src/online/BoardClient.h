@@ -49,8 +49,9 @@ public:
     BoardClient& operator=(const BoardClient&) = delete;
 
     // Asks for today's listing and the player's place (by their tag, when they have one), unless it was
-    // asked for less than 30 s ago: a title shown all day costs the board two requests a minute.
-    void refreshListing(const std::string& tag);
+    // asked for less than 30 s ago (a title shown all day costs the board two requests a minute) and
+    // nothing the game knows has changed it since (stale).
+    void refreshListing(const std::string& tag, bool stale = false);
     Listing listing() const;
     void checkName(const std::string& name);
     Result nameCheck() const;

@@ -68,3 +68,15 @@ bool BoardLink::renewKey() {
     if (!sender_) return true; // made when the player next agrees
     return startSending(name_);
 }
+
+void BoardLink::holdUnasked(std::string date, std::string bytes) {
+    unasked_date_ = std::move(date);
+    unasked_bytes_ = std::move(bytes);
+}
+
+std::string BoardLink::releaseUnasked() {
+    std::string ticket = sender_ && !unasked_bytes_.empty() ? sender_->queue(unasked_date_, unasked_bytes_) : std::string();
+    unasked_date_.clear();
+    unasked_bytes_.clear();
+    return ticket;
+}

@@ -33,8 +33,16 @@ public:
     // After the board forgot the player: a new key, as a new player, the sending (if on) with it.
     bool renewKey();
 
+    // A daily run that ended before the player was asked about the board: sent only if they agree.
+    void holdUnasked(std::string date, std::string bytes);
+    bool hasUnasked() const { return !unasked_bytes_.empty(); }
+    // Queues the run held, when the player now sends; gives its ticket (empty when not sent).
+    std::string releaseUnasked();
+
 private:
     std::string address_;
+    std::string unasked_date_;
+    std::string unasked_bytes_;
     std::string key_path_;
     std::string queue_folder_;
     std::string name_;

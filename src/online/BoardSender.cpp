@@ -174,6 +174,7 @@ void BoardSender::followVerdict(const std::string& ticket, const std::string& id
                 status.rank = number(*answer, "rank");
                 status.of = number(*answer, "of");
                 setStatus(ticket, status);
+                ++verified_;
                 SDL_Log("Board: the daily run of %s is verified: score %d, %d of %d", date.c_str(), status.score,
                         status.rank, status.of);
                 return;

@@ -48,6 +48,8 @@ public:
     std::string queue(const std::string& date, const std::string& replay_bytes);
     // That run's: IDLE while it waits its turn.
     Status statusOf(const std::string& ticket) const;
+    // How many runs the board has verified since the game started: the listing is stale once it grows.
+    int verifiedCount() const { return verified_.load(); }
 
 private:
     void run();
@@ -64,6 +66,7 @@ private:
     bool stop_ = false;
     std::atomic<bool> cancel_{false}; // ends an exchange under way when the game stops
     bool woken_ = false;
+    std::atomic<int> verified_{0};
     std::vector<std::pair<std::string, Status>> recent_; // the latest runs' statuses, by ticket
     std::thread thread_; // last: it starts once everything above is ready
 };

@@ -444,14 +444,14 @@ void SceneMain::checkEndTimer() {
     end_timer_->stop();
     finishRecording();
     panel_->show(tr("heading", "Game over"), scoreLines());
-    if (!unasked_run_.empty()) askAboutBoard();
+    if (game_.getBoardLink() && game_.getBoardLink()->hasUnasked()) askAboutBoard();
 }
 
-// The first daily run that ends with a board set asks whether it, and the daily runs after it, go there.
+// The first daily run that ends with a board set asks whether it, and the daily runs after it, go there;
+// one left by BACK is asked about on the title.
 void SceneMain::askAboutBoard() {
-    board_question_->open([this](bool sends) {
-        if (sends && game_.getBoard()) board_ticket_ = game_.getBoard()->queue(daily_date_, unasked_run_);
-        unasked_run_.clear();
+    board_question_->open([this](bool) {
+        board_ticket_ = game_.getBoardLink()->releaseUnasked();
         panel_->show(tr("heading", "Game over"), scoreLines());
     });
 }
@@ -471,7 +471,7 @@ void SceneMain::finishRecording() {
         if (board_ticket_.empty())
             SDL_Log("This daily run cannot be queued for the board: assets/ is not writable or the disk is full");
     } else if (daily_best && game_.getBoardLink() && !settings.board_asked && !settings.board_send) {
-        unasked_run_ = bytes; // sent once the player agrees
+        game_.getBoardLink()->holdUnasked(daily_date_, bytes); // asked at game over, or on the title
     }
     if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes)) ||
         (daily_best && !keepDailyGame(daily_date_, bytes))) {

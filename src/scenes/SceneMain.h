@@ -106,5 +106,4 @@ private:
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
     std::string board_ticket_;    // this daily run's in the board's queue, once queued
     BoardSender::Status board_status_; // as the game-over panel shows it
-    std::string unasked_run_;     // this daily run's bytes, while the player is asked about the board
 };

@@ -9,6 +9,7 @@
 #include "shell/Gamepad.h"
 #include "online/BoardLink.h"
 #include "shell/Preferences.h"
+#include "ui/BoardQuestion.h"
 #include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
@@ -72,11 +73,16 @@ void SceneTitle::init() {
     }
     pad_menu_.setButtons(std::move(menu));
     options_ = OptionsMenu::addOptionsMenuChild(this);
+    board_question_ = BoardQuestion::addBoardQuestionChild(this);
+    // A daily run left before its end, with the player not yet asked about the board.
+    if (BoardLink* link = game_.getBoardLink(); link && link->hasUnasked())
+        board_question_->open([link](bool) { link->releaseUnasked(); });
     ui_mouse_ = UIMouse::addUIMouseChild(this, "assets/UI/pointer_c_shaded.png",
                                          "assets/UI/pointer_c_shaded.png", 1.0f, Anchor::TOP_LEFT);
 }
 
 bool SceneTitle::handleEvents(SDL_Event& event) {
+    if (board_question_->getIsActive()) return board_question_->handleEvents(event);
     if (options_->getIsActive()) return options_->handleEvents(event);
     // Nothing under the credits takes a click, not even its press.
     if (credits_text_->getIsActive()) {
@@ -92,7 +98,7 @@ void SceneTitle::update(float dt) {
     updateColor();
     if (words_language_.changed()) updateWords();
     updateControls();
-    if (credits_text_->getIsActive() || options_->getIsActive()) {
+    if (credits_text_->getIsActive() || options_->getIsActive() || board_question_->getIsActive()) {
         ui_mouse_->update(dt); // the menu stands still under the credits; only the cursor moves
         return;
     }

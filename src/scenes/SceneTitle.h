@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class BoardQuestion;
 class HUDButton;
 class HUDText;
 class OptionsMenu;
@@ -36,6 +37,7 @@ public:
     HUDText* getCreditsText() const { return credits_text_; }
     HUDText* getControlsText() const { return controls_text_; }
     OptionsMenu* getOptions() const { return options_; }
+    BoardQuestion* getBoardQuestion() const { return board_question_; }
     UIMouse* getMouse() const { return ui_mouse_; }
     // Today's board, when the game has one; null otherwise.
     TitleBoard* getBoard() const { return board_.get(); }
@@ -70,5 +72,6 @@ private:
     LanguageWatch words_language_;
     UIMouse* ui_mouse_ = nullptr;
     std::unique_ptr<TitleBoard> board_;
+    BoardQuestion* board_question_ = nullptr; // a child
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
 };

@@ -71,6 +71,7 @@ void BoardQuestion::open(std::function<void(bool)> on_answer) {
     highlighted_ = SEND;
     setActive(true);
     startTyping();
+    SDL_Log("Board: asking the player whether daily runs go to %s", link->address().c_str());
 }
 
 void BoardQuestion::startTyping() {
@@ -180,12 +181,18 @@ void BoardQuestion::followCheck() {
         return;
     }
     message_ = fill(tr("board line", "The board refuses this name: {reason}"), {{"reason", check.why}});
+    SDL_Log("Board: the name typed is refused: %s", check.why.c_str());
 }
 
 void BoardQuestion::answer(bool sends, const std::string& name) {
     SDL_StopTextInput(game_.getWindow());
     setActive(false);
     game_.getPreferences()->setBoardSending(sends, name);
+    if (sends) {
+        SDL_Log("Board: the player sends daily runs as %s", name.c_str());
+    } else {
+        SDL_Log("Board: the player does not send daily runs");
+    }
     if (BoardLink* link = game_.getBoardLink()) {
         if (sends) {
             link->startSending(name);

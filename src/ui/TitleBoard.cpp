@@ -21,21 +21,26 @@ constexpr int kWrap = 260;
 
 TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance()), link_(link) {
     const glm::vec2 screen = game_.getScreenSize();
-    panel_ = HUDText::addHUDTextChild(&title, "", {screen.x - 175.0f, screen.y / 2.0f - 40.0f}, {250.0f, 300.0f},
+    panel_ = HUDText::addHUDTextChild(&title, "", {screen.x - 200.0f, screen.y / 2.0f - 40.0f}, {220.0f, 300.0f},
                                       kFont, 16, kPanel, Anchor::CENTER);
-    watch_ = HUDButton::addHUDButtonChild(&title, {screen.x - 175.0f, screen.y / 2.0f + 170.0f},
+    watch_ = HUDButton::addHUDButtonChild(&title, {screen.x - 200.0f, screen.y / 2.0f + 170.0f},
                                           "assets/UI/A_Daily1.png", "assets/UI/A_Daily2.png",
                                           "assets/UI/A_Daily3.png", 2.0f, Anchor::CENTER);
     // Long names and reasons wrap inside the panel rather than reach over the title.
     TTF_SetTextWrapWidth(panel_->getTextLabel()->getTtfText(), kWrap);
     watch_->setLabel(msg("button", "WATCH"));
     watch_->setActive(false);
-    link_.client().refreshListing(link_.tag());
+    shown_at_ = SDL_GetTicks();
+    if (link_.sender()) verified_seen_ = link_.sender()->verifiedCount();
+    link_.client().refreshListing(link_.tag(), true);
     update();
 }
 
 void TitleBoard::update() {
-    link_.client().refreshListing(link_.tag()); // at most every 30 s
+    // At most every 30 s, and at once when one of the player's runs was just verified.
+    const int verified = link_.sender() ? link_.sender()->verifiedCount() : verified_seen_;
+    link_.client().refreshListing(link_.tag(), verified != verified_seen_);
+    verified_seen_ = verified;
     if (watch_->isTrigger() && !fetching_) {
         link_.client().fetchReplay(shown_.best_earlier);
         fetching_ = true;
@@ -43,13 +48,24 @@ void TitleBoard::update() {
     }
     followWatch();
     shown_ = link_.client().listing();
+    if (!listing_logged_ && shown_.state != BoardClient::State::ASKING && shown_.state != BoardClient::State::NONE) {
+        listing_logged_ = true;
+        SDL_Log("Board: today's listing %s %llu ms after the title showed: %d players%s",
+                shown_.state == BoardClient::State::DONE ? "shown" : "could not be had",
+                static_cast<unsigned long long>(SDL_GetTicks() - shown_at_), shown_.total,
+                shown_.own ? (", the player " + std::to_string(shown_.own->rank) + " of them").c_str() : "");
+    }
+    if (shown_.own && shown_.own->rank != own_rank_logged_) {
+        own_rank_logged_ = shown_.own->rank;
+        SDL_Log("Board: the title shows the player %d of %d today", shown_.own->rank, shown_.total);
+    }
     watch_->setActive(!shown_.best_earlier.empty());
     std::string text = listingText();
     if (text == text_) return;
     text_ = std::move(text);
     panel_->setText(text_);
     const glm::vec2 size = panel_->getTextLabel()->getSize() + glm::vec2(40.0f);
-    panel_->setSize({std::max(250.0f, size.x), std::max(300.0f, size.y)});
+    panel_->setSize({std::max(220.0f, size.x), std::max(300.0f, size.y)});
 }
 
 std::string TitleBoard::listingText() const {

@@ -1,6 +1,7 @@
 #pragma once
 #include "online/BoardClient.h"
 
+#include <cstdint>
 #include <string>
 
 class BoardLink;
@@ -32,4 +33,8 @@ private:
     bool fetching_ = false;
     std::string watch_line_; // why the replay could not be watched, or that it is coming
     std::string text_;
+    int verified_seen_ = 0;        // the sender's count of verified runs when the listing was asked
+    std::uint64_t shown_at_ = 0;   // when the title showed, to log how long the listing took
+    bool listing_logged_ = false;
+    int own_rank_logged_ = 0;
 };

@@ -195,7 +195,7 @@ eventually 5 has_ink ja-title 900x24+190+80 0.03 || fail "no title in Japanese"
 click 640 620
 eventually 5 opened || fail "Options did not open in Japanese"
 shot ja-options
-keys Up Up Up Right # from the first row up to Language, then the next language: Korean
+keys Up Up Up Up Up Right # from the first row up past the board's two rows to Language, then the next language: Korean
 shot ko-options
 [ "$(pixels ja-options ko-options)" -ge 2000 ] || fail "Options did not change language at once"
 grep -qx "language=ko" assets/settings.ini || fail "settings.ini: $(cat assets/settings.ini)"

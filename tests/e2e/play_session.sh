@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The real game under a real X server, driven with real X input the way a player would, checked from
 # outside: exit code and time after Quit, the score file, screenshots, and the mixed audio.
-# In a 16:9 window with MOONVALE_BOARD_SERVER set, the game is the day's run, sent to a real board on
-# 127.0.0.1 that plays it again and ranks it.
+# In a 16:9 window with MOONVALE_BOARD_SERVER set, the game is the day's run with a real board on
+# 127.0.0.1 set: left by Back, the title asks whether to send it and under which name (a refused name says
+# why; a Japanese one is taken), the board plays it again and ranks it, and the title shows the rank.
 # Usage: play_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR [WIDTHxHEIGHT]
 game=$1 assets=$2 shots=$3 shape=${4:-}
 . "$(dirname "$0")/xvfb-lib.sh"
@@ -19,7 +20,10 @@ if [ -z "$shape" ] && [ -n "${MOONVALE_BOARD_SERVER:-}" ]; then
     "$MOONVALE_BOARD_SERVER" --data "$work" --port "$port" --verifier "$game" --verify-memory-mb 0 >"$work/board.log" 2>&1 &
     board_pid=$!
     for _ in $(seq 100); do curl -sf "$board/v1/health" >/dev/null && break; sleep 0.1; done
-    printf 'board_url=%s\nboard_send=true\nboard_name=Tester\n' "$board" >"$work/assets/settings.ini"
+    printf 'board_url=%s\n' "$board" >"$work/assets/settings.ini"
+    # The Japanese name's letters on keys of their own before the game reads the keymap: typed through
+    # xdotool's remapping of one spare key, a letter now and then arrives under the last one's mapping.
+    xmodmap -e "keycode 202 = U3086" -e "keycode 217 = U3046" -e "keycode 219 = U308C" -e "keycode 222 = U3044"
 fi
 
 step() { echo "== $*"; }
@@ -151,13 +155,41 @@ back() { shot "back$tag" && differs "main$tag" "back$tag" 20000; }
 eventually 5 back || fail "Back did not return to the title"
 
 if [ -n "$board" ]; then
+    step "the title asks about the board; a refused name says why, a Japanese one is taken"
+    asked() { grep -q "Board: asking the player whether daily runs go to $board" game.log; }
+    eventually 10 asked || fail "the title did not ask about the board"
+    sleep 0.3
+    shot board-asked
+    xdotool key --repeat 16 --delay 20 BackSpace
+    xdotool type --delay 50 "x"
+    xdotool key Return
+    refused() { grep -q "Board: the name typed is refused: name refused: " game.log; }
+    eventually 10 refused || fail "a one-letter name was not refused"
+    sleep 0.3
+    shot board-refused
+    differs board-asked board-refused 200 || fail "the refusal is not on screen"
+    xdotool key BackSpace
+    xdotool type --delay 250 "ゆうれい"
+    xdotool key Return
+    agreed() { grep -q "Board: the player sends daily runs as ゆうれい" game.log; }
+    eventually 10 agreed || { grep Board game.log; fail "the Japanese name was not taken"; }
+    grep -qx "board_send=true" assets/settings.ini && grep -qx "board_name=ゆうれい" assets/settings.ini ||
+        fail "settings.ini: $(cat assets/settings.ini)"
+
     step "the day's run reached the board, which played it again and ranked it"
     ranked() { curl -sf "$board/v1/boards/$(date -u +%F)" | grep -q '"total":1'; }
     eventually 60 ranked || { cat board.log; fail "the board has no verified run"; }
     curl -sf "$board/v1/boards/$(date -u +%F)"
     echo
+    curl -sf "$board/v1/boards/$(date -u +%F)" | grep -q '"name":"ゆうれい"' || fail "the board has another name"
     heard() { grep -q "Board: the daily run of .* is verified: score .*, 1 of 1" game.log; }
     eventually 10 heard || fail "the game did not hear its rank"
+    step "the title shows the board with the player's place"
+    placed() { grep -q "Board: the title shows the player 1 of 1 today" game.log; }
+    eventually 10 placed || fail "the title does not show the player's place"
+    sleep 0.3
+    shot title-board
+    grep "Board: today's listing" game.log
 fi
 
 step "Quit"
