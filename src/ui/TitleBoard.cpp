@@ -16,14 +16,14 @@
 namespace {
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kPanel = "assets/UI/Textfield_01.png";
-constexpr int kWrap = 260;
+constexpr int kWrap = 220;
 } // namespace
 
 TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance()), link_(link) {
     const glm::vec2 screen = game_.getScreenSize();
-    panel_ = HUDText::addHUDTextChild(&title, "", {screen.x - 200.0f, screen.y / 2.0f - 40.0f}, {220.0f, 300.0f},
+    panel_ = HUDText::addHUDTextChild(&title, "", {screen.x - 175.0f, screen.y / 2.0f - 40.0f}, {260.0f, 300.0f},
                                       kFont, 16, kPanel, Anchor::CENTER);
-    watch_ = HUDButton::addHUDButtonChild(&title, {screen.x - 200.0f, screen.y / 2.0f + 170.0f},
+    watch_ = HUDButton::addHUDButtonChild(&title, {screen.x - 175.0f, screen.y / 2.0f + 170.0f},
                                           "assets/UI/A_Daily1.png", "assets/UI/A_Daily2.png",
                                           "assets/UI/A_Daily3.png", 2.0f, Anchor::CENTER);
     // Long names and reasons wrap inside the panel rather than reach over the title.
@@ -50,10 +50,9 @@ void TitleBoard::update() {
     shown_ = link_.client().listing();
     if (!listing_logged_ && shown_.state != BoardClient::State::ASKING && shown_.state != BoardClient::State::NONE) {
         listing_logged_ = true;
-        SDL_Log("Board: today's listing %s %llu ms after the title showed: %d players%s",
+        SDL_Log("Board: today's listing %s %llu ms after the title showed: %d players",
                 shown_.state == BoardClient::State::DONE ? "shown" : "could not be had",
-                static_cast<unsigned long long>(SDL_GetTicks() - shown_at_), shown_.total,
-                shown_.own ? (", the player " + std::to_string(shown_.own->rank) + " of them").c_str() : "");
+                static_cast<unsigned long long>(SDL_GetTicks() - shown_at_), shown_.total);
     }
     if (shown_.own && shown_.own->rank != own_rank_logged_) {
         own_rank_logged_ = shown_.own->rank;
@@ -65,24 +64,27 @@ void TitleBoard::update() {
     text_ = std::move(text);
     panel_->setText(text_);
     const glm::vec2 size = panel_->getTextLabel()->getSize() + glm::vec2(40.0f);
-    panel_->setSize({std::max(220.0f, size.x), std::max(300.0f, size.y)});
+    panel_->setSize({std::max(260.0f, size.x), std::max(300.0f, size.y)});
 }
 
 std::string TitleBoard::listingText() const {
     std::string text = tr("board line", "Today's board");
+    // Each line after a blank one.
+    const auto paragraph = [&text](const std::string& line) { text.append("\n\n").append(line); };
     if (shown_.state == BoardClient::State::DONE || !shown_.top.empty()) {
-        if (shown_.top.empty()) text += "\n\n" + std::string(tr("board line", "No runs yet: be the first"));
-        for (const BoardClient::Line& line : shown_.top)
-            text += "\n" + std::to_string(line.rank) + ". " + line.name + "  " + std::to_string(line.score);
+        if (shown_.top.empty()) paragraph(tr("board line", "No runs yet: be the first"));
+        for (const BoardClient::Line& line : shown_.top) {
+            text.append("\n").append(std::to_string(line.rank)).append(". ").append(line.name).append("  ");
+            text.append(std::to_string(line.score));
+        }
         if (shown_.own) {
-            text += "\n\n" + fill(tr("board line", "You: {rank} of {players}"),
-                                  {{"rank", std::to_string(shown_.own->rank)},
-                                   {"players", std::to_string(shown_.total)}});
+            paragraph(fill(tr("board line", "You: {rank} of {players}"),
+                           {{"rank", std::to_string(shown_.own->rank)}, {"players", std::to_string(shown_.total)}}));
         }
     }
-    if (shown_.state == BoardClient::State::FAILED) text += "\n\n" + std::string(tr("board line", "The board cannot be reached"));
-    if (shown_.state == BoardClient::State::ASKING) text += "\n\n" + std::string(tr("board line", "Asking the board..."));
-    if (!watch_line_.empty()) text += "\n\n" + watch_line_;
+    if (shown_.state == BoardClient::State::FAILED) paragraph(tr("board line", "The board cannot be reached"));
+    if (shown_.state == BoardClient::State::ASKING) paragraph(tr("board line", "Asking the board..."));
+    if (!watch_line_.empty()) paragraph(watch_line_);
     return text;
 }
 
