@@ -6,9 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -f build/dev/compile_commands.json ] || { cmake --preset dev >/dev/null && cmake --build --preset dev >/dev/null; }
-# The browser's sources compile only with Emscripten, inside its root: the dev build has no commands for them.
+# The browser's sources compile only with Emscripten, inside its root, and Windows' HTTP only with MinGW: the dev
+# build has no commands for them.
 if [ $# -eq 0 ]; then
-    set -- $(git ls-files 'src/*.cpp' 'tools/*.cpp' 'board/*.cpp' ':!src/shell/PlatformWeb.cpp' ':!tools/bench/Browser.cpp')
+    set -- $(git ls-files 'src/*.cpp' 'tools/*.cpp' 'board/*.cpp' ':!src/shell/PlatformWeb.cpp' ':!src/online/HttpWin.cpp' ':!tools/bench/Browser.cpp')
 fi
 cache=${MOONVALE_TIDY_CACHE:-/var/cache/moonvale-test/tidy}
 mkdir -p "$cache"

@@ -173,6 +173,23 @@ void BoardClient::fetchReplay(const std::string& id) {
     post([this, id] { askReplay(id); });
 }
 
+void BoardClient::fetchReplayAt(const std::string& date, int rank) {
+    set(replay_, {State::ASKING, {}, {}, 0});
+    post([this, date, rank] {
+        HttpRequest request;
+        request.url = address_ + "/v1/boards/" + date + "?limit=1&offset=" + std::to_string(std::max(rank, 1) - 1);
+        request.cancel = &cancel_;
+        const HttpResponse response = httpExchange(request);
+        const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
+        const std::optional<std::vector<Line>> lines = answer ? linesOf(*answer) : std::nullopt;
+        if (!lines || lines->empty()) {
+            set(replay_, {State::FAILED, {}, lines ? "no such run on that day's board" : whyNot(response), response.status});
+            return;
+        }
+        askReplay(lines->front().id);
+    });
+}
+
 BoardClient::Result BoardClient::replay() const {
     const std::lock_guard lock(mutex_);
     return replay_;

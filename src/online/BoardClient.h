@@ -56,6 +56,8 @@ public:
     void checkName(const std::string& name);
     Result nameCheck() const;
     void fetchReplay(const std::string& id);
+    // The replay of the run at that place on that day's board (1: the best).
+    void fetchReplayAt(const std::string& date, int rank);
     Result replay() const;
     void forget(const std::string& key);
     Result forgotten() const;

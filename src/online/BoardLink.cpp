@@ -26,7 +26,7 @@ std::unique_ptr<BoardLink> BoardLink::open(const std::string& settings_address, 
     return link;
 }
 
-BoardLink::BoardLink(std::string address, std::string folder)
+BoardLink::BoardLink(std::string address, const std::string& folder)
     : address_(std::move(address)), key_path_(folder + "/board.key"), queue_folder_(folder + "/board-queue"),
       client_(address_, todayInUtc) {}
 

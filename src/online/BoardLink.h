@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 // The game's side of its board: where it is, the reads (always, once an address is set), and the sending
 // of daily runs with the player's key, only once the player agreed.
@@ -16,7 +17,7 @@ public:
     static std::unique_ptr<BoardLink> open(const std::string& settings_address, bool send, const std::string& name,
                                            const std::string& command_line_address);
 
-    BoardLink(std::string address, std::string folder);
+    BoardLink(std::string address, const std::string& folder);
     const std::string& address() const { return address_; }
     BoardClient& client() { return client_; }
     BoardSender* sender() const { return sender_.get(); }
@@ -33,6 +34,10 @@ public:
     // After the board forgot the player: a new key, as a new player, the sending (if on) with it.
     bool renewKey();
 
+    // A run to watch as the title shows (--watch, the page's ?watch=): taken once.
+    void requestWatch(std::string date, int rank) { watch_ = {std::move(date), rank}; }
+    std::optional<std::pair<std::string, int>> takeWatchRequest() { return std::exchange(watch_, std::nullopt); }
+
     // A daily run that ended before the player was asked about the board: sent only if they agree.
     void holdUnasked(std::string date, std::string bytes);
     bool hasUnasked() const { return !unasked_bytes_.empty(); }
@@ -41,6 +46,7 @@ public:
 
 private:
     std::string address_;
+    std::optional<std::pair<std::string, int>> watch_;
     std::string unasked_date_;
     std::string unasked_bytes_;
     std::string key_path_;

@@ -66,12 +66,8 @@ void SceneTitle::init() {
         HUDText::addHUDTextChild(this, "", centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setActive(false);
     updateWords();
-    std::vector<HUDButton*> menu = {button_start_, button_credits_, button_quit_, button_options_, button_daily_};
-    if (BoardLink* link = game_.getBoardLink()) {
-        board_ = std::make_unique<TitleBoard>(*this, *link);
-        menu.push_back(board_->getWatchButton());
-    }
-    pad_menu_.setButtons(std::move(menu));
+    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_, button_daily_});
+    showBoard();
     options_ = OptionsMenu::addOptionsMenuChild(this);
     board_question_ = BoardQuestion::addBoardQuestionChild(this);
     // A daily run left before its end, with the player not yet asked about the board.
@@ -106,6 +102,7 @@ void SceneTitle::update(float dt) {
     checkButtonStart();
     checkButtonQuit();
     checkButtonCredits();
+    showBoard();
     if (board_) board_->update();
     if (button_options_->isTrigger()) {
         pad_menu_.clearHighlight();
@@ -120,6 +117,20 @@ void SceneTitle::render() {
 
 void SceneTitle::clean() {
     Scene::clean();
+}
+
+// The first title of a run shows before the board is set up: its listing joins as soon as it is.
+void SceneTitle::showBoard() {
+    BoardLink* link = game_.getBoardLink();
+    if (board_ || !link) return;
+    board_ = std::make_unique<TitleBoard>(*this, *link);
+    // The cursor stays above everything, when it is there already.
+    if (ui_mouse_) {
+        removeChild(ui_mouse_);
+        addChild(ui_mouse_);
+    }
+    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_, button_daily_,
+                          board_->getWatchButton()});
 }
 
 void SceneTitle::loadData(const std::string& file_path) {

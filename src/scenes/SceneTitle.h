@@ -44,6 +44,7 @@ public:
 
 private:
     void updateColor();
+    void showBoard();
     void checkButtonStart();
     void checkButtonQuit();
     void checkButtonCredits();

@@ -1,8 +1,10 @@
 #include "shell/CommandLine.h"
 
 #include "online/BoardAddress.h"
+#include "replay/Daily.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace {
@@ -70,6 +72,21 @@ LaunchOptions parseCommandLine(const std::vector<std::string>& arguments,
             const std::optional<std::string> parsed = parseBoardAddress(*address, why);
             if (!parsed) options.error = "\"" + *address + "\" is no board address: " + why;
             options.board = parsed.value_or("");
+        } else if (is("--watch")) {
+            const std::optional<std::string> run = value("--watch", "DATE/RANK");
+            if (!run) break;
+            const std::size_t slash = run->find('/');
+            const std::string date = run->substr(0, slash);
+            int rank = 0;
+            const char* digits = slash == std::string::npos ? nullptr : run->c_str() + slash + 1;
+            const char* end = digits ? run->c_str() + run->size() : nullptr;
+            const auto [stop, failed] = digits ? std::from_chars(digits, end, rank) : std::from_chars_result{};
+            if (!isDay(date) || !digits || failed != std::errc() || stop != end || rank < 1 || rank > 100000) {
+                options.error = "\"" + *run + "\" is no run on a board: DATE/RANK, as 2026-12-09/1";
+                break;
+            }
+            options.watch_date = date;
+            options.watch_rank = rank;
         } else {
             options.error = "unknown option \"" + argument + "\"";
         }
@@ -98,6 +115,7 @@ std::string usageText(const std::string& program, const std::vector<std::string>
            "                   same, and exit: 0 if it does, 1 if not, 2 if the file cannot be read\n"
            "  --board URL      the daily run's board for this run (http:// or https://); runs are sent\n"
            "                   only once the player has agreed\n"
+           "  --watch DATE/RANK  watch that run of a closed day on the board (2026-12-09/1: its best)\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

@@ -15,6 +15,8 @@ struct LaunchOptions {
     std::string replay;                // a replay to watch in the window
     std::string verify;                // a replay to play headless and check
     std::string board;                 // the board's address for this run, checked
+    std::string watch_date;            // a run on the board to watch: that day's...
+    int watch_rank = 0;                // ...at that place (1: the best); 0: none
     std::string error;                 // set when the command line cannot be followed
 };
 

@@ -93,6 +93,14 @@ int main(int argc, char* argv[]) {
     if (!replay) {
         const Settings& settings = game.getPreferences()->getSettings();
         game.setBoardLink(BoardLink::open(settings.board_url, settings.board_send, settings.board_name, options.board));
+        if (options.watch_rank > 0) {
+            if (BoardLink* link = game.getBoardLink()) {
+                link->requestWatch(options.watch_date, options.watch_rank);
+            } else {
+                SDL_Log("--watch %s/%d: no board to watch it on (--board URL, or board_url in settings.ini)",
+                        options.watch_date.c_str(), options.watch_rank);
+            }
+        }
     }
     if (replay) {
         SDL_Log("Watching %s: seed %u, %u frames, recorded by Moonvale %s on %s", options.replay.c_str(),

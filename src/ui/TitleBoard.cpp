@@ -33,6 +33,11 @@ TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance(
     shown_at_ = SDL_GetTicks();
     if (link_.sender()) verified_seen_ = link_.sender()->verifiedCount();
     link_.client().refreshListing(link_.tag(), true);
+    if (const auto run = link_.takeWatchRequest()) {
+        link_.client().fetchReplayAt(run->first, run->second);
+        fetching_ = true;
+        watch_line_ = tr("board line", "Fetching the run to watch...");
+    }
     update();
 }
 
@@ -44,7 +49,7 @@ void TitleBoard::update() {
     if (watch_->isTrigger() && !fetching_) {
         link_.client().fetchReplay(shown_.best_earlier);
         fetching_ = true;
-        watch_line_ = tr("board line", "Fetching yesterday's best...");
+        watch_line_ = tr("board line", "Fetching the run to watch...");
     }
     followWatch();
     shown_ = link_.client().listing();
@@ -96,15 +101,15 @@ void TitleBoard::followWatch() {
     if (fetched.state == BoardClient::State::DONE) {
         std::variant<Replay, std::string> replay = decodeReplay(fetched.value);
         if (Replay* watched = std::get_if<Replay>(&replay)) {
-            SDL_Log("Watching yesterday's best from the board: seed %u, %u frames", watched->seed, watched->frame_count);
+            SDL_Log("Watching a run from the board: seed %u, %u frames", watched->seed, watched->frame_count);
             game_.watch(std::move(*watched));
             game_.safeChangeScene(new SceneMain);
             watch_line_.clear();
             return;
         }
-        watch_line_ = fill(tr("board line", "Yesterday's best cannot be watched: {reason}"),
+        watch_line_ = fill(tr("board line", "The run cannot be watched: {reason}"),
                            {{"reason", std::get<std::string>(replay)}});
         return;
     }
-    watch_line_ = fill(tr("board line", "Yesterday's best cannot be watched: {reason}"), {{"reason", fetched.why}});
+    watch_line_ = fill(tr("board line", "The run cannot be watched: {reason}"), {{"reason", fetched.why}});
 }

@@ -3,7 +3,8 @@
 # outside: exit code and time after Quit, the score file, screenshots, and the mixed audio.
 # In a 16:9 window with MOONVALE_BOARD_SERVER set, the game is the day's run with a real board on
 # 127.0.0.1 set: left by Back, the title asks whether to send it and under which name (a refused name says
-# why; a Japanese one is taken), the board plays it again and ranks it, and the title shows the rank.
+# why; a Japanese one is taken), the board plays it again and ranks it, and the title shows the rank;
+# the next day, the game watches that run from the board.
 # Usage: play_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR [WIDTHxHEIGHT]
 game=$1 assets=$2 shots=$3 shape=${4:-}
 . "$(dirname "$0")/xvfb-lib.sh"
@@ -217,6 +218,23 @@ grep "Replay of this game" game.log || fail "the log names no replay"
 for verifier in "$game" ${MOONVALE_VERIFY_WITH:-}; do
     "$verifier" --verify assets/last.mvr || fail "assets/last.mvr did not verify with $verifier"
 done
+if [ -n "$board" ]; then
+    step "the next day the run is shared: the game watches the day's best from the board (--watch DATE/1)"
+    day=$(date -u +%F)
+    kill "$board_pid"
+    wait "$board_pid" 2>/dev/null || true
+    "$MOONVALE_BOARD_SERVER" --data "$work" --port "$port" --verifier "$game" --verify-memory-mb 0 \
+        --pretend-now "$(date -u -d "$day + 1 day" +%F)T00:30:00Z" >>"$work/board.log" 2>&1 &
+    board_pid=$!
+    for _ in $(seq 100); do curl -sf "$board/v1/health" >/dev/null && break; sleep 0.1; done
+    SDL_AUDIO_DRIVER=dummy "$game" --watch "$day/1" >"$work/watch.log" 2>&1 &
+    pid=$!
+    watching() { grep -q "Watching a run from the board: seed ${day//-/}" watch.log; }
+    eventually 20 watching || { cat watch.log; fail "the day's best was not watched from the board"; }
+    kill "$pid"
+    wait_for_exit "$pid" 15 || fail "the watching game did not end"
+    pid=
+fi
 # Xvfb's OpenGL is llvmpipe: the game must have chosen SDL's software renderer by itself.
 grep -q "^Renderer: software, not OpenGL" game.log || fail "the software renderer was not chosen"
 echo "end-to-end session passed$tag"

@@ -39,12 +39,19 @@ TEST(CommandLineTest, BoardAddressesAndWhatIsRefused) {
                             "http://-localhost", "127.0.0.1:8080"}) {
         EXPECT_FALSE(parse({"--board", bad}).error.empty()) << bad;
     }
+    const LaunchOptions watch = parse({"--watch", "2026-12-09/3"});
+    EXPECT_EQ(watch.watch_date, "2026-12-09");
+    EXPECT_EQ(watch.watch_rank, 3);
+    for (const char* bad : {"2026-12-09", "2026-12-09/", "2026-12-09/0", "2026-12-09/1x", "2026-12-9/1", "../1",
+                            "2026-12-09/-1", "2026-12-09/100001"})
+        EXPECT_FALSE(parse({"--watch", bad}).error.empty()) << bad;
 }
 
 TEST(CommandLineTest, UsageNamesEveryOptionAndTheRenderers) {
     const std::string usage = usageText("moonvale", kRenderers);
     for (const char* word :
-         {"--fullscreen", "--windowed", "--mute", "--renderer", "--help", "--version", "opengl, software"}) {
+         {"--fullscreen", "--windowed", "--mute", "--renderer", "--help", "--version", "--board", "--watch",
+          "opengl, software"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }
