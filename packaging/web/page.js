@@ -48,6 +48,8 @@
   var renderer = query.get('renderer');
   var launch = renderer === 'software' || renderer === 'opengles2' ? ['--renderer', renderer] : [];
   if (/^[0-9]+$/.test(query.get('seed') || '')) launch.push('--seed', query.get('seed'));
+  // ?watch=DATE/RANK plays that run of a closed day from the board, as --watch does.
+  if (/^\d{4}-\d{2}-\d{2}\/\d{1,6}$/.test(query.get('watch') || '')) launch.push('--watch', query.get('watch'));
   window.Module = {
     canvas: $('canvas'),
     arguments: launch,
@@ -108,8 +110,25 @@
       console.log('No offline copy: ' + error);
     });
   }
-  var script = document.createElement('script');
-  script.src = 'moonvale.js';
-  script.onerror = function () { fail(t('web page', 'The game could not be loaded. Reload the page to try again.')); };
-  document.body.appendChild(script);
+  function start() {
+    var script = document.createElement('script');
+    script.src = 'moonvale.js';
+    script.onerror = function () { fail(t('web page', 'The game could not be loaded. Reload the page to try again.')); };
+    document.body.appendChild(script);
+  }
+  // The board: ?board=URL, else this page's own site when moonvale-board --site serves it (it answers
+  // v1/daily beside the page). Asked for at most a second and a half: offline, the game starts without.
+  var here = location.origin + location.pathname.replace(/\/[^\/]*$/, '');
+  if (query.get('board')) {
+    launch.push('--board', query.get('board'));
+    start();
+  } else {
+    var asking = new AbortController();
+    var patience = setTimeout(function () { asking.abort(); }, 1500);
+    fetch(here + '/v1/daily', { cache: 'no-store', signal: asking.signal })
+      .then(function (answer) { return answer.ok ? answer.json() : null; })
+      .then(function (daily) { if (daily && daily.seed) launch.push('--board', here); })
+      .catch(function () {})
+      .then(function () { clearTimeout(patience); start(); });
+  }
 })();

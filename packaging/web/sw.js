@@ -19,6 +19,7 @@ self.addEventListener('activate', (event) => {
 
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
+  if (new URL(event.request.url).pathname.includes('/v1/')) return; // the board's, always from the network
   // ?renderer=... asks for the same page.
   event.respondWith(caches.open(CACHE)
     .then((cache) => cache.match(event.request, { ignoreSearch: true }))

@@ -7,6 +7,13 @@
 
 #include <SDL3/SDL.h>
 
+#include <algorithm>
+#include <memory>
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten/html5.h>
+#endif
+
 namespace {
 
 using board_answer::number;
@@ -32,9 +39,11 @@ std::optional<BoardClient::Line> lineOf(const json& row) {
 }
 
 // The rows of a listing, best first, at most ten; nothing when the answer is not one.
-std::optional<std::vector<BoardClient::Line>> linesOf(const json& answer) {
-    const auto runs = answer.find("runs");
-    if (runs == answer.end() || !runs->is_array()) return std::nullopt;
+std::optional<std::vector<BoardClient::Line>> linesOf(const HttpResponse& response) {
+    const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
+    if (!answer) return std::nullopt;
+    const auto runs = answer->find("runs");
+    if (runs == answer->end() || !runs->is_array()) return std::nullopt;
     std::vector<BoardClient::Line> lines;
     for (const json& row : *runs) {
         if (lines.size() == 10) break;
@@ -53,9 +62,20 @@ std::string whyNot(const HttpResponse& response) {
 } // namespace
 
 BoardClient::BoardClient(std::string address, std::function<std::string()> today)
-    : address_(std::move(address)), today_(std::move(today)), thread_([this] { run(); }) {}
+    : address_(std::move(address)), today_(std::move(today)) {
+#ifdef __EMSCRIPTEN__
+    // Answers are looked for between the page's frames, often enough that the title's three asks in a
+    // row add little to the board's own time.
+    interval_ = emscripten_set_interval([](void* self) { static_cast<BoardClient*>(self)->takeAnswers(); }, 20, this);
+#else
+    thread_ = std::thread([this] { run(); });
+#endif
+}
 
 BoardClient::~BoardClient() {
+#ifdef __EMSCRIPTEN__
+    emscripten_clear_interval(interval_);
+#else
     {
         const std::lock_guard lock(mutex_);
         stop_ = true;
@@ -63,14 +83,44 @@ BoardClient::~BoardClient() {
     cancel_ = true;
     wake_.notify_all();
     thread_.join();
+#endif
 }
 
+#ifdef __EMSCRIPTEN__
+// A page never waits: a job starts its exchanges now, and what follows each runs once its answer is in.
+void BoardClient::post(std::function<void()> job) {
+    job();
+}
+
+void BoardClient::ask(HttpRequest request, std::function<void(const HttpResponse&)> then) {
+    waiting_.push_back({httpStart(request), std::move(then)});
+}
+
+void BoardClient::takeAnswers() {
+    for (std::size_t i = 0; i < waiting_.size();) {
+        std::optional<HttpResponse> response = httpTake(waiting_[i].exchange);
+        if (!response) {
+            ++i;
+            continue;
+        }
+        const std::function<void(const HttpResponse&)> then = std::move(waiting_[i].then);
+        waiting_.erase(waiting_.begin() + static_cast<std::ptrdiff_t>(i));
+        then(*response); // may ask again, at the end of the list
+    }
+}
+#else
 void BoardClient::post(std::function<void()> job) {
     {
         const std::lock_guard lock(mutex_);
         jobs_.push_back(std::move(job));
     }
     wake_.notify_all();
+}
+
+// On the client's own thread, which may wait.
+void BoardClient::ask(HttpRequest request, std::function<void(const HttpResponse&)> then) {
+    request.cancel = &cancel_;
+    then(httpExchange(request));
 }
 
 void BoardClient::run() {
@@ -87,6 +137,13 @@ void BoardClient::run() {
         }
         job();
     }
+}
+#endif
+
+HttpRequest BoardClient::get(const std::string& path) const {
+    HttpRequest request;
+    request.url = address_ + path;
+    return request;
 }
 
 void BoardClient::set(Result& slot, Result value) {
@@ -110,62 +167,61 @@ BoardClient::Listing BoardClient::listing() const {
     return listing_;
 }
 
+// The day's ten best, then the player's own line, then the day before's best: each asked once the
+// answer before it is in.
 void BoardClient::askListing(const std::string& date, const std::string& tag) {
-    Listing listing;
-    listing.date = date;
-    HttpRequest request;
-    request.url = address_ + "/v1/boards/" + date + "?limit=10";
-    request.cancel = &cancel_;
-    const HttpResponse top = httpExchange(request);
-    const std::optional<json> answer = top.status == 200 ? objectOf(top.body) : std::nullopt;
-    std::optional<std::vector<Line>> lines = answer ? linesOf(*answer) : std::nullopt;
-    if (!lines) {
-        SDL_Log("Board: today's listing cannot be had: %s", whyNot(top).c_str());
-        const std::lock_guard lock(mutex_);
-        listing_.state = State::FAILED; // what was shown stays, under a line that says so
-        return;
-    }
-    listing.state = State::DONE;
-    listing.top = std::move(*lines);
-    listing.total = number(*answer, "total");
-    if (isHex(tag, 8)) {
-        request.url = address_ + "/v1/boards/" + date + "/around/" + tag + "?n=0";
-        const HttpResponse around = httpExchange(request);
-        const std::optional<json> own = around.status == 200 ? objectOf(around.body) : std::nullopt;
-        const std::optional<std::vector<Line>> own_lines = own ? linesOf(*own) : std::nullopt;
-        if (own_lines && !own_lines->empty()) listing.own = own_lines->front();
-    }
-    request.url = address_ + "/v1/boards/" + dayBefore(date) + "?limit=1";
-    const HttpResponse earlier = httpExchange(request);
-    const std::optional<json> earlier_answer = earlier.status == 200 ? objectOf(earlier.body) : std::nullopt;
-    const std::optional<std::vector<Line>> earlier_lines = earlier_answer ? linesOf(*earlier_answer) : std::nullopt;
-    if (earlier_lines && !earlier_lines->empty()) listing.best_earlier = earlier_lines->front().id;
-    const std::lock_guard lock(mutex_);
-    listing_ = std::move(listing);
+    auto listing = std::make_shared<Listing>();
+    listing->date = date;
+    const auto finish = [this, listing, date] {
+        ask(get("/v1/boards/" + dayBefore(date) + "?limit=1"), [this, listing](const HttpResponse& earlier) {
+            const std::optional<std::vector<Line>> lines = linesOf(earlier);
+            if (lines && !lines->empty()) listing->best_earlier = lines->front().id;
+            const std::lock_guard lock(mutex_);
+            listing_ = *listing;
+        });
+    };
+    ask(get("/v1/boards/" + date + "?limit=10"), [this, listing, date, tag, finish](const HttpResponse& top) {
+        std::optional<std::vector<Line>> lines = linesOf(top);
+        if (!lines) {
+            SDL_Log("Board: today's listing cannot be had: %s", whyNot(top).c_str());
+            const std::lock_guard lock(mutex_);
+            listing_.state = State::FAILED; // what was shown stays, under a line that says so
+            return;
+        }
+        listing->state = State::DONE;
+        listing->top = std::move(*lines);
+        const std::optional<json> answer = objectOf(top.body);
+        listing->total = answer ? number(*answer, "total") : 0;
+        if (!isHex(tag, 8)) {
+            finish();
+            return;
+        }
+        ask(get("/v1/boards/" + date + "/around/" + tag + "?n=0"), [listing, finish](const HttpResponse& around) {
+            const std::optional<std::vector<Line>> own = linesOf(around);
+            if (own && !own->empty()) listing->own = own->front();
+            finish();
+        });
+    });
 }
 
 void BoardClient::checkName(const std::string& name) {
     set(name_, {State::ASKING, {}, {}, 0});
-    post([this, name] { askName(name); });
+    post([this, name] {
+        ask(get("/v1/names?name=" + percentEncoded(name)), [this](const HttpResponse& response) {
+            const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
+            const std::string accepted = answer ? text(*answer, "name", 16) : std::string();
+            if (!accepted.empty()) {
+                set(name_, {State::DONE, accepted, {}, response.status});
+                return;
+            }
+            set(name_, {State::FAILED, {}, whyNot(response), response.status});
+        });
+    });
 }
 
 BoardClient::Result BoardClient::nameCheck() const {
     const std::lock_guard lock(mutex_);
     return name_;
-}
-
-void BoardClient::askName(const std::string& name) {
-    HttpRequest request;
-    request.url = address_ + "/v1/names?name=" + percentEncoded(name);
-    request.cancel = &cancel_;
-    const HttpResponse response = httpExchange(request);
-    const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
-    const std::string accepted = answer ? text(*answer, "name", 16) : std::string();
-    if (!accepted.empty()) {
-        set(name_, {State::DONE, accepted, {}, response.status});
-        return;
-    }
-    set(name_, {State::FAILED, {}, whyNot(response), response.status});
 }
 
 void BoardClient::fetchReplay(const std::string& id) {
@@ -176,17 +232,16 @@ void BoardClient::fetchReplay(const std::string& id) {
 void BoardClient::fetchReplayAt(const std::string& date, int rank) {
     set(replay_, {State::ASKING, {}, {}, 0});
     post([this, date, rank] {
-        HttpRequest request;
-        request.url = address_ + "/v1/boards/" + date + "?limit=1&offset=" + std::to_string(std::max(rank, 1) - 1);
-        request.cancel = &cancel_;
-        const HttpResponse response = httpExchange(request);
-        const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
-        const std::optional<std::vector<Line>> lines = answer ? linesOf(*answer) : std::nullopt;
-        if (!lines || lines->empty()) {
-            set(replay_, {State::FAILED, {}, lines ? "no such run on that day's board" : whyNot(response), response.status});
-            return;
-        }
-        askReplay(lines->front().id);
+        const std::string offset = std::to_string(std::max(rank, 1) - 1);
+        ask(get("/v1/boards/" + date + "?limit=1&offset=" + offset), [this](const HttpResponse& response) {
+            const std::optional<std::vector<Line>> lines = linesOf(response);
+            if (!lines || lines->empty()) {
+                set(replay_, {State::FAILED, {}, lines ? "no such run on that day's board" : whyNot(response),
+                              response.status});
+                return;
+            }
+            askReplay(lines->front().id);
+        });
     });
 }
 
@@ -200,42 +255,38 @@ void BoardClient::askReplay(const std::string& id) {
         set(replay_, {State::FAILED, {}, "no such run", 404});
         return;
     }
-    HttpRequest request;
-    request.url = address_ + "/v1/runs/" + id + "/replay";
-    request.cancel = &cancel_;
+    HttpRequest request = get("/v1/runs/" + id + "/replay");
     request.max_body = kLongestReplay;
     request.timeout_ms = 20000;
-    HttpResponse response = httpExchange(request);
-    if (response.status == 200) {
-        set(replay_, {State::DONE, std::move(response.body), {}, 200});
-        return;
-    }
-    set(replay_, {State::FAILED, {}, whyNot(response), response.status});
+    ask(request, [this](const HttpResponse& response) {
+        if (response.status == 200) {
+            set(replay_, {State::DONE, response.body, {}, 200});
+            return;
+        }
+        set(replay_, {State::FAILED, {}, whyNot(response), response.status});
+    });
 }
 
 void BoardClient::forget(const std::string& key) {
     set(forgotten_, {State::ASKING, {}, {}, 0});
-    post([this, key] { askForget(key); });
+    post([this, key] {
+        HttpRequest request = get("/v1/players/me");
+        request.method = "DELETE";
+        request.bearer = key;
+        ask(request, [this](const HttpResponse& response) {
+            const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
+            if (!answer) {
+                set(forgotten_, {State::FAILED, {}, whyNot(response), response.status});
+                return;
+            }
+            const std::lock_guard lock(mutex_);
+            listing_asked_.reset(); // the player's lines are gone from the listing too: ask again at once
+            forgotten_ = {State::DONE, std::to_string(number(*answer, "erased")), {}, 200};
+        });
+    });
 }
 
 BoardClient::Result BoardClient::forgotten() const {
     const std::lock_guard lock(mutex_);
     return forgotten_;
-}
-
-void BoardClient::askForget(const std::string& key) {
-    HttpRequest request;
-    request.method = "DELETE";
-    request.url = address_ + "/v1/players/me";
-    request.bearer = key;
-    request.cancel = &cancel_;
-    const HttpResponse response = httpExchange(request);
-    const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
-    if (answer) {
-        const std::lock_guard lock(mutex_);
-        listing_asked_.reset(); // the player's lines are gone from the listing too: ask again at once
-        forgotten_ = {State::DONE, std::to_string(number(*answer, "erased")), {}, 200};
-        return;
-    }
-    set(forgotten_, {State::FAILED, {}, whyNot(response), response.status});
 }

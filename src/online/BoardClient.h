@@ -1,4 +1,6 @@
 #pragma once
+#include "online/Http.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -63,25 +65,37 @@ public:
     Result forgotten() const;
 
 private:
-    void run();
     void post(std::function<void()> job);
+    // Asks the board, then goes on with its answer: at once on the client's own thread on the desktop,
+    // once the answer is in on the page.
+    void ask(HttpRequest request, std::function<void(const HttpResponse&)> then);
+    HttpRequest get(const std::string& path) const;
     void askListing(const std::string& date, const std::string& tag);
-    void askName(const std::string& name);
     void askReplay(const std::string& id);
-    void askForget(const std::string& key);
     void set(Result& slot, Result value);
 
     std::string address_;
     std::function<std::string()> today_;
     mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<std::function<void()>> jobs_;
-    bool stop_ = false;
-    std::atomic<bool> cancel_{false};
     std::optional<std::chrono::steady_clock::time_point> listing_asked_;
     Listing listing_;
     Result name_;
     Result replay_;
     Result forgotten_;
-    std::thread thread_; // last: it starts once everything above is ready
+#ifdef __EMSCRIPTEN__
+    void takeAnswers();
+    struct Waiting {
+        int exchange;
+        std::function<void(const HttpResponse&)> then;
+    };
+    std::vector<Waiting> waiting_;
+    long interval_ = 0;
+#else
+    void run();
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> jobs_;
+    bool stop_ = false;
+    std::atomic<bool> cancel_{false};
+    std::thread thread_; // started last, in the constructor, once everything above is ready
+#endif
 };

@@ -1,10 +1,12 @@
 #pragma once
+#include "online/Http.h"
 #include "online/RunQueue.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -52,21 +54,46 @@ public:
     int verifiedCount() const { return verified_.load(); }
 
 private:
-    void run();
-    void followVerdict(const std::string& ticket, const std::string& id, const std::string& date);
-    // Waits, or until the game stops; false when it stops.
-    bool waitFor(double seconds);
+    // What follows a post: the run's id, to ask after its verdict; or a wait before the next try.
+    struct Next {
+        std::string id;
+        double wait = 0.0;
+    };
+    HttpRequest postRequest(const std::string& bytes) const;
+    HttpRequest verdictRequest(const std::string& id) const;
+    Next afterPost(const RunQueue::Entry& entry, const std::string& ticket, const HttpResponse& response, int& failures);
+    // How long before asking again; nothing once the verdict is in.
+    std::optional<double> afterVerdict(const std::string& ticket, const std::string& date, const HttpResponse& response,
+                                       int& failures);
     void setStatus(const std::string& ticket, const Status& status);
     double retryWait(int failures, int retry_after);
 
     Config config_;
     RunQueue queue_;
     mutable std::mutex mutex_;
+    std::vector<std::pair<std::string, Status>> recent_; // the latest runs' statuses, by ticket
+    std::atomic<int> verified_{0};
+#ifdef __EMSCRIPTEN__
+    void step();
+    struct {
+        RunQueue::Entry entry;
+        std::string ticket;
+        std::string id;          // the run asked after, once the board took it
+        int exchange = 0;        // the answer awaited, if any
+        int failures = 0;
+        double until = 0.0;      // nothing happens before then (seconds since start)
+        double asked_since = 0.0;
+    } web_;
+    long interval_ = 0;
+#else
+    void run();
+    void followVerdict(const std::string& ticket, const std::string& id, const std::string& date);
+    // Waits, or until the game stops; false when it stops.
+    bool waitFor(double seconds);
     std::condition_variable wake_;
     bool stop_ = false;
     std::atomic<bool> cancel_{false}; // ends an exchange under way when the game stops
     bool woken_ = false;
-    std::atomic<int> verified_{0};
-    std::vector<std::pair<std::string, Status>> recent_; // the latest runs' statuses, by ticket
-    std::thread thread_; // last: it starts once everything above is ready
+    std::thread thread_; // started last, in the constructor, once everything above is ready
+#endif
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 // One HTTP exchange with the board, made on the sender's own thread, never the frame's.
@@ -23,4 +24,13 @@ struct HttpResponse {
 
 // Whether this build can reach a board here (on Linux: whether libcurl is installed).
 bool httpAvailable();
+// Waits for the answer: for the threads of the desktop builds.
 HttpResponse httpExchange(const HttpRequest& request);
+
+#ifdef __EMSCRIPTEN__
+// The browser's, which cannot wait: an exchange started now (fetch), its answer taken on a later frame.
+// The cancel flag is not used: a page that closes ends its fetches.
+int httpStart(const HttpRequest& request);
+// The answer once it has come, and the exchange forgotten; nothing while it is under way.
+std::optional<HttpResponse> httpTake(int exchange);
+#endif

@@ -1,5 +1,7 @@
 #include "online/RunQueue.h"
 
+#include "shell/Platform.h"
+
 #include "replay/Daily.h"
 #include "replay/Hex.h"
 #include "shell/AtomicFile.h"
@@ -80,4 +82,5 @@ std::optional<std::string> RunQueue::read(const Entry& entry) {
 void RunQueue::remove(const Entry& entry) {
     std::error_code ignored;
     std::filesystem::remove(entry.path, ignored);
+    forgetFile(entry.path);
 }

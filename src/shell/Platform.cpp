@@ -65,6 +65,18 @@ void keepFile(const std::string& /*path*/, std::string_view /*contents*/) {
     // A desktop's files last as written.
 }
 
+void forgetFile(const std::string& /*path*/) {
+    // Likewise gone once removed.
+}
+
+void showPageTextField(const SDL_Rect& /*area*/, const std::string& /*text*/) {}
+
+void hidePageTextField() {}
+
+std::optional<PageTextField> readPageTextField() {
+    return std::nullopt;
+}
+
 void fitWindowToPage() {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <SDL3/SDL.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,21 @@ void runMainLoop(Game& game);
 
 // Called once a file has been written whole: the browser copies it into its lasting storage.
 void keepFile(const std::string& path, std::string_view contents);
+// Called once a kept file is removed: the browser removes it from its storage too.
+void forgetFile(const std::string& path);
+
+// In a browser, a text field of the page's own over the game's, at area (in the game's 1280 x 720
+// pixels): SDL takes single key presses there, so a phone's keyboard and an input method type into it.
+// Elsewhere these do nothing, and SDL's text input is the field.
+void showPageTextField(const SDL_Rect& area, const std::string& text);
+void hidePageTextField();
+// What the page's field holds, and whether Enter or Esc ended it since last asked; nothing elsewhere.
+struct PageTextField {
+    std::string text;
+    bool entered = false;
+    bool escaped = false;
+};
+[[nodiscard]] std::optional<PageTextField> readPageTextField();
 
 // Why the game should draw with SDL's software renderer without asking OpenGL first, or nullptr:
 // Linux without GPU device nodes surely has no GPU. Elsewhere the game asks OpenGL what it runs on.

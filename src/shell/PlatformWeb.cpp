@@ -23,7 +23,7 @@ constexpr const char* kStore = "/store";
 
 // NOLINTBEGIN: JavaScript, for Emscripten's EM_JS
 // clang-format off
-EM_JS_DEPS(platform_web, "$stringToNewUTF8");
+EM_JS_DEPS(platform_web, "$stringToNewUTF8,$UTF8ToString");
 
 EM_JS(void, syncStore, (), {
     Module.storeWrites = (Module.storeWrites || 0) + 1; // the browser test counts them
@@ -70,6 +70,57 @@ EM_JS(void, safeAreaInsets, (float* insets), {
     for (var i = 0; i < 4; ++i) HEAPF32[(insets >> 2) + i] = parseFloat(sides[i]) || 0;
 });
 
+// The name field: a real input element, so that the phone's keyboard opens and an input method composes
+// in it. Its keys go no further than the field: the game would take them twice.
+EM_JS(void, showNameField, (int x, int y, int w, int h, const char* text), {
+    var field = document.getElementById('namefield');
+    if (!field) {
+        field = document.createElement('input');
+        field.id = 'namefield';
+        field.type = 'text';
+        field.autocomplete = 'off';
+        field.spellcheck = false;
+        field.style.cssText = 'position: fixed; box-sizing: border-box; padding: 0 8px; font: 16px monospace;' +
+                              'color: #fff; background: #0c0a1e; border: 1px solid #9680dc; outline: none;';
+        var keep = function(event) {
+            if (event.type === 'keydown' && event.key === 'Enter') Module.nameFieldEnded = 1;
+            if (event.type === 'keydown' && event.key === 'Escape') Module.nameFieldEnded = 2;
+            event.stopPropagation();
+        };
+        ['keydown', 'keypress', 'keyup'].forEach(function(type) { field.addEventListener(type, keep); });
+        document.body.appendChild(field);
+    }
+    var box = Module.canvas.getBoundingClientRect();
+    var scale = Math.min(box.width / 1280, box.height / 720);
+    var left = box.left + (box.width - 1280 * scale) / 2;
+    var top = box.top + (box.height - 720 * scale) / 2;
+    field.style.left = (left + x * scale) + 'px';
+    field.style.top = (top + y * scale) + 'px';
+    field.style.width = (w * scale) + 'px';
+    field.style.height = (h * scale) + 'px';
+    field.value = UTF8ToString(text);
+    field.style.display = 'block';
+    Module.nameFieldEnded = 0;
+    field.focus();
+});
+
+EM_JS(void, hideNameField, (), {
+    var field = document.getElementById('namefield');
+    if (!field || field.style.display === 'none') return;
+    field.style.display = 'none';
+    field.blur();
+    Module.canvas.focus();
+});
+
+// The field's text, or null while it is hidden; how it ended (1: Enter, 2: Esc) where asked.
+EM_JS(char*, nameFieldText, (int* ended), {
+    var field = document.getElementById('namefield');
+    if (!field || field.style.display === 'none') return 0;
+    HEAP32[ended >> 2] = Module.nameFieldEnded || 0;
+    Module.nameFieldEnded = 0;
+    return stringToNewUTF8(field.value);
+});
+
 EM_JS(int, coarsePointer, (), {
     return window.matchMedia && window.matchMedia('(pointer: coarse)').matches ? 1 : 0;
 });
@@ -114,13 +165,15 @@ bool enterGameFolder() {
         free(problem); // NOLINT(cppcoreguidelines-no-malloc): allocated by stringToNewUTF8
         return true; // the packed assets are there all the same
     }
+    // The store holds assets/ as the game wrote it, its folders (the board's queue) included.
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(kStore, error)) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(kStore, error)) {
         if (!entry.is_regular_file()) continue;
-        const std::string name = entry.path().filename().string();
+        const std::filesystem::path name = entry.path().lexically_relative(kStore);
         const std::string bytes = readWhole(entry.path());
+        std::filesystem::create_directories((std::filesystem::path("assets") / name).parent_path(), error);
         std::ofstream(std::filesystem::path("assets") / name, std::ios::binary) << bytes;
-        keptFiles()[name] = bytes;
+        keptFiles()[name.generic_string()] = bytes;
     }
     return true;
 }
@@ -129,13 +182,28 @@ void runMainLoop(Game& game) {
     emscripten_set_main_loop_arg(webFrame, &game, 0, true);
 }
 
+// A file's place in the store: its path under assets/.
+static std::filesystem::path storedName(const std::string& path) {
+    return std::filesystem::path(path).lexically_relative("assets");
+}
+
 void keepFile(const std::string& path, std::string_view contents) {
-    const std::string name = std::filesystem::path(path).filename().string();
-    auto [kept, added] = keptFiles().try_emplace(name);
+    const std::filesystem::path name = storedName(path);
+    auto [kept, added] = keptFiles().try_emplace(name.generic_string());
     if (!added && kept->second == contents) return;
     kept->second = contents;
+    std::error_code error;
+    std::filesystem::create_directories((std::filesystem::path(kStore) / name).parent_path(), error);
     std::ofstream(std::filesystem::path(kStore) / name, std::ios::binary)
         .write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    syncStore();
+}
+
+void forgetFile(const std::string& path) {
+    const std::filesystem::path name = storedName(path);
+    if (keptFiles().erase(name.generic_string()) == 0) return;
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::path(kStore) / name, error);
     syncStore();
 }
 
@@ -181,4 +249,21 @@ SDL_Rect windowSafeArea(SDL_Window* window) {
 
 bool hasCoarsePointer() {
     return coarsePointer() != 0;
+}
+
+void showPageTextField(const SDL_Rect& area, const std::string& text) {
+    showNameField(area.x, area.y, area.w, area.h, text.c_str());
+}
+
+void hidePageTextField() {
+    hideNameField();
+}
+
+std::optional<PageTextField> readPageTextField() {
+    int ended = 0;
+    char* text = nameFieldText(&ended);
+    if (!text) return std::nullopt;
+    PageTextField field{text, ended == 1, ended == 2};
+    free(text); // NOLINT(cppcoreguidelines-no-malloc): allocated by stringToNewUTF8
+    return field;
 }

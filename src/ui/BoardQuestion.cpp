@@ -4,6 +4,7 @@
 #include "i18n/Translation.h"
 #include "online/BoardLink.h"
 #include "shell/Gamepad.h"
+#include "shell/Platform.h"
 #include "shell/Preferences.h"
 
 namespace {
@@ -82,6 +83,17 @@ void BoardQuestion::startTyping() {
                            static_cast<int>(kField.h)};
     SDL_SetTextInputArea(window, &area, 0);
     SDL_StartTextInput(window);
+    showPageTextField(area, name_);
+}
+
+// In a browser the page's own field holds the name (see showPageTextField).
+void BoardQuestion::followPageField() {
+    const std::optional<PageTextField> field = readPageTextField();
+    if (!field) return;
+    name_.clear();
+    typeText(field->text.c_str());
+    if (field->entered) choose(static_cast<Choice>(highlighted_));
+    if (field->escaped) choose(DONT_SEND);
 }
 
 bool BoardQuestion::handleEvents(SDL_Event& event) {
@@ -186,6 +198,7 @@ void BoardQuestion::followCheck() {
 
 void BoardQuestion::answer(bool sends, const std::string& name) {
     SDL_StopTextInput(game_.getWindow());
+    hidePageTextField();
     setActive(false);
     game_.getPreferences()->setBoardSending(sends, name);
     if (sends) {
@@ -210,6 +223,7 @@ std::optional<int> BoardQuestion::choiceAt(glm::vec2 point) const {
 }
 
 void BoardQuestion::render() {
+    if (getIsActive() && !checking_) followPageField();
     followCheck();
     if (!getIsActive()) return;
     SDL_Renderer* renderer = game_.getRenderer();
@@ -247,7 +261,10 @@ void BoardQuestion::render() {
 
 void BoardQuestion::clean() {
     ObjectScreen::clean();
-    if (getIsActive()) SDL_StopTextInput(game_.getWindow());
+    if (getIsActive()) {
+        SDL_StopTextInput(game_.getWindow());
+        hidePageTextField();
+    }
     for (TTF_Text** text : {&title_, &about_, &field_, &message_text_, &choices_[0], &choices_[1]}) {
         if (*text) TTF_DestroyText(*text);
         *text = nullptr;

@@ -38,6 +38,7 @@ private:
     void followCheck();
     std::optional<int> choiceAt(glm::vec2 point) const;
     void startTyping();
+    void followPageField();
 
     std::function<void(bool)> on_answer_;
     std::string name_;
