@@ -1,5 +1,9 @@
 #include "online/BoardAnswer.h"
 
+#include "replay/Hex.h"
+
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -48,6 +52,28 @@ std::string percentEncoded(const std::string& text) {
         }
     }
     return out;
+}
+
+std::optional<std::vector<Line>> listingOf(const std::string& body) {
+    const std::optional<json> answer = objectOf(body);
+    if (!answer) return std::nullopt;
+    const auto runs = answer->find("runs");
+    if (runs == answer->end() || !runs->is_array()) return std::nullopt;
+    std::vector<Line> lines;
+    for (const json& row : *runs) {
+        if (lines.size() == 10) break;
+        if (!row.is_object()) continue;
+        Line line;
+        line.rank = number(row, "rank");
+        line.name = text(row, "name", 16);
+        line.tag = text(row, "tag");
+        line.score = number(row, "score");
+        line.id = text(row, "id");
+        if (line.rank < 1 || line.name.empty() || !isHex(line.tag, 8)) continue;
+        if (!isHex(line.id, 32)) line.id.clear();
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 } // namespace board_answer

@@ -6,6 +6,7 @@
 #include "replay/Hex.h"
 
 #include <SDL3/SDL.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <memory>
@@ -25,31 +26,9 @@ using nlohmann::json;
 constexpr auto kListingInterval = std::chrono::seconds(30);
 constexpr std::size_t kLongestReplay = std::size_t{256} * 1024; // the board takes none longer
 
-std::optional<BoardClient::Line> lineOf(const json& row) {
-    if (!row.is_object()) return std::nullopt;
-    BoardClient::Line line;
-    line.rank = number(row, "rank");
-    line.name = text(row, "name", 16);
-    line.tag = text(row, "tag");
-    line.score = number(row, "score");
-    line.id = text(row, "id");
-    if (line.rank < 1 || line.name.empty() || !isHex(line.tag, 8)) return std::nullopt;
-    if (!isHex(line.id, 32)) line.id.clear();
-    return line;
-}
-
-// The rows of a listing, best first, at most ten; nothing when the answer is not one.
 std::optional<std::vector<BoardClient::Line>> linesOf(const HttpResponse& response) {
-    const std::optional<json> answer = response.status == 200 ? objectOf(response.body) : std::nullopt;
-    if (!answer) return std::nullopt;
-    const auto runs = answer->find("runs");
-    if (runs == answer->end() || !runs->is_array()) return std::nullopt;
-    std::vector<BoardClient::Line> lines;
-    for (const json& row : *runs) {
-        if (lines.size() == 10) break;
-        if (std::optional<BoardClient::Line> line = lineOf(row)) lines.push_back(std::move(*line));
-    }
-    return lines;
+    if (response.status != 200) return std::nullopt;
+    return board_answer::listingOf(response.body);
 }
 
 std::string whyNot(const HttpResponse& response) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "online/BoardAnswer.h"
 #include "online/Http.h"
 
 #include <atomic>
@@ -18,14 +19,7 @@
 class BoardClient {
 public:
     enum class State { NONE, ASKING, DONE, FAILED };
-    struct Line {
-        int rank = 0;
-        std::string name;
-        std::string tag;
-        int score = 0;
-        std::string id;
-        bool operator==(const Line&) const = default;
-    };
+    using Line = board_answer::Line;
     struct Listing {
         State state = State::NONE; // FAILED: the board could not be reached, or answered nonsense
         std::string date;

@@ -9,10 +9,10 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CCACHE_BASEDIR=$(cd "$here/../.." && pwd) cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_PREFIX_PATH="$prefix" "${launcher[@]}" >/dev/null
 CCACHE_BASEDIR=$(cd "$here/../.." && pwd) cmake --build "$build" >/dev/null
-for target in settings score command_line replay catalogue board_request board_name; do
+for target in settings score command_line replay catalogue board_answer board_request board_name; do
     found=$(mktemp -d)
     # New inputs go to the first folder, so the corpus in the repository stays as it is.
-    LD_LIBRARY_PATH="$prefix/lib" "$build/${target}_fuzz" -runs="$runs" -seed=1 -max_len=$(case $target in replay | catalogue | board_request) echo 4096 ;; *) echo 512 ;; esac) \
+    LD_LIBRARY_PATH="$prefix/lib" "$build/${target}_fuzz" -runs="$runs" -seed=1 -max_len=$(case $target in replay | catalogue | board_answer | board_request) echo 4096 ;; *) echo 512 ;; esac) \
         -artifact_prefix="$build/$target-" "$found" "$here/corpus/$target" 2>"$build/$target.log" || {
         tail -n 30 "$build/$target.log"
         echo "FAILED: ${target}_fuzz found an input it cannot take, kept in $build/$target-*"
