@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 # The browser's sources compile only with Emscripten, inside its root, and Windows' HTTP only with MinGW: the dev
 # build has no commands for them.
 if [ $# -eq 0 ]; then
-    set -- $(git ls-files 'src/*.cpp' 'tools/*.cpp' 'board/*.cpp' ':!src/shell/PlatformWeb.cpp' ':!src/online/HttpWin.cpp' ':!tools/bench/Browser.cpp')
+    set -- $(git ls-files 'src/*.cpp' 'tools/*.cpp' 'board/*.cpp' ':!src/shell/PlatformWeb.cpp' ':!src/online/HttpWeb.cpp' ':!src/online/HttpWin.cpp' ':!tools/bench/Browser.cpp')
 fi
 cache=${MOONVALE_TIDY_CACHE:-/var/cache/moonvale-test/tidy}
 mkdir -p "$cache"

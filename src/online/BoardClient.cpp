@@ -71,8 +71,8 @@ void BoardClient::post(std::function<void()> job) {
     job();
 }
 
-void BoardClient::ask(HttpRequest request, std::function<void(const HttpResponse&)> then) {
-    waiting_.push_back({httpStart(request), std::move(then)});
+void BoardClient::ask(HttpRequest request, const std::function<void(const HttpResponse&)>& then) {
+    waiting_.push_back({httpStart(request), then});
 }
 
 void BoardClient::takeAnswers() {
@@ -97,7 +97,7 @@ void BoardClient::post(std::function<void()> job) {
 }
 
 // On the client's own thread, which may wait.
-void BoardClient::ask(HttpRequest request, std::function<void(const HttpResponse&)> then) {
+void BoardClient::ask(HttpRequest request, const std::function<void(const HttpResponse&)>& then) {
     request.cancel = &cancel_;
     then(httpExchange(request));
 }

@@ -62,7 +62,7 @@ private:
     void post(std::function<void()> job);
     // Asks the board, then goes on with its answer: at once on the client's own thread on the desktop,
     // once the answer is in on the page.
-    void ask(HttpRequest request, std::function<void(const HttpResponse&)> then);
+    void ask(HttpRequest request, const std::function<void(const HttpResponse&)>& then);
     HttpRequest get(const std::string& path) const;
     void askListing(const std::string& date, const std::string& tag);
     void askReplay(const std::string& id);
