@@ -119,9 +119,15 @@ void Game::handleEvents() {
             continue;
         }
         if (playback_) {
-            // Watching, the player's input only leaves; once the replay has ended, its screen's
-            // buttons take it.
-            if (event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE) is_running_ = false;
+            // Watching, the player's input only leaves (for the title, when watched from there); once
+            // the replay has ended, its screen's buttons take it.
+            if (event.type == SDL_EVENT_KEY_DOWN && event.key.key == SDLK_ESCAPE) {
+                if (watching_from_title_) {
+                    safeChangeScene(new SceneTitle);
+                } else {
+                    is_running_ = false;
+                }
+            }
             if (playback_->current()) continue;
         }
         const PadAction action = devices_.getGamepad().handleEvent(event);

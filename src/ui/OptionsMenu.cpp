@@ -401,9 +401,11 @@ void OptionsMenu::followForget() {
     forgetting_ = false;
     if (result.state == BoardClient::State::DONE) {
         link->renewKey(); // a new player from now on; the old key names nobody
+        SDL_Log("Board: the board forgot the player (%s runs erased); a new key is made", result.value.c_str());
         setMessage(fill(tr("options line", "The board forgot you: {runs} runs erased"), {{"runs", result.value}}));
         return;
     }
+    SDL_Log("Board: the board cannot forget the player now: %s", result.why.c_str());
     setMessage(fill(tr("options line", "The board cannot forget you now: {reason}"), {{"reason", result.why}}));
 }
 

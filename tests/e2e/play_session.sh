@@ -4,7 +4,7 @@
 # In a 16:9 window with MOONVALE_BOARD_SERVER set, the game is the day's run with a real board on
 # 127.0.0.1 set: left by Back, the title asks whether to send it and under which name (a refused name says
 # why; a Japanese one is taken), the board plays it again and ranks it, and the title shows the rank;
-# the next day, the game watches that run from the board.
+# the next day, the game watches that run from the board, and Options has the board forget the player.
 # Usage: play_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR [WIDTHxHEIGHT]
 game=$1 assets=$2 shots=$3 shape=${4:-}
 . "$(dirname "$0")/xvfb-lib.sh"
@@ -231,6 +231,17 @@ if [ -n "$board" ]; then
     pid=$!
     watching() { grep -q "Watching a run from the board: seed ${day//-/}" watch.log; }
     eventually 20 watching || { cat watch.log; fail "the day's best was not watched from the board"; }
+
+    step "back on the title, Options' \"Forget me on the board\", chosen twice, erases the player's runs"
+    id=$(wait_for_window Moonvale) || fail "no window for the watched run"
+    xdotool key Escape # back to the title, as the run was watched from there
+    sleep 0.5
+    click 640 620 # Options
+    sleep 0.5
+    for k in Up Up Up Return Return; do xdotool key "$k"; sleep 0.1; done # from the first row up to Forget
+    forgot() { grep -q "Board: the board forgot the player (1 runs erased); a new key is made" watch.log; }
+    eventually 10 forgot || { grep Board watch.log; fail "the board did not forget the player"; }
+    curl -sf "$board/v1/boards/$day" | grep -q '"total":0' || fail "the player's run is still on the board"
     kill "$pid"
     wait_for_exit "$pid" 15 || fail "the watching game did not end"
     pid=

@@ -2,8 +2,8 @@
 """The web build served by moonvale-board --site on 127.0.0.1, in Debian's Chromium: the page finds the
 board on its own site; a daily run left by Back asks about it on the title, a Russian name given as an
 input method gives its text is taken, the run is sent (fetch), verified and ranked, and the title draws
-the board with the player's place, which survives a reload; the next day, ?watch=DATE/1 plays that run
-from the board.
+the board with the player's place, which a reload keeps (the key and the emptied queue are in the
+browser's storage); the next day, ?watch=DATE/1 plays that run from the board.
 Usage: browser_board.py ZIP BOARD_SERVER DESKTOP_GAME SHOTS_DIR"""
 import datetime
 import json
@@ -99,9 +99,13 @@ try:
     assert listing(today)["runs"][0]["name"] == "Призрак", listing(today)
     until(lambda: said("Board: the title shows the player 1 of 1 today"), 20, "no place on the title")
     browser.screenshot(f"{shots}/web-title-board.png")
+    # Reloaded, the page is the same player: the key is kept in the browser's storage, and the sent run
+    # is gone from the queue kept there.
+    browser.events.clear()
     browser.call("Page.reload")
-    until(lambda: said("Board: the player sends daily runs as") or said("daily runs that beat the day's best are sent"),
-          30, "the page forgot the player's answer")
+    until(lambda: said("Board: the title shows the player 1 of 1 today"), 30, "the page forgot the player")
+    left = browser.evaluate("FS.readdir('/store/board-queue').filter(name => name.endsWith('.mvr')).length")
+    assert left == 0, f"{left} sent runs still queued in the browser's storage"
 
     step("the next day, ?watch=DATE/1 plays that run from the board")
     problems = browser.problems()
