@@ -1,4 +1,5 @@
 #include "core/Game.h"
+#include "online/BoardAddress.h"
 #include "online/BoardLink.h"
 #include "replay/Verify.h"
 #include "scenes/SceneMain.h"
@@ -92,7 +93,11 @@ int main(int argc, char* argv[]) {
     if (options.seed) game.seed(*options.seed);
     if (!replay) {
         const Settings& settings = game.getPreferences()->getSettings();
-        game.setBoardLink(BoardLink::open(settings.board_url, settings.board_send, settings.board_name, options.board));
+        // An address given at build time stands behind the player's own; one that is no address is none.
+        std::string why;
+        const std::string built_in = parseBoardAddress(MOONVALE_DEFAULT_BOARD, why).value_or("");
+        const std::string& address = settings.board_url.empty() ? built_in : settings.board_url;
+        game.setBoardLink(BoardLink::open(address, settings.board_send, settings.board_name, options.board));
         if (options.watch_rank > 0) {
             if (BoardLink* link = game.getBoardLink()) {
                 link->requestWatch(options.watch_date, options.watch_rank);

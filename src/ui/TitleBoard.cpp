@@ -1,6 +1,7 @@
 #include "ui/TitleBoard.h"
 
 #include "components/TextLabel.h"
+#include "assets/AssetStore.h"
 #include "core/Game.h"
 #include "i18n/Translation.h"
 #include "object/Scene.h"
@@ -72,6 +73,23 @@ void TitleBoard::update() {
     panel_->setSize({std::max(260.0f, size.x), std::max(300.0f, size.y)});
 }
 
+// A name as the game's font can draw it: a letter it lacks (the font holds the letters of the game's own
+// languages) is a box.
+std::string TitleBoard::drawable(const std::string& name) const {
+    TTF_Font* font = game_.getAssetStore()->getFont(kFont, 16);
+    std::string shown;
+    const char* cursor = name.c_str();
+    std::size_t left = name.size();
+    while (left > 0) {
+        const char* start = cursor;
+        const Uint32 letter = SDL_StepUTF8(&cursor, &left);
+        if (letter == 0) break;
+        const bool has = letter != SDL_INVALID_UNICODE_CODEPOINT && (!font || TTF_FontHasGlyph(font, letter));
+        shown.append(has ? std::string(start, cursor) : std::string("\u25A1"));
+    }
+    return shown;
+}
+
 std::string TitleBoard::listingText() const {
     std::string text = tr("board line", "Today's board");
     // Each line after a blank one.
@@ -79,7 +97,7 @@ std::string TitleBoard::listingText() const {
     if (shown_.state == BoardClient::State::DONE || !shown_.top.empty()) {
         if (shown_.top.empty()) paragraph(tr("board line", "No runs yet: be the first"));
         for (const BoardClient::Line& line : shown_.top) {
-            text.append("\n").append(std::to_string(line.rank)).append(". ").append(line.name).append("  ");
+            text.append("\n").append(std::to_string(line.rank)).append(". ").append(drawable(line.name)).append("  ");
             text.append(std::to_string(line.score));
         }
         if (shown_.own) {

@@ -23,6 +23,7 @@ public:
 
 private:
     std::string listingText() const;
+    std::string drawable(const std::string& name) const;
     void followWatch();
 
     Game& game_;

@@ -3,7 +3,8 @@
 # outside: exit code and time after Quit, the score file, screenshots, and the mixed audio.
 # In a 16:9 window with MOONVALE_BOARD_SERVER set, the game is the day's run with a real board on
 # 127.0.0.1 set: left by Back, the title asks whether to send it and under which name (a refused name says
-# why; a Japanese one is taken), the board plays it again and ranks it, and the title shows the rank;
+# why; with the board down, a Japanese one is taken as typed and the run waits on disk while the game
+# plays on), the board, back up, gets it once, plays it again and ranks it, and the title shows the rank;
 # the next day, the game watches that run from the board, and Options has the board forget the player.
 # Usage: play_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR [WIDTHxHEIGHT]
 game=$1 assets=$2 shots=$3 shape=${4:-}
@@ -18,9 +19,18 @@ board=
 if [ -z "$shape" ] && [ -n "${MOONVALE_BOARD_SERVER:-}" ]; then
     port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
     board=http://127.0.0.1:$port
-    "$MOONVALE_BOARD_SERVER" --data "$work" --port "$port" --verifier "$game" --verify-memory-mb 0 >"$work/board.log" 2>&1 &
-    board_pid=$!
-    for _ in $(seq 100); do curl -sf "$board/v1/health" >/dev/null && break; sleep 0.1; done
+    # start_board [--pretend-now TIME]: the board on its port and data, once it answers.
+    start_board() {
+        "$MOONVALE_BOARD_SERVER" --data "$work" --port "$port" --verifier "$game" --verify-memory-mb 0 "$@" \
+            >>"$work/board.log" 2>&1 &
+        board_pid=$!
+        for _ in $(seq 100); do curl -sf "$board/v1/health" >/dev/null && break; sleep 0.1; done
+    }
+    stop_board() {
+        kill "$board_pid"
+        wait "$board_pid" 2>/dev/null || true
+    }
+    start_board
     printf 'board_url=%s\n' "$board" >"$work/assets/settings.ini"
     # The Japanese name's letters on keys of their own before the game reads the keymap: typed through
     # xdotool's remapping of one spare key, a letter now and then arrives under the last one's mapping.
@@ -169,6 +179,8 @@ if [ -n "$board" ]; then
     sleep 0.3
     shot board-refused
     differs board-asked board-refused 200 || fail "the refusal is not on screen"
+    step "with the board down, a Japanese name is taken as typed and the run waits; the game plays on"
+    stop_board
     xdotool key BackSpace
     xdotool type --delay 250 "ゆうれい"
     xdotool key Return
@@ -176,8 +188,18 @@ if [ -n "$board" ]; then
     eventually 10 agreed || { grep Board game.log; fail "the Japanese name was not taken"; }
     grep -qx "board_send=true" assets/settings.ini && grep -qx "board_name=ゆうれい" assets/settings.ini ||
         fail "settings.ini: $(cat assets/settings.ini)"
+    waits() { grep -q "Board: the daily run of .* waits" game.log && ls assets/board-queue/*.mvr >/dev/null 2>&1; }
+    eventually 10 waits || fail "the run does not wait on disk for the board"
+    move 640 300
+    sleep 0.3
+    shot title-offline
+    move 440 560
+    hovered() { shot title-offline-hover && differs title-offline title-offline-hover 100; }
+    eventually 5 hovered || fail "the title did not answer while the board was down"
+    move 640 300
+    start_board
 
-    step "the day's run reached the board, which played it again and ranked it"
+    step "back up, the board gets the run once, plays it again and ranks it"
     ranked() { curl -sf "$board/v1/boards/$(date -u +%F)" | grep -q '"total":1'; }
     eventually 60 ranked || { cat board.log; fail "the board has no verified run"; }
     curl -sf "$board/v1/boards/$(date -u +%F)"
@@ -185,6 +207,8 @@ if [ -n "$board" ]; then
     curl -sf "$board/v1/boards/$(date -u +%F)" | grep -q '"name":"ゆうれい"' || fail "the board has another name"
     heard() { grep -q "Board: the daily run of .* is verified: score .*, 1 of 1" game.log; }
     eventually 10 heard || fail "the game did not hear its rank"
+    [ "$(grep -c "Board: the daily run of .* was sent" game.log)" = 1 ] && ! ls assets/board-queue/*.mvr 2>/dev/null ||
+        fail "the run was not sent exactly once"
     step "the title shows the board with the player's place"
     placed() { grep -q "Board: the title shows the player 1 of 1 today" game.log; }
     eventually 10 placed || fail "the title does not show the player's place"
@@ -221,12 +245,8 @@ done
 if [ -n "$board" ]; then
     step "the next day the run is shared: the game watches the day's best from the board (--watch DATE/1)"
     day=$(date -u +%F)
-    kill "$board_pid"
-    wait "$board_pid" 2>/dev/null || true
-    "$MOONVALE_BOARD_SERVER" --data "$work" --port "$port" --verifier "$game" --verify-memory-mb 0 \
-        --pretend-now "$(date -u -d "$day + 1 day" +%F)T00:30:00Z" >>"$work/board.log" 2>&1 &
-    board_pid=$!
-    for _ in $(seq 100); do curl -sf "$board/v1/health" >/dev/null && break; sleep 0.1; done
+    stop_board
+    start_board --pretend-now "$(date -u -d "$day + 1 day" +%F)T00:30:00Z"
     SDL_AUDIO_DRIVER=dummy "$game" --watch "$day/1" >"$work/watch.log" 2>&1 &
     pid=$!
     watching() { grep -q "Watching a run from the board: seed ${day//-/}" watch.log; }
