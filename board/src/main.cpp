@@ -117,7 +117,9 @@ int main(int argc, char* argv[]) {
                                                   {"webmanifest", "application/manifest+json"},
                                                   {"data", "application/octet-stream"}})
                 server.set_file_extension_and_mimetype_mapping(extension, type);
-            if (!server.set_mount_point("/", options.site)) {
+            // The page learns from this header that its own site is a board (a plain host has none, and
+            // asking it for /v1/ would leave a 404 in the console).
+            if (!server.set_mount_point("/", options.site, {{"X-Moonvale-Board", "v1"}})) {
                 (void)std::fprintf(stderr, "moonvale-board: no web build in %s\n", options.site.c_str());
                 return 2;
             }

@@ -116,19 +116,17 @@
     script.onerror = function () { fail(t('web page', 'The game could not be loaded. Reload the page to try again.')); };
     document.body.appendChild(script);
   }
-  // The board: ?board=URL, else this page's own site when moonvale-board --site serves it (it answers
-  // v1/daily beside the page). Asked for at most a second and a half: offline, the game starts without.
+  // The board: ?board=URL, else this page's own site when moonvale-board --site serves it, which says so
+  // in a header of every file. The page is asked again for it (from the offline copy once there is one,
+  // which kept the header): a plain host answers it without, and no request fails.
   var here = location.origin + location.pathname.replace(/\/[^\/]*$/, '');
   if (query.get('board')) {
     launch.push('--board', query.get('board'));
     start();
   } else {
-    var asking = new AbortController();
-    var patience = setTimeout(function () { asking.abort(); }, 1500);
-    fetch(here + '/v1/daily', { cache: 'no-store', signal: asking.signal })
-      .then(function (answer) { return answer.ok ? answer.json() : null; })
-      .then(function (daily) { if (daily && daily.seed) launch.push('--board', here); })
+    fetch('index.html?board', { cache: 'no-store' })
+      .then(function (answer) { if (answer.headers.get('X-Moonvale-Board')) launch.push('--board', here); })
       .catch(function () {})
-      .then(function () { clearTimeout(patience); start(); });
+      .then(start);
   }
 })();
