@@ -78,6 +78,8 @@ try:
     browser.call("Page.navigate", url=address + "/index.html")
     until(lambda: said(f"Board {address}: daily runs are not sent"), 30, "the page did not find its board")
     until(lambda: shows_title(browser.screenshot(), browser.letterbox()), 20, "no title")
+    until(lambda: said("Board: today's listing shown"), 10, "the title did not show the board")
+    print(next(line for line in browser.console() if "Board: today's listing shown" in line), flush=True)
 
     step("a daily run left by Back: the title asks about the board; a Russian name is taken")
     browser.click(440, 620)  # DAILY
