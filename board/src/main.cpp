@@ -46,6 +46,10 @@ void send(const Response& response, httplib::Response& out) {
     out.set_content(response.body, response.content_type);
     if (response.retry_after > 0) out.set_header("Retry-After", std::to_string(response.retry_after));
     out.set_header("Cache-Control", "no-store");
+    // A game page on another site may name this board (?board=). The key travels in a header, never in
+    // a cookie, so allowing every origin lends no page anything of another's.
+    out.set_header("Access-Control-Allow-Origin", "*");
+    out.set_header("Access-Control-Expose-Headers", "Retry-After");
 }
 
 } // namespace
@@ -104,6 +108,14 @@ int main(int argc, char* argv[]) {
         server.Post("/v1/.*", handler);
         server.Delete("/v1/.*", handler);
         server.Put("/v1/.*", handler);
+        // A browser asks before it sends a run or a key from another site.
+        server.Options("/v1/.*", [](const httplib::Request& /*in*/, httplib::Response& out) {
+            out.status = 204;
+            out.set_header("Access-Control-Allow-Origin", "*");
+            out.set_header("Access-Control-Allow-Methods", "GET, POST, DELETE");
+            out.set_header("Access-Control-Allow-Headers", "Authorization, Content-Type");
+            out.set_header("Access-Control-Max-Age", "86400");
+        });
         server.set_error_handler([&](const httplib::Request& /*in*/, httplib::Response& out) {
             if (!out.body.empty()) return;
             if (out.status == 413) {

@@ -194,9 +194,19 @@ try:
     _, _, board = client.json("GET", f"/v1/boards/{DAY}?limit=10")
     assert sorted(row["id"] for row in board["runs"]) == sorted(accepted), f"the board after the restart: {board}"
 
-    step("the game's site from the same origin; a backup of the live database")
-    status, _, page = client.call("GET", "/")
-    assert status == 200 and b"Moonvale" in page, f"the site: {status} {page[:80]}"
+    step("the game's site from the same origin, and a page on another site allowed to use the board; a "
+         "backup of the live database")
+    status, headers, page = client.call("GET", "/")
+    assert status == 200 and b"Moonvale" in page and headers.get("X-Moonvale-Board") == "v1", \
+        f"the site: {status} {headers} {page[:80]}"
+    status, headers, _ = client.call("OPTIONS", "/v1/runs", headers={
+        "Origin": "http://127.0.0.1:1", "Access-Control-Request-Method": "POST",
+        "Access-Control-Request-Headers": "authorization, content-type"})
+    assert status == 204 and "Authorization" in headers.get("Access-Control-Allow-Headers", ""), \
+        f"the preflight: {status} {headers}"
+    status, headers, _ = client.call("GET", "/v1/daily", headers={"Origin": "http://127.0.0.1:1"})
+    assert headers.get("Access-Control-Allow-Origin") == "*" and "Retry-After" in headers.get(
+        "Access-Control-Expose-Headers", ""), f"another site's read: {headers}"
     copy = os.path.join(work, "copy.sqlite")
     subprocess.run([board_bin, "--backup", os.path.join(killed_dir, "board.sqlite"), copy], check=True)
     with sqlite3.connect(copy) as db:

@@ -16,7 +16,7 @@ import time
 import urllib.request
 import zipfile
 
-from cdp import Browser, shows_title, until
+from cdp import Browser, serve, shows_title, until
 
 zip_path, server, desktop_game, shots = sys.argv[1:5]
 os.makedirs(shots, exist_ok=True)
@@ -119,6 +119,16 @@ try:
     board = start_board(f"{today + datetime.timedelta(days=1)}T00:30:00Z")
     browser.call("Page.navigate", url=f"{address}/index.html?watch={today}/1")
     until(lambda: said(f"Watching a run from the board: seed {today:%Y%m%d}"), 30, "the run was not watched")
+
+    step("a page on another site names the board with ?board=, which allows it")
+    problems = browser.problems()
+    assert not problems, problems
+    browser.events.clear()
+    elsewhere = serve(site)
+    browser.call("Page.navigate", url=f"{elsewhere}/index.html?board={address}")
+    until(lambda: said(f"Board {address}:"), 30, "the page did not take ?board=")
+    until(lambda: said("Board: today's listing shown"), 20,
+          "no listing from the other site: " + repr([line for line in browser.console() if "Board" in line]))
     problems = browser.problems()
     assert not problems, problems
     print("the board in the browser: found, asked, sent, ranked, drawn, watched")
