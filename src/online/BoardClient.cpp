@@ -136,9 +136,17 @@ void BoardClient::refreshListing(const std::string& tag, bool stale) {
         const std::lock_guard lock(mutex_);
         if (!stale && listing_asked_ && now - *listing_asked_ < kListingInterval) return;
         listing_asked_ = now;
-        if (listing_.state == State::NONE) listing_.state = State::ASKING;
+        if (listing_.state == State::NONE) {
+            listing_.state = State::ASKING;
+            ++listing_version_;
+        }
     }
     post([this, date = today_(), tag] { askListing(date, tag); });
+}
+
+std::uint64_t BoardClient::listingVersion() const {
+    const std::lock_guard lock(mutex_);
+    return listing_version_;
 }
 
 BoardClient::Listing BoardClient::listing() const {
@@ -157,6 +165,7 @@ void BoardClient::askListing(const std::string& date, const std::string& tag) {
             if (lines && !lines->empty()) listing->best_earlier = lines->front().id;
             const std::lock_guard lock(mutex_);
             listing_ = *listing;
+            ++listing_version_;
         });
     };
     ask(get("/v1/boards/" + date + "?limit=10"), [this, listing, date, tag, finish](const HttpResponse& top) {
@@ -165,6 +174,7 @@ void BoardClient::askListing(const std::string& date, const std::string& tag) {
             SDL_Log("Board: today's listing cannot be had: %s", whyNot(top).c_str());
             const std::lock_guard lock(mutex_);
             listing_.state = State::FAILED; // what was shown stays, under a line that says so
+            ++listing_version_;
             return;
         }
         listing->state = State::DONE;

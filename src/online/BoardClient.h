@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -49,6 +50,8 @@ public:
     // nothing the game knows has changed it since (stale).
     void refreshListing(const std::string& tag, bool stale = false);
     Listing listing() const;
+    // Grows whenever the listing changes: a frame asks this, and copies the listing only then.
+    std::uint64_t listingVersion() const;
     void checkName(const std::string& name);
     Result nameCheck() const;
     void fetchReplay(const std::string& id);
@@ -73,6 +76,7 @@ private:
     mutable std::mutex mutex_;
     std::optional<std::chrono::steady_clock::time_point> listing_asked_;
     Listing listing_;
+    std::uint64_t listing_version_ = 0;
     Result name_;
     Result replay_;
     Result forgotten_;

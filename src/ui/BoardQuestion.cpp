@@ -6,6 +6,7 @@
 #include "shell/Gamepad.h"
 #include "shell/Platform.h"
 #include "shell/Preferences.h"
+#include "ui/MenuPanel.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ constexpr SDL_FRect kField = {340.0f, 330.0f, 600.0f, 32.0f};
 constexpr float kChoiceTop = 430.0f;
 constexpr float kChoiceStep = 34.0f;
 constexpr std::size_t kLongestName = 16; // the board's own limit, in letters
-
-void setString(TTF_Text* text, const std::string& words) {
-    if (!text || (text->text && words == text->text)) return;
-    TTF_SetTextString(text, words.c_str(), words.size());
-}
 
 std::size_t letters(const std::string& text) {
     std::size_t count = 0;
@@ -227,30 +223,24 @@ void BoardQuestion::render() {
     followCheck();
     if (!getIsActive()) return;
     SDL_Renderer* renderer = game_.getRenderer();
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, 12, 10, 30, 240);
-    SDL_RenderFillRect(renderer, &kPanel);
-    SDL_SetRenderDrawColor(renderer, 150, 128, 220, 255);
-    SDL_RenderRect(renderer, &kPanel);
-    SDL_RenderRect(renderer, &kField);
     const SDL_FRect bar = {kPanel.x + 200.0f, kChoiceTop + kChoiceStep * static_cast<float>(highlighted_) - 6.0f,
                            kPanel.w - 400.0f, kChoiceStep - 4.0f};
-    SDL_SetRenderDrawColor(renderer, 98, 62, 150, 255);
-    SDL_RenderFillRect(renderer, &bar);
+    drawMenuPanel(renderer, kPanel, bar);
+    SDL_SetRenderDrawColor(renderer, kMenuBorder.r, kMenuBorder.g, kMenuBorder.b, kMenuBorder.a);
+    SDL_RenderRect(renderer, &kField);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 
     BoardLink* link = game_.getBoardLink();
-    setString(title_, tr("board title", "Send your daily runs to the board?"));
-    setString(about_, fill(tr("board about", "The board at {address} plays each of your daily runs again and "
+    setTextWords(title_, tr("board title", "Send your daily runs to the board?"));
+    setTextWords(about_, fill(tr("board about", "The board at {address} plays each of your daily runs again and "
                                                 "ranks it. It gets the run, the name below and a random key made "
                                                 "for it; nothing else. Options can change this."),
                            {{"address", link ? link->address() : std::string()}}));
     // The caret stands after what is typed, and what an input method still composes follows it.
-    setString(field_, name_ + composing_ + "_");
-    setString(message_text_, message_.empty() ? tr("board question", "Type your name on the board") : message_);
-    setString(choices_[SEND], tr("board question", "Send under this name"));
-    setString(choices_[DONT_SEND], tr("board question", "Do not send"));
+    setTextWords(field_, name_ + composing_ + "_");
+    setTextWords(message_text_, message_.empty() ? tr("board question", "Type your name on the board") : message_);
+    setTextWords(choices_[SEND], tr("board question", "Send under this name"));
+    setTextWords(choices_[DONT_SEND], tr("board question", "Do not send"));
     drawCentred(title_, kPanel.y + 20.0f);
     TTF_DrawRendererText(about_, kPanel.x + 40.0f, kPanel.y + 70.0f);
     TTF_DrawRendererText(field_, kField.x + 10.0f, kField.y + 8.0f);

@@ -7,6 +7,7 @@
 #include "shell/Preferences.h"
 #include "ui/BoardQuestion.h"
 #include "ui/ControlsHelp.h"
+#include "ui/MenuPanel.h"
 #include "ui/PadMenu.h"
 
 namespace {
@@ -40,11 +41,6 @@ std::string labelOf(int row) {
     return row == OptionsMenu::RESET ? tr("option", "Reset to defaults") : tr("option", "Back");
 }
 
-void setString(TTF_Text* text, const std::string& words) {
-    if (!text || (text->text && words == text->text)) return;
-    TTF_SetTextString(text, words.c_str(), words.size());
-}
-
 } // namespace
 
 OptionsMenu* OptionsMenu::addOptionsMenuChild(Object* parent) {
@@ -74,18 +70,9 @@ bool OptionsMenu::handleEvents(SDL_Event& event) {
 }
 
 void OptionsMenu::render() {
-    SDL_Renderer* renderer = game_.getRenderer();
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, 12, 10, 30, 235);
-    SDL_RenderFillRect(renderer, &kPanel);
-    SDL_SetRenderDrawColor(renderer, 150, 128, 220, 255);
-    SDL_RenderRect(renderer, &kPanel);
     const SDL_FRect bar = {kPanel.x + 16.0f, kTop + kStep * static_cast<float>(highlighted_) - 4.0f,
                            kPanel.w - 32.0f, kStep - 2.0f};
-    SDL_SetRenderDrawColor(renderer, 98, 62, 150, 255);
-    SDL_RenderFillRect(renderer, &bar);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    drawMenuPanel(game_.getRenderer(), kPanel, bar);
     if (labels_language_.changed()) setLabels();
     int w = 0;
     int h = 0;
@@ -94,11 +81,11 @@ void OptionsMenu::render() {
     for (int row = 0; row < ROWS; ++row) {
         const auto index = static_cast<std::size_t>(row);
         const float y = kTop + kStep * static_cast<float>(row);
-        setString(values_[index], getValueText(row));
+        setTextWords(values_[index], getValueText(row));
         TTF_DrawRendererText(labels_[index], kLabelX, y);
         TTF_DrawRendererText(values_[index], kValueX, y);
     }
-    setString(message_text_, message_.empty() ? optionsHint(game_.getPadNamesInUse()) : message_);
+    setTextWords(message_text_, message_.empty() ? optionsHint(game_.getPadNamesInUse()) : message_);
     TTF_GetTextSize(message_text_, &w, &h);
     TTF_DrawRendererText(message_text_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f,
                          kTop + kStep * static_cast<float>(ROWS) + 12.0f);
@@ -121,9 +108,9 @@ void OptionsMenu::clean() {
 }
 
 void OptionsMenu::setLabels() {
-    setString(title_, tr("options title", "Options"));
+    setTextWords(title_, tr("options title", "Options"));
     for (int row = 0; row < ROWS; ++row)
-        setString(labels_[static_cast<std::size_t>(row)], labelOf(row));
+        setTextWords(labels_[static_cast<std::size_t>(row)], labelOf(row));
 }
 
 void OptionsMenu::open() {

@@ -37,7 +37,7 @@ TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance(
     if (const auto run = link_.takeWatchRequest()) {
         link_.client().fetchReplayAt(run->first, run->second);
         fetching_ = true;
-        watch_line_ = tr("board line", "Fetching the run to watch...");
+        setWatchLine(tr("board line", "Fetching the run to watch..."));
     }
     update();
 }
@@ -50,9 +50,15 @@ void TitleBoard::update() {
     if (watch_->isTrigger() && !fetching_) {
         link_.client().fetchReplay(shown_.best_earlier);
         fetching_ = true;
-        watch_line_ = tr("board line", "Fetching the run to watch...");
+        setWatchLine(tr("board line", "Fetching the run to watch..."));
     }
     followWatch();
+    const std::uint64_t version = link_.client().listingVersion();
+    // Made again only when something it shows changed: the listing, the watching line, the language.
+    const bool language = words_language_.changed();
+    if (version == shown_version_ && !watch_line_changed_ && !language) return;
+    shown_version_ = version;
+    watch_line_changed_ = false;
     shown_ = link_.client().listing();
     if (!listing_logged_ && shown_.state != BoardClient::State::ASKING && shown_.state != BoardClient::State::NONE) {
         listing_logged_ = true;
@@ -65,9 +71,7 @@ void TitleBoard::update() {
         SDL_Log("Board: the title shows the player %d of %d today", shown_.own->rank, shown_.total);
     }
     watch_->setActive(!shown_.best_earlier.empty());
-    std::string text = listingText();
-    if (text == text_) return;
-    text_ = std::move(text);
+    text_ = listingText();
     panel_->setText(text_);
     const glm::vec2 size = panel_->getTextLabel()->getSize() + glm::vec2(40.0f);
     panel_->setSize({std::max(260.0f, size.x), std::max(300.0f, size.y)});
@@ -111,9 +115,14 @@ std::string TitleBoard::listingText() const {
     return text;
 }
 
+void TitleBoard::setWatchLine(std::string line) {
+    watch_line_ = std::move(line);
+    watch_line_changed_ = true;
+}
+
 void TitleBoard::followWatch() {
     if (!fetching_) return;
-    const BoardClient::Result fetched = link_.client().replay();
+    BoardClient::Result fetched = link_.client().replay();
     if (fetched.state == BoardClient::State::ASKING) return;
     fetching_ = false;
     if (fetched.state == BoardClient::State::DONE) {
@@ -122,12 +131,10 @@ void TitleBoard::followWatch() {
             SDL_Log("Watching a run from the board: seed %u, %u frames", watched->seed, watched->frame_count);
             game_.watch(std::move(*watched));
             game_.safeChangeScene(new SceneMain);
-            watch_line_.clear();
+            setWatchLine({});
             return;
         }
-        watch_line_ = fill(tr("board line", "The run cannot be watched: {reason}"),
-                           {{"reason", std::get<std::string>(replay)}});
-        return;
+        fetched.why = std::get<std::string>(replay);
     }
-    watch_line_ = fill(tr("board line", "The run cannot be watched: {reason}"), {{"reason", fetched.why}});
+    setWatchLine(fill(tr("board line", "The run cannot be watched: {reason}"), {{"reason", fetched.why}}));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "i18n/Translation.h"
 #include "online/BoardClient.h"
 
 #include <cstdint>
@@ -25,6 +26,7 @@ private:
     std::string listingText() const;
     std::string drawable(const std::string& name) const;
     void followWatch();
+    void setWatchLine(std::string line);
 
     Game& game_;
     BoardLink& link_;
@@ -33,6 +35,9 @@ private:
     BoardClient::Listing shown_;
     bool fetching_ = false;
     std::string watch_line_; // why the replay could not be watched, or that it is coming
+    bool watch_line_changed_ = false;
+    LanguageWatch words_language_;
+    std::uint64_t shown_version_ = UINT64_MAX; // the client's listing version the panel shows
     std::string text_;
     int verified_seen_ = 0;        // the sender's count of verified runs when the listing was asked
     std::uint64_t shown_at_ = 0;   // when the title showed, to log how long the listing took

@@ -21,7 +21,7 @@ TEST(SettingsTest, BadValuesFallBackOneByOneAndAreReported) {
 
     // The board's address is checked as on the command line; a name too long for any board is dropped.
     problems.clear();
-    const Settings board = parseSettings("board_url=http://me@127.0.0.1\nboard_name=" + std::string(65, 'a'), problems);
+    const Settings board = parseSettings("board_url=http://127.0.0.1@127.0.0.1\nboard_name=" + std::string(65, 'a'), problems);
     EXPECT_EQ(board.board_url, "");
     EXPECT_EQ(board.board_name, "");
     EXPECT_EQ(problems.size(), 2u);
