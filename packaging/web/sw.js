@@ -6,8 +6,12 @@ const CACHE = 'moonvale-@VERSION@'; // the version and a hash of the files, writ
 const FILES = ['./', 'index.html', 'page.js', 'strings.js', 'moonvale.js', 'moonvale.wasm', 'moonvale.data', 'manifest.webmanifest',
                'icon.png', 'icon-192.png', 'icon-512.png'];
 
+// Past the browser's HTTP cache: a host that lets files be cached for long would otherwise hand this
+// version's cache the last version's moonvale.wasm.
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+  event.waitUntil(caches.open(CACHE)
+    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' }))))
+    .then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {

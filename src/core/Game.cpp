@@ -3,6 +3,7 @@
 #include "assets/AssetStore.h"
 #include "object/Scene.h"
 #include "online/BoardLink.h"
+#include "replay/RunKeeper.h"
 #include "scenes/SceneTitle.h"
 #include "shell/Platform.h"
 #include "shell/Preferences.h"
@@ -71,6 +72,7 @@ bool Game::init(const std::string& title, int width, int height) {
     // Kept beside the high score; read before the first scene so its music starts at the right volume.
     preferences_ = std::make_unique<Preferences>("assets/settings.ini");
     preferences_->load();
+    run_keeper_ = std::make_unique<RunKeeper>("assets");
     current_scene_ = std::make_unique<SceneTitle>();
     current_scene_->init();
     return true;
@@ -171,6 +173,26 @@ void Game::update(float dt) {
     playback_->advance();
 }
 
+void Game::playToEnd(std::uint32_t most) {
+    if (!current_scene_) return;
+    // The player's pointer, wherever it is, presses no button on the way.
+    devices_.setMouseState(glm::vec2(-1000.0f), 0);
+    is_quiet_ = true;
+    // As the loop plays a replay (handleEvents, then update), without the rest of a frame.
+    for (std::uint32_t i = 0; i < most; ++i) {
+        const FrameInput* played = playback_ ? playback_->current() : nullptr;
+        if (!played) break;
+        current_scene_->playFrame(*played);
+        current_scene_->update(played->dt);
+        playback_->advance();
+    }
+    is_quiet_ = false;
+}
+
+void Game::keepRunNow() {
+    if (current_scene_) current_scene_->keepRun();
+}
+
 const FrameInput& Game::takeFrameInput(float dt, bool paused) {
     if (playback_) {
         const FrameInput* played = playback_->current();
@@ -222,6 +244,7 @@ void Game::clean() {
     }
     next_scene_.reset();
     board_.reset(); // after the scene, whose end may queue a run; the queue keeps what was not sent
+    run_keeper_.reset(); // after the scene too, which keeps its run as the game closes
     if (asset_store_) {
         asset_store_->clean();
         asset_store_.reset();
@@ -253,6 +276,7 @@ TTF_Text* Game::createTTF_Text(const std::string& text, const std::string& font_
 }
 
 void Game::playSound(const std::string& file_path) {
+    if (is_quiet_) return;
     if (sound_listener_) sound_listener_(file_path);
     MIX_Audio* audio = asset_store_->getSound(file_path);
     if (!audio) return;

@@ -24,6 +24,7 @@ class AssetStore;
 class BoardLink;
 class BoardSender;
 class Preferences;
+class RunKeeper;
 class Scene;
 struct Texture;
 
@@ -143,6 +144,14 @@ public:
     void restartPlayback() {
         if (playback_) playback_->restart();
     }
+    // Plays the replay's frames that are left (or at most that many) at once, unseen and unheard: a run in
+    // progress restored.
+    void playToEnd(std::uint32_t most = UINT32_MAX);
+
+    // The run in progress, kept on disk as it goes.
+    RunKeeper& getRunKeeper() const { return *run_keeper_; }
+    // The page is about to be hidden or closed: the scene keeps its run now.
+    void keepRunNow();
 
     // Files.
     std::string loadTextFile(const std::string& file_path) const;
@@ -210,6 +219,7 @@ private:
     std::unique_ptr<AssetStore> asset_store_;
     std::unique_ptr<Preferences> preferences_; // goes before the text engine: it holds a text
     std::unique_ptr<BoardLink> board_;
+    std::unique_ptr<RunKeeper> run_keeper_;
     Devices devices_;
     LiveInput live_input_;
     FrameInput frame_input_;
@@ -235,4 +245,5 @@ private:
     int score_ = 0;
     int high_score_ = 0;
     bool is_running_ = true;
+    bool is_quiet_ = false; // while a run is restored
 };

@@ -30,6 +30,8 @@ public:
     virtual bool takesKeyboardAim() const { return false; }
     // A replayed frame's input that the player gave among the frame's events (a strike).
     virtual void playFrame(const FrameInput& /*input*/) {}
+    // Keeps the run in progress, if there is one, as it stands between two frames.
+    virtual void keepRun() {}
     // What a finger does here: by default every scene is a menu that takes taps as clicks.
     virtual TouchMode touchMode() const { return TouchMode::MENU; }
 

@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cinttypes>
 #include <cmath>
 
 namespace {
@@ -37,10 +38,13 @@ constexpr const char* kScoreFile = "assets/score.dat";
 constexpr const char* kLastReplay = "assets/last.mvr";
 constexpr const char* kBestReplay = "assets/best.mvr";
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
+// A tab discarded in the background gives no warning: what is lost then is at most this much play.
+constexpr float kKeepEvery = 5.0f;
 } // namespace
 
 void SceneMain::init() {
     Scene::init();
+    if (kept_run_) game_.playBack(*kept_run_); // its seed and frames, until it is restored
     seed_ = game_.seedNewGame(daily_date_.empty() ? std::nullopt : std::optional(dailySeed(daily_date_)));
     if (!daily_date_.empty()) SDL_Log("The daily run of %s", daily_date_.c_str());
     high_score_at_start_ = game_.getHighScore();
@@ -133,6 +137,7 @@ TouchMode SceneMain::touchMode() const {
 }
 
 void SceneMain::update(float dt) {
+    if (kept_run_ && !restoreKeptRun()) return;
     // The game stands paused under the options, and waits behind the first game's card, recording
     // nothing; only the cursor moves.
     if (options_->getIsActive() || controls_card_ || board_question_->getIsActive()) {
@@ -173,6 +178,59 @@ void SceneMain::update(float dt) {
     layOutButtons();
     showPause();
     slow_label_->setActive(input.slow && !is_pause_);
+    keepRunNowAndThen(input.dt);
+}
+
+void SceneMain::keepRunNowAndThen(float dt) {
+    if (is_pause_ && !was_paused_) keep_due_ = true;
+    was_paused_ = is_pause_;
+    if (!is_pause_) played_since_kept_ += dt;
+    if (played_since_kept_ >= kKeepEvery) keep_due_ = true;
+    // While the last one is still being written, the next frame tries again.
+    if (keep_due_) keep_due_ = !keepRunSoFar(false);
+}
+
+void SceneMain::keepRun() {
+    (void)keepRunSoFar(true);
+}
+
+// Only a game being played, not one watched or already over.
+bool SceneMain::keepRunSoFar(bool wait) {
+    if (game_.isPlayingBack() || !game_.getRecorder().isRecording() || is_over_ || !player_) return true;
+    if (!game_.getRunKeeper().keep(game_.getRecorder().getLast(), game_.getScore(), stateHash(), daily_date_, wait))
+        return false;
+    played_since_kept_ = 0.0f;
+    return true;
+}
+
+bool SceneMain::restoreKeptRun() {
+    const Replay kept = std::move(*kept_run_);
+    kept_run_.reset();
+    const Uint64 start = SDL_GetTicksNS();
+    game_.playToEnd();
+    game_.stopPlayback();
+    const double seconds = static_cast<double>(SDL_GetTicksNS() - start) / 1e9;
+    const std::uint64_t hash = stateHash();
+    if (hash != kept.final_hash || game_.getScore() != kept.final_score) {
+        SDL_Log("The run in progress could not be restored: played again, its %u frames end on score %d and "
+                "state hash %016" PRIx64 ", not score %d and state hash %016" PRIx64 " as kept; it is kept aside "
+                "as assets/run-refused.mvr",
+                kept.frame_count, game_.getScore(), hash, kept.final_score, kept.final_hash);
+        (void)game_.getRecorder().finish(game_.getScore(), hash); // not a game of the player's
+        game_.getRunKeeper().setAside();
+        game_.setScore(0);
+        game_.safeChangeScene(new SceneTitle(tr("title line", "The run in progress could not be restored")));
+        return false;
+    }
+    SDL_Log("Continued the run in progress: seed %u, %u frames played again in %.3f s, score %d, state hash "
+            "%016" PRIx64 " as kept",
+            seed_, kept.frame_count, seconds, kept.final_score, hash);
+    // It waits for the player, paused, whatever it was doing when kept.
+    if (!is_pause_) pause();
+    was_paused_ = true;
+    played_since_kept_ = 0.0f;
+    button_options_->setActive(button_layout_ != ButtonLayout::NONE);
+    return true;
 }
 
 // A replayed strike lands where the player's did: among the frame's events, before its pause takes hold,
@@ -215,7 +273,10 @@ void SceneMain::render() {
 // The high score is saved on the way out through the buttons and at death, not here; a game left by
 // closing the window still keeps its replay.
 void SceneMain::clean() {
-    if (player_) finishRecording();
+    if (player_) {
+        keepRun(); // a game closed before its end goes on next time
+        finishRecording();
+    }
     Scene::clean();
 }
 
@@ -425,6 +486,7 @@ void SceneMain::checkButtonRestart() {
 // Every way out of a game keeps the best score on disk and starts the next one from zero.
 void SceneMain::leaveFor(Scene* next) {
     finishRecording();
+    if (!game_.isPlayingBack()) game_.getRunKeeper().forget();
     saveData(kScoreFile);
     game_.setScore(0);
     game_.safeChangeScene(next);
@@ -443,6 +505,7 @@ void SceneMain::checkEndTimer() {
     game_.resumeMusic();
     end_timer_->stop();
     finishRecording();
+    if (!game_.isPlayingBack()) game_.getRunKeeper().forget();
     panel_->show(tr("heading", "Game over"), scoreLines());
     if (game_.getBoardLink() && game_.getBoardLink()->hasUnasked()) askAboutBoard();
 }

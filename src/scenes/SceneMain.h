@@ -1,9 +1,11 @@
 #pragma once
 #include "object/Scene.h"
 #include "online/BoardSender.h"
+#include "replay/RunKeeper.h"
 #include "ui/PadMenu.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class BoardQuestion;
@@ -23,6 +25,8 @@ public:
     SceneMain() = default;
     // The daily run of that day (YYYY-MM-DD in UTC): the day's seed, and its best game kept apart.
     explicit SceneMain(std::string daily_date) : daily_date_(std::move(daily_date)) {}
+    // The kept run in progress, played again to where it was kept; it then waits, paused.
+    explicit SceneMain(KeptRun run) : daily_date_(std::move(run.daily_date)), kept_run_(std::move(run.replay)) {}
 
     void init() override;
     bool handleEvents(SDL_Event& event) override;
@@ -33,6 +37,7 @@ public:
     bool takesKeyboardAim() const override { return !is_pause_; }
     TouchMode touchMode() const override;
     void playFrame(const FrameInput& input) override;
+    void keepRun() override;
     // The state a replay checks, hashed: the camera, the score, the player, the spawner, everything in
     // the world and how many random numbers were drawn.
     std::uint64_t stateHash() const;
@@ -79,6 +84,12 @@ private:
     // The game is over or left: its replay is kept (unless it is one being played back).
     void finishRecording();
     void askAboutBoard();
+    // Plays the kept run again; false (and back to the title) when it does not land where it was kept.
+    bool restoreKeptRun();
+    // Keeps the run when it pauses and every few seconds of play.
+    void keepRunNowAndThen(float dt);
+    // False while the last one is still being written, unless told to wait for it.
+    bool keepRunSoFar(bool wait);
 
     // All children of this scene, owned through its lists.
     Player* player_ = nullptr;
@@ -106,4 +117,8 @@ private:
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
     std::string board_ticket_;    // this daily run's in the board's queue, once queued
     BoardSender::Status board_status_; // as the game-over panel shows it
+    std::optional<Replay> kept_run_;   // to restore on the first update
+    float played_since_kept_ = 0.0f;   // seconds of play
+    bool was_paused_ = false;          // in the frame before
+    bool keep_due_ = false;
 };

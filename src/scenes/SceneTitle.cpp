@@ -10,6 +10,7 @@
 #include "online/BoardLink.h"
 #include "shell/Preferences.h"
 #include "ui/BoardQuestion.h"
+#include "ui/ConfirmBox.h"
 #include "ui/ControlsHelp.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
@@ -25,7 +26,7 @@ constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kPanel = "assets/UI/Textfield_01.png";
 } // namespace
 
-SceneTitle::SceneTitle() = default;
+SceneTitle::SceneTitle(std::string notice) : notice_(std::move(notice)) {}
 SceneTitle::~SceneTitle() = default;
 
 void SceneTitle::init() {
@@ -65,11 +66,15 @@ void SceneTitle::init() {
     credits_text_ =
         HUDText::addHUDTextChild(this, "", centre, {500.0f, 500.0f}, kFont, 16, kPanel, Anchor::CENTER);
     credits_text_->setActive(false);
+    notice_text_ = HUDText::addHUDTextChild(this, "", centre + glm::vec2(0.0f, 45.0f), {100.0f, 30.0f}, kFont, 16,
+                                            kPanel, Anchor::CENTER);
+    offerKeptRun();
     updateWords();
-    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_, button_daily_});
+    setPadButtons();
     showBoard();
     options_ = OptionsMenu::addOptionsMenuChild(this);
     board_question_ = BoardQuestion::addBoardQuestionChild(this);
+    confirm_ = ConfirmBox::addConfirmBoxChild(this);
     // A daily run left before its end, with the player not yet asked about the board.
     if (BoardLink* link = game_.getBoardLink(); link && link->hasUnasked())
         board_question_->open([link](bool) { link->releaseUnasked(); });
@@ -78,6 +83,7 @@ void SceneTitle::init() {
 }
 
 bool SceneTitle::handleEvents(SDL_Event& event) {
+    if (confirm_->getIsActive()) return confirm_->handleEvents(event);
     if (board_question_->getIsActive()) return board_question_->handleEvents(event);
     if (options_->getIsActive()) return options_->handleEvents(event);
     // Nothing under the credits takes a click, not even its press.
@@ -94,7 +100,8 @@ void SceneTitle::update(float dt) {
     updateColor();
     if (words_language_.changed()) updateWords();
     updateControls();
-    if (credits_text_->getIsActive() || options_->getIsActive() || board_question_->getIsActive()) {
+    if (credits_text_->getIsActive() || options_->getIsActive() || board_question_->getIsActive() ||
+        confirm_->getIsActive()) {
         ui_mouse_->update(dt); // the menu stands still under the credits; only the cursor moves
         return;
     }
@@ -129,8 +136,55 @@ void SceneTitle::showBoard() {
         removeChild(ui_mouse_);
         addChild(ui_mouse_);
     }
-    pad_menu_.setButtons({button_start_, button_credits_, button_quit_, button_options_, button_daily_,
-                          board_->getWatchButton()});
+    setPadButtons();
+}
+
+void SceneTitle::setPadButtons() {
+    std::vector<HUDButton*> buttons = {button_start_, button_credits_, button_quit_, button_options_, button_daily_};
+    if (button_continue_) buttons.push_back(button_continue_);
+    if (board_) buttons.push_back(board_->getWatchButton());
+    pad_menu_.setButtons(std::move(buttons));
+}
+
+void SceneTitle::offerKeptRun() {
+    std::variant<std::monostate, KeptRun, std::string> kept = game_.getRunKeeper().read();
+    if (std::string* why = std::get_if<std::string>(&kept)) {
+        SDL_Log("The run in progress in assets/run.mvr cannot be continued: %s; it is kept aside as "
+                "assets/run-refused.mvr",
+                why->c_str());
+        notice_ = fill(tr("title line", "The run in progress cannot be continued: {reason}"), {{"reason", *why}});
+        game_.getRunKeeper().setAside();
+    }
+    KeptRun* run = std::get_if<KeptRun>(&kept);
+    if (!run) return;
+    kept_run_ = std::move(*run);
+    SDL_Log("A run in progress is kept (seed %u, %u frames%s): CONTINUE goes on with it",
+            kept_run_->replay.seed, kept_run_->replay.frame_count,
+            kept_run_->daily_date.empty() ? "" : (", the daily run of " + kept_run_->daily_date).c_str());
+    const glm::vec2 centre = game_.getScreenSize() / 2.0f;
+    button_continue_ = HUDButton::addHUDButtonChild(this, centre + glm::vec2(-400.0f, 200.0f),
+                                                    "assets/UI/A_Start1.png", "assets/UI/A_Start2.png",
+                                                    "assets/UI/A_Start3.png", 2.0f, Anchor::CENTER);
+    button_continue_->setLabel(msg("button", "CONTINUE"));
+}
+
+void SceneTitle::startGame(bool daily) {
+    const auto start = [this, daily] {
+        game_.safeChangeScene(daily ? new SceneMain(todayInUtc()) : new SceneMain);
+    };
+    if (!kept_run_) {
+        start();
+        return;
+    }
+    pad_menu_.clearHighlight();
+    confirm_->open(tr("title question", "Discard the run in progress?"), tr("title question", "Discard it"),
+                   tr("title question", "Keep it"), [this, start](bool discard) {
+                       if (!discard) return;
+                       SDL_Log("The run in progress is discarded for a new game");
+                       game_.getRunKeeper().forget();
+                       kept_run_.reset();
+                       start();
+                   });
 }
 
 void SceneTitle::loadData(const std::string& file_path) {
@@ -144,8 +198,12 @@ void SceneTitle::updateColor() {
 }
 
 void SceneTitle::checkButtonStart() {
-    if (button_start_->isTrigger()) game_.safeChangeScene(new SceneMain);
-    if (button_daily_->isTrigger()) game_.safeChangeScene(new SceneMain(todayInUtc()));
+    if (button_start_->isTrigger()) startGame(false);
+    if (button_daily_->isTrigger()) startGame(true);
+    if (button_continue_ && button_continue_->isTrigger() && kept_run_) {
+        game_.safeChangeScene(new SceneMain(std::move(*kept_run_)));
+        kept_run_.reset();
+    }
 }
 
 void SceneTitle::checkButtonQuit() {
@@ -172,6 +230,9 @@ void SceneTitle::updateWords() {
     const std::string credits = game_.loadTextFile("assets/credits.txt");
     credits_text_->setText(tr("credits", credits.c_str()));
     credits_text_->setBgSizeByText(50.0f);
+    notice_text_->setText(notice_);
+    notice_text_->setBgSizeByText(12.0f);
+    notice_text_->setActive(!notice_.empty());
     updateControls(true);
 }
 

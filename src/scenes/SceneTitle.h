@@ -1,6 +1,7 @@
 #pragma once
 #include "i18n/Translation.h"
 #include "object/Scene.h"
+#include "replay/RunKeeper.h"
 #include "shell/Bindings.h"
 #include "shell/PadNames.h"
 #include "ui/PadMenu.h"
@@ -9,6 +10,7 @@
 #include <optional>
 
 class BoardQuestion;
+class ConfirmBox;
 class HUDButton;
 class HUDText;
 class OptionsMenu;
@@ -19,7 +21,8 @@ class UIMouse;
 // slowly changes colour.
 class SceneTitle : public Scene {
 public:
-    SceneTitle();
+    // notice: a line to show the player first (a run that could not be restored).
+    explicit SceneTitle(std::string notice = {});
     ~SceneTitle() override;
     void init() override;
     bool handleEvents(SDL_Event& event) override;
@@ -34,6 +37,11 @@ public:
     HUDButton* getButtonQuit() const { return button_quit_; }
     HUDButton* getButtonOptions() const { return button_options_; }
     HUDButton* getButtonDaily() const { return button_daily_; }
+    // There while a run in progress is kept; null otherwise.
+    HUDButton* getButtonContinue() const { return button_continue_; }
+    ConfirmBox* getConfirm() const { return confirm_; }
+    // What the title has to tell first, if anything.
+    HUDText* getNoticeText() const { return notice_text_; }
     HUDText* getCreditsText() const { return credits_text_; }
     HUDText* getControlsText() const { return controls_text_; }
     OptionsMenu* getOptions() const { return options_; }
@@ -45,6 +53,11 @@ public:
 private:
     void updateColor();
     void showBoard();
+    void setPadButtons();
+    // The run in progress, when one is kept: CONTINUE, or why it cannot be continued.
+    void offerKeptRun();
+    // Starting another game discards the run in progress, once the player says so.
+    void startGame(bool daily);
     void checkButtonStart();
     void checkButtonQuit();
     void checkButtonCredits();
@@ -61,6 +74,9 @@ private:
     HUDButton* button_quit_ = nullptr;
     HUDButton* button_options_ = nullptr;
     HUDButton* button_daily_ = nullptr;
+    HUDButton* button_continue_ = nullptr;
+    ConfirmBox* confirm_ = nullptr;
+    HUDText* notice_text_ = nullptr;
     HUDText* credits_text_ = nullptr;
     HUDText* scores_text_ = nullptr;
     HUDText* controls_text_ = nullptr;
@@ -75,4 +91,6 @@ private:
     std::unique_ptr<TitleBoard> board_;
     BoardQuestion* board_question_ = nullptr; // a child
     PadMenu pad_menu_; // visits start, credits, quit and options in the order they stand
+    std::string notice_;
+    std::optional<KeptRun> kept_run_;
 };

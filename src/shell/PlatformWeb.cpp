@@ -23,13 +23,59 @@ constexpr const char* kStore = "/store";
 
 // NOLINTBEGIN: JavaScript, for Emscripten's EM_JS
 // clang-format off
-EM_JS_DEPS(platform_web, "$stringToNewUTF8,$UTF8ToString");
+EM_JS_DEPS(platform_web, "$stringToNewUTF8,$UTF8ToString,$FS");
 
 EM_JS(void, syncStore, (), {
     Module.storeWrites = (Module.storeWrites || 0) + 1; // the browser test counts them
     FS.syncfs(false, function(error) {
         if (error) Module.storageFailed(String(error));
     });
+});
+
+// The run in progress must outlive a page closed without warning, when IndexedDB's transactions still
+// under way are dropped: it goes to localStorage, which the page writes before it is gone.
+EM_JS(int, keepInPage, (const char* name, const char* bytes, int size), {
+    try {
+        var text = '';
+        for (var i = 0; i < size; i += 0x8000)
+            text += String.fromCharCode.apply(null, HEAPU8.subarray(bytes + i, bytes + Math.min(size, i + 0x8000)));
+        localStorage.setItem('moonvale/' + UTF8ToString(name), btoa(text));
+        return 1;
+    } catch (error) {
+        return 0; // full, or refused: the store takes it
+    }
+});
+
+EM_JS(void, forgetInPage, (const char* name), {
+    try {
+        localStorage.removeItem('moonvale/' + UTF8ToString(name));
+    } catch (error) {
+    }
+});
+
+// Writes what the page keeps into assets/ before the game reads it.
+EM_JS(void, bringBackFromPage, (), {
+    try {
+        for (var i = 0; i < localStorage.length; ++i) {
+            var key = localStorage.key(i);
+            if (!key.startsWith('moonvale/')) continue;
+            var text = atob(localStorage.getItem(key));
+            var bytes = new Uint8Array(text.length);
+            for (var k = 0; k < text.length; ++k) bytes[k] = text.charCodeAt(k);
+            FS.writeFile('assets/' + key.substring(9), bytes);
+        }
+    } catch (error) {
+        console.log('The run in progress cannot be read back from this browser: ' + error);
+    }
+});
+
+// Hidden, a tab may be discarded without another word; closed, it is gone: the run is kept first.
+EM_JS(void, keepRunWhenPageLeaves, (), {
+    var keep = function() { Module['_keepRunInProgress'](); };
+    document.addEventListener('visibilitychange', function() {
+        if (document.visibilityState === 'hidden') keep();
+    });
+    window.addEventListener('pagehide', keep);
 });
 
 EM_JS(char*, storeProblem, (), {
@@ -160,6 +206,7 @@ void webFrame(void* argument) {
 } // namespace
 
 bool enterGameFolder() {
+    bringBackFromPage();
     if (char* problem = storeProblem()) {
         SDL_Log("The high score cannot be kept in this browser: %s", problem);
         free(problem); // NOLINT(cppcoreguidelines-no-malloc): allocated by stringToNewUTF8
@@ -178,7 +225,12 @@ bool enterGameFolder() {
     return true;
 }
 
+extern "C" EMSCRIPTEN_KEEPALIVE void keepRunInProgress() {
+    Game::getInstance().keepRunNow();
+}
+
 void runMainLoop(Game& game) {
+    keepRunWhenPageLeaves();
     emscripten_set_main_loop_arg(webFrame, &game, 0, true);
 }
 
@@ -187,8 +239,24 @@ static std::filesystem::path storedName(const std::string& path) {
     return std::filesystem::path(path).lexically_relative("assets");
 }
 
+static void forgetStored(const std::filesystem::path& name) {
+    if (keptFiles().erase(name.generic_string()) == 0) return;
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::path(kStore) / name, error);
+    syncStore();
+}
+
+// The files of the run in progress, kept in the page's own storage.
+static bool keptInPage(const std::filesystem::path& name) {
+    return name == "run.mvr" || name == "run.day";
+}
+
 void keepFile(const std::string& path, std::string_view contents) {
     const std::filesystem::path name = storedName(path);
+    if (keptInPage(name) && keepInPage(name.c_str(), contents.data(), static_cast<int>(contents.size())) != 0) {
+        forgetStored(name); // an older copy the store took when the page's storage was full
+        return;
+    }
     auto [kept, added] = keptFiles().try_emplace(name.generic_string());
     if (!added && kept->second == contents) return;
     kept->second = contents;
@@ -201,10 +269,8 @@ void keepFile(const std::string& path, std::string_view contents) {
 
 void forgetFile(const std::string& path) {
     const std::filesystem::path name = storedName(path);
-    if (keptFiles().erase(name.generic_string()) == 0) return;
-    std::error_code error;
-    std::filesystem::remove(std::filesystem::path(kStore) / name, error);
-    syncStore();
+    if (keptInPage(name)) forgetInPage(name.c_str());
+    forgetStored(name);
 }
 
 // Without a GPU, WebGL is a CPU rasteriser behind the browser's command queue (SwiftShader, llvmpipe),

@@ -61,14 +61,25 @@ void frame(void* argument) {
 } // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--renderer") SDL_SetHint(SDL_HINT_RENDER_DRIVER, argv[i + 1]);
+    bool restore = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--renderer" && i + 1 < argc) SDL_SetHint(SDL_HINT_RENDER_DRIVER, argv[i + 1]);
+        if (std::string(argv[i]) == "--restore") restore = true;
+    }
     SDL_SetHint(SDL_HINT_AUDIO_DRIVER, "dummy");
     static Run run;
     run.game = &Game::getInstance();
     if (!run.game->init("Moonvale", 1280, 720)) return 1;
     fitWindowToPage();
     run.game->seed(8);
+    if (restore) {
+        // A ten-minute run kept at its end, in the page's storage, and continued.
+        const RestoreTimes times = measureRestore(*run.game);
+        std::printf("restore | %u | %u | %.3f | %.3f | %s |\n", times.frames, times.bytes,
+                    times.snapshot_ms + times.keep_ms, times.restore_s, times.restored ? "yes" : "NO");
+        std::printf("bench done\n");
+        return 0;
+    }
     run.scene = startBenchScene(*run.game);
     emscripten_set_main_loop_arg(frame, &run, 0, true);
     return 0;

@@ -5,14 +5,31 @@
 #include "actors/Spawner.h"
 #include "components/Stats.h"
 #include "core/Game.h"
+#include "replay/RunKeeper.h"
 #include "scenes/SceneMain.h"
+
+#include <SDL3/SDL.h>
+
+#include <algorithm>
+
+namespace {
+
+void makeImmortal(SceneMain* scene) {
+    Stats* stats = scene->getPlayer()->getStats();
+    stats->setInvincibleTime(1e9f);
+    stats->takeDamage(0.0f);
+}
+
+double msSince(Uint64 start) {
+    return static_cast<double>(SDL_GetTicksNS() - start) / 1e6;
+}
+
+} // namespace
 
 SceneMain* startBenchScene(Game& game) {
     auto* scene = new SceneMain; // owned by the game once changed to
     game.changeScene(scene);
-    Stats* stats = scene->getPlayer()->getStats();
-    stats->setInvincibleTime(1e9f);
-    stats->takeDamage(0.0f);                 // the player cannot die
+    makeImmortal(scene); // the player cannot die
     scene->getSpawner()->setTarget(nullptr); // the enemy count is the benchmark's to set
     game.setMouseState({640.0f, 360.0f}, 0);
     return scene;
@@ -27,4 +44,68 @@ void setEnemies(Game& game, SceneMain* scene, int count) {
         Enemy::addEnemyChild(scene, game.randomVec2(camera, camera + game.getScreenSize()),
                              scene->getPlayer());
     }
+}
+
+RestoreTimes measureRestore(Game& game) {
+    constexpr int kFrames = 60 * 60 * 10;
+    Replay moves;
+    moves.seed = 8;
+    for (int i = 0; i < kFrames; ++i) {
+        FrameInput frame;
+        // Frames of slightly different lengths, as a browser's are: each one a run of its own in the file.
+        frame.dt = 1.0f / 60.0f + static_cast<float>(i * 7919 % 11 - 5) * 1e-5f;
+        // A second's walk along one side of a square, then three seconds standing for the enemies to gather.
+        const int side = (i / 240) % 4;
+        const bool walks = i % 240 < 60;
+        frame.up = walks && side == 0;
+        frame.right = walks && side == 1;
+        frame.down = walks && side == 2;
+        frame.left = walks && side == 3;
+        frame.strike = i % 30 == 0;
+        frame.aim = frame.strike ? glm::vec2(640.0f, 360.0f) : glm::vec2(0.0f);
+        moves.append(frame);
+    }
+    RestoreTimes times;
+    // The run played, as the game records it.
+    game.playBack(moves);
+    auto* played = new SceneMain;
+    game.changeScene(played);
+    makeImmortal(played);
+    // Kept every five seconds as it goes, as the game does: the slowest keep is the frame it costs most.
+    RunKeeper& keeper = game.getRunKeeper();
+    while (!game.isPlaybackOver()) {
+        game.playToEnd(300);
+        keeper.flush(); // as five seconds of frames would have given it time to
+        const Uint64 start = SDL_GetTicksNS();
+        (void)keeper.keep(game.getRecorder().getLast(), game.getScore(), played->stateHash(), {});
+        times.snapshot_ms = std::max(times.snapshot_ms, msSince(start));
+        const Uint64 written = SDL_GetTicksNS();
+        keeper.flush();
+        times.keep_ms = std::max(times.keep_ms, msSince(written));
+    }
+    game.stopPlayback();
+    for (const ObjectWorld* object : played->getChildrenWorld())
+        times.enemies += object->getType() == ObjectType::ENEMY ? 1 : 0;
+    KeptRun kept{game.getRecorder().getLast(), {}};
+    kept.replay.final_score = game.getScore();
+    kept.replay.final_hash = played->stateHash();
+    times.frames = kept.replay.frame_count;
+    times.score = kept.replay.final_score;
+    times.bytes = static_cast<unsigned>(encodeReplay(kept.replay).size());
+    keeper.forget();
+    (void)game.getRecorder().finish(0, 0);
+    game.setScore(0); // as every way out of a game leaves it
+    // Continued: the scene plays it again on its first update.
+    auto* continued = new SceneMain(std::move(kept));
+    game.changeScene(continued);
+    makeImmortal(continued);
+    const Uint64 start = SDL_GetTicksNS();
+    continued->update(1.0f / 60.0f);
+    times.restore_s = msSince(start) / 1000.0;
+    times.restored = game.getNextScene() == nullptr && continued->getIsPause();
+    (void)game.getRecorder().finish(0, 0);
+    game.changeScene(nullptr);
+    keeper.forget();
+    keeper.flush();
+    return times;
 }

@@ -9,3 +9,19 @@ SceneMain* startBenchScene(Game& game);
 
 // Replaces the scene's enemies with count new ones, scattered over the screen.
 void setEnemies(Game& game, SceneMain* scene, int count);
+
+// A ten-minute run kept at its end and continued: what keeping it costs, and how long restoring it takes.
+struct RestoreTimes {
+    // Kept every five seconds: the slowest keep's share of its frame (the game so far copied and its state
+    // hashed; in a browser, the files written too), and the slowest writing on the keeper's thread.
+    double snapshot_ms = 0.0;
+    double keep_ms = 0.0;
+    double restore_s = 0.0;   // CONTINUE: the run played again to where it was kept
+    unsigned frames = 0;
+    unsigned bytes = 0;
+    int score = 0;
+    int enemies = 0; // in the world at the end
+    bool restored = false;
+};
+// The ghost cannot die, walks a square a second at a time, and strikes at itself every half second.
+RestoreTimes measureRestore(Game& game);

@@ -3,7 +3,8 @@
 the renderer the game picks (SDL's software renderer here, where WebGL is SwiftShader) and with WebGL
 (SDL's opengles2): at 1280 x 720, and at a laptop's 1366 x 768 in CSS pixels and in the pixels of a
 screen of device pixel ratio 2, which the game does not draw (a sharper picture costs four times the
-pixels); and at a landscape phone's 844 x 390 with the CPU slowed four times, a mid-range phone.
+pixels); and at a landscape phone's 844 x 390 with the CPU slowed four times, a mid-range phone, where it
+also keeps a ten-minute run and continues it.
 Usage: browser_bench.py BUILD_WEB_DIR"""
 import os
 import sys
@@ -34,6 +35,18 @@ for renderer, size, slowdown in RUNS:
             cells = line.split("|")
             print("|".join(cells[:3] + [f" {'%dx slower' % slowdown if slowdown > 1 else 'as is'} "] + cells[3:]))
     browser.close()
+
+
+# A ten-minute run kept in the page's storage and continued, on a mid-range phone.
+browser = Browser(tempfile.mkdtemp(), 844, 390)
+browser.call("Emulation.setCPUThrottlingRate", rate=4)
+browser.call("Page.navigate", url=f"{address}/bench.html?size=844x390&restore")
+until(lambda: any("bench done" in line for line in browser.console()), 180, "the restore bench did not end")
+times = next(line.split("|") for line in browser.console() if line.startswith("restore |"))
+print(f"\nA ten-minute run ({times[1].strip()} frames, {times[2].strip()} bytes) in an 844 x 390 page with the CPU "
+      f"slowed 4 times: keeping it takes {times[3].strip()} ms of its frame, continuing it {times[4].strip()} s "
+      f"(restored: {times[5].strip()})")
+browser.close()
 
 
 def title_seconds(browser, url):

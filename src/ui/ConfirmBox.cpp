@@ -1,0 +1,105 @@
+#include "ui/ConfirmBox.h"
+
+#include "core/Game.h"
+#include "ui/MenuPanel.h"
+#include "ui/PadMenu.h"
+
+namespace {
+
+constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
+constexpr const char* kPress = "assets/sound/UI_button08.wav";
+constexpr SDL_FRect kPanel = {290.0f, 250.0f, 700.0f, 200.0f};
+constexpr float kChoiceTop = 350.0f;
+constexpr float kChoiceStep = 34.0f;
+
+void drawCentred(TTF_Text* text, float y) {
+    int w = 0;
+    int h = 0;
+    TTF_GetTextSize(text, &w, &h);
+    TTF_DrawRendererText(text, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f, y);
+}
+
+} // namespace
+
+ConfirmBox* ConfirmBox::addConfirmBoxChild(Object* parent) {
+    auto* box = new ConfirmBox;
+    box->init();
+    box->question_ = box->game_.createTTF_Text("", kFont, 32);
+    TTF_SetTextWrapWidth(box->question_, static_cast<int>(kPanel.w - 40.0f));
+    for (TTF_Text*& choice : box->choices_)
+        choice = box->game_.createTTF_Text("", kFont, 16);
+    box->setActive(false);
+    if (parent) parent->addChild(box);
+    return box;
+}
+
+void ConfirmBox::open(const std::string& question, const std::string& yes, const std::string& no,
+                      std::function<void(bool)> on_answer) {
+    setTextWords(question_, question);
+    setTextWords(choices_[YES], yes);
+    setTextWords(choices_[NO], no);
+    on_answer_ = std::move(on_answer);
+    highlighted_ = NO; // what was asked about is not lost by a press of Enter
+    setActive(true);
+}
+
+bool ConfirmBox::handleEvents(SDL_Event& event) {
+    SDL_Event local = event;
+    SDL_ConvertEventToRenderCoordinates(game_.getRenderer(), &local);
+    if (event.type == SDL_EVENT_MOUSE_MOTION) {
+        if (const std::optional<int> choice = choiceAt({local.motion.x, local.motion.y})) highlighted_ = *choice;
+        return true;
+    }
+    if (event.type == SDL_EVENT_MOUSE_BUTTON_DOWN) {
+        if (const std::optional<int> choice = choiceAt({local.button.x, local.button.y}))
+            choose(static_cast<Choice>(*choice));
+        return true;
+    }
+    switch (menuActionOf(event)) {
+    case PadAction::UP:
+    case PadAction::DOWN:
+    case PadAction::LEFT:
+    case PadAction::RIGHT:
+        highlighted_ = 1 - highlighted_;
+        break;
+    case PadAction::PRIMARY:
+        choose(static_cast<Choice>(highlighted_));
+        break;
+    case PadAction::BACK:
+        choose(NO);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void ConfirmBox::choose(Choice choice) {
+    game_.playSound(kPress);
+    setActive(false);
+    if (on_answer_) on_answer_(choice == YES);
+}
+
+std::optional<int> ConfirmBox::choiceAt(glm::vec2 point) const {
+    if (point.x < kPanel.x || point.x > kPanel.x + kPanel.w || point.y < kChoiceTop - 6.0f) return std::nullopt;
+    const int choice = static_cast<int>((point.y - kChoiceTop + 6.0f) / kChoiceStep);
+    return choice < CHOICES ? std::optional<int>(choice) : std::nullopt;
+}
+
+void ConfirmBox::render() {
+    if (!getIsActive()) return;
+    const SDL_FRect bar = {kPanel.x + 150.0f, kChoiceTop + kChoiceStep * static_cast<float>(highlighted_) - 6.0f,
+                           kPanel.w - 300.0f, kChoiceStep - 4.0f};
+    drawMenuPanel(game_.getRenderer(), kPanel, bar);
+    drawCentred(question_, kPanel.y + 30.0f);
+    for (int choice = 0; choice < CHOICES; ++choice)
+        drawCentred(choices_[static_cast<std::size_t>(choice)], kChoiceTop + kChoiceStep * static_cast<float>(choice));
+}
+
+void ConfirmBox::clean() {
+    ObjectScreen::clean();
+    for (TTF_Text** text : {&question_, &choices_[0], &choices_[1]}) {
+        if (*text) TTF_DestroyText(*text);
+        *text = nullptr;
+    }
+}
