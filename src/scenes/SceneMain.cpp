@@ -194,9 +194,12 @@ void SceneMain::keepRun() {
     (void)keepRunSoFar(true);
 }
 
-// Only a game being played, not one watched or already over.
+// Only a game being played, not one watched, not yet begun or already over.
 bool SceneMain::keepRunSoFar(bool wait) {
-    if (game_.isPlayingBack() || !game_.getRecorder().isRecording() || is_over_ || !player_) return true;
+    const Recorder& recorder = game_.getRecorder();
+    if (game_.isPlayingBack() || !recorder.isRecording() || recorder.getLast().frame_count == 0 || is_over_ ||
+        !player_)
+        return true;
     if (!game_.getRunKeeper().keep(game_.getRecorder().getLast(), game_.getScore(), stateHash(), daily_date_, wait))
         return false;
     played_since_kept_ = 0.0f;

@@ -36,7 +36,7 @@ EM_JS(void, syncStore, (), {
 // under way are dropped: it goes to localStorage, which the page writes before it is gone.
 EM_JS(int, keepInPage, (const char* name, const char* bytes, int size), {
     try {
-        var text = '';
+        var text = String();
         for (var i = 0; i < size; i += 0x8000)
             text += String.fromCharCode.apply(null, HEAPU8.subarray(bytes + i, bytes + Math.min(size, i + 0x8000)));
         localStorage.setItem('moonvale/' + UTF8ToString(name), btoa(text));

@@ -6,6 +6,7 @@
 # why; with the board down, a Japanese one is taken as typed and the run waits on disk while the game
 # plays on), the board, back up, gets it once, plays it again and ranks it, and the title shows the rank;
 # the next day, the game watches that run from the board, and Options has the board forget the player.
+# Then a game killed with SIGKILL offers to continue where it was last kept, and does so.
 # Usage: play_session.sh GAME_BINARY ASSETS_DIR SHOTS_DIR [WIDTHxHEIGHT]
 game=$1 assets=$2 shots=$3 shape=${4:-}
 . "$(dirname "$0")/xvfb-lib.sh"
@@ -265,6 +266,50 @@ if [ -n "$board" ]; then
     kill "$pid"
     wait_for_exit "$pid" 15 || fail "the watching game did not end"
     pid=
+fi
+if [ -z "$shape" ]; then
+    step "a game killed with SIGKILL goes on where it was last kept: CONTINUE, paused, then to its end"
+    [ ! -e assets/run.mvr ] || fail "a game left by Back left its run behind"
+    SDL_AUDIO_DRIVER=dummy "$game" >"$work/killed.log" 2>&1 &
+    pid=$!
+    id=$(wait_for_window Moonvale) || fail "no window for the game to kill"
+    sleep 0.5
+    click 440 560
+    xdotool keydown a
+    kept() { grep -q "The run in progress is kept in assets/run.mvr" killed.log; }
+    eventually 15 kept || { cat killed.log; fail "the run in progress was not kept"; }
+    xdotool keyup a
+    kill -KILL "$pid"
+    wait "$pid" 2>/dev/null || true
+    cp assets/run.mvr kept.mvr
+    hash=$("$game" --verify kept.mvr | sed -n 's/.*state hash \([0-9a-f]*\): matches the recording$/\1/p')
+    [ -n "$hash" ] || fail "the kept run does not verify"
+    SDL_AUDIO_DRIVER=dummy "$game" >"$work/continued.log" 2>&1 &
+    pid=$!
+    id=$(wait_for_window Moonvale) || fail "no window after the kill"
+    offered() { grep -q "A run in progress is kept (seed .*): CONTINUE goes on with it" continued.log; }
+    eventually 10 offered || { cat continued.log; fail "the title does not offer the kept run"; }
+    sleep 0.5
+    shot title-continue
+    click 240 560
+    restored() { grep -q "Continued the run in progress: .* state hash $hash as kept" continued.log; }
+    eventually 10 restored || { cat continued.log; fail "the run did not continue where it was kept ($hash)"; }
+    sleep 0.5
+    shot continued-a
+    sleep 1
+    shot continued-b
+    same continued-a continued-b 2500 || fail "the continued run did not wait paused"
+    xdotool key Escape
+    over() { grep -q "Replay of this game" continued.log; }
+    eventually 60 over || fail "the continued run did not reach its end"
+    [ ! -e assets/run.mvr ] || fail "the run in progress outlived the game's end"
+    kill "$pid"
+    wait_for_exit "$pid" 15 || fail "the game did not end"
+    pid=
+    "$game" --verify assets/last.mvr | tee verified.txt || fail "the continued game does not verify as one"
+    frames() { sed -n 's/.*, \([0-9]*\) frames.*/\1/p' "$1"; }
+    "$game" --verify kept.mvr >kept.txt
+    [ "$(frames verified.txt)" -gt "$(frames kept.txt)" ] || fail "last.mvr is not the whole game"
 fi
 # Xvfb's OpenGL is llvmpipe: the game must have chosen SDL's software renderer by itself.
 grep -q "^Renderer: software, not OpenGL" game.log || fail "the software renderer was not chosen"

@@ -1,3 +1,4 @@
+#include "TestPaths.h"
 #include "scenes/SceneTitle.h"
 
 #include "components/Sprite.h"
@@ -5,11 +6,13 @@
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
 #include "support/SceneDriver.h"
+#include "ui/ConfirmBox.h"
 #include "ui/HUDButton.h"
 #include "ui/HUDText.h"
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -28,6 +31,21 @@ struct SceneTitleTest : SceneDriver {
             if (box && box->getTextLabel()->getText().rfind(prefix, 0) == 0) return box;
         }
         return nullptr;
+    }
+    // A recorded game, as the kept run in progress.
+    static std::string recorded(const std::string& name) {
+        std::ifstream file(std::string(MOONVALE_TEST_DATA) + "/" + name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+    static void keepRun(const std::string& bytes) { std::ofstream("assets/run.mvr", std::ios::binary) << bytes; }
+    std::string notice() const {
+        HUDText* text = dynamic_cast<SceneTitle*>(scene())->getNoticeText();
+        return text->getIsActive() ? text->getTextLabel()->getText() : std::string();
+    }
+    void TearDown() override {
+        for (const char* file : {"assets/run.mvr", "assets/run-refused.mvr"})
+            std::filesystem::remove(file);
+        SceneDriver::TearDown();
     }
 };
 
@@ -109,6 +127,63 @@ TEST_F(SceneTitleTest, MissingCreditsGiveAnEmptyPanel) {
     EXPECT_EQ(title->getCreditsText()->getSize(),
               glm::vec2(50.0f, 50.0f) + title->getCreditsText()->getTextLabel()->getSize());
     EXPECT_EQ(title->getCreditsText()->getTextLabel()->getText(), "");
+}
+
+TEST_F(SceneTitleTest, AKeptRunThatCannotGoOnIsRefusedOnceSayingWhyAndTheTitlePlaysOn) {
+    std::string damaged = recorded("strikes.mvr");
+    damaged[damaged.size() / 2] ^= 0x40;
+    Replay other_rules = std::get<Replay>(decodeReplay(recorded("strikes.mvr")));
+    ++other_rules.simulation_version;
+    for (const auto& [bytes, why] : {std::pair{damaged, "the file is damaged"},
+                                     std::pair{encodeReplay(other_rules), "its rules have changed"}}) {
+        keepRun(bytes);
+        SceneTitle* title = open();
+        EXPECT_EQ(title->getButtonContinue(), nullptr);
+        EXPECT_NE(notice().find("The run in progress cannot be continued: "), std::string::npos) << notice();
+        EXPECT_NE(notice().find(why), std::string::npos) << notice();
+        EXPECT_FALSE(std::filesystem::exists("assets/run.mvr"));
+        EXPECT_TRUE(std::filesystem::exists("assets/run-refused.mvr")); // aside, not lost
+        open();
+        EXPECT_EQ(notice(), "");
+    }
+    clickAt({440.0f, 560.0f});
+    EXPECT_NE(dynamic_cast<SceneMain*>(scene()), nullptr);
+}
+
+TEST_F(SceneTitleTest, AKeptRunThatPlaysOutOtherwiseIsNotContinued) {
+    keepRun(recorded("strikes.mvr.tampered")); // ends on another state hash than its frames give
+    SceneTitle* title = open();
+    ASSERT_NE(title->getButtonContinue(), nullptr);
+    EXPECT_EQ(title->getButtonContinue()->getRenderPosition(), glm::vec2(240.0f, 560.0f));
+    clickAt({240.0f, 560.0f});
+    ASSERT_NE(dynamic_cast<SceneMain*>(scene()), nullptr);
+    frames(1);
+    ASSERT_NE(dynamic_cast<SceneTitle*>(scene()), nullptr);
+    EXPECT_EQ(notice(), "The run in progress could not be restored");
+    EXPECT_EQ(game.getScore(), 0);
+    EXPECT_FALSE(std::filesystem::exists("assets/run.mvr"));
+    EXPECT_TRUE(std::filesystem::exists("assets/run-refused.mvr"));
+}
+
+TEST_F(SceneTitleTest, StartingAnotherGameDiscardsTheKeptRunOnlyOnceTheyAgree) {
+    keepRun(recorded("strikes.mvr"));
+    SceneTitle* title = open();
+    clickAt({440.0f, 560.0f});
+    EXPECT_EQ(scene(), title);
+    ASSERT_TRUE(title->getConfirm()->getIsActive());
+    pushKey(SDL_SCANCODE_RETURN); // Enter keeps it: the run is not lost by a key pressed on
+    frames(1);
+    EXPECT_FALSE(title->getConfirm()->getIsActive());
+    EXPECT_EQ(scene(), title);
+    EXPECT_TRUE(std::filesystem::exists("assets/run.mvr"));
+    clickAt({440.0f, 620.0f}); // DAILY
+    ASSERT_TRUE(title->getConfirm()->getIsActive());
+    clickAt({640.0f, 355.0f}); // "Discard it"
+    auto* daily = dynamic_cast<SceneMain*>(scene());
+    ASSERT_NE(daily, nullptr);
+    EXPECT_FALSE(daily->getDailyDate().empty());
+    game.getRunKeeper().flush();
+    EXPECT_FALSE(std::filesystem::exists("assets/run.mvr"));
 }
 
 } // namespace

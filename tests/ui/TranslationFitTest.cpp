@@ -35,7 +35,7 @@ const std::map<std::string, Room> kRooms = {
     {"score", {32, 224, 0}},       {"note", {24, 1136, 0}},        {"credits", {16, 1136, 620}},
     {"hud", {16, 400, 0}},         {"heading", {48, 1136, 0}},     {"panel line", {24, 1136, 0}},
     {"board title", {32, 760, 0}}, {"board question", {16, 720, 0}}, {"board about", {16, 720, 120, true}},
-    {"board line", {16, 220, 0, true}},
+    {"board line", {16, 220, 0, true}}, {"title question", {32, 660, 0}},
 };
 const std::set<std::string> kParts = {"key", "controls", "web page"};
 

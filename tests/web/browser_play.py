@@ -7,12 +7,15 @@ viewport, the picture is 16:9 between black bars from its first frame and takes 
 gets the software renderer and ?renderer=opengles2 plays on WebGL; losing the focus pauses; Quit leaves a
 page that offers to start again; on a phone, the title names the touch controls before the first touch, taps play
 the menus, the left thumb steers without striking and a right tap strikes, both at once, upright the game waits,
-paused its buttons are large and a tap on a volume's "<" lowers it; its manifest has no errors, and with the server gone and the HTTP cache
+paused its buttons are large and a tap on a volume's "<" lowers it, and with its page closed mid-game a new
+page offers CONTINUE and restores the run, paused; a second version deployed on a host that lets files be
+cached for a year replaces the offline copy whole; its manifest has no errors, and with the server gone and the HTTP cache
 off the offline copy plays; a browser that refuses storage still plays and says so once; and nothing
 throws or logs an error.
 The games recorded on Linux verify in Chromium, and the game played here verifies on the desktop.
 Usage: browser_play.py ZIP SHOTS_DIR DESKTOP_GAME"""
 import base64
+import hashlib
 import os
 import shutil
 import subprocess
@@ -340,6 +343,21 @@ SETTINGS = """new Promise(done => { const open = indexedDB.open('/store');
 until(lambda: "volume=90\n" in browser.evaluate(SETTINGS), 5, "a tap on the volume's < did not lower it")
 browser.tap(*at(fit, 640, 611))  # Options' Back
 time.sleep(0.5)
+
+step("the phone's page closed in the middle of a game: a new page offers CONTINUE, which restores it, paused")
+browser.tap(*at(fit, *PAUSE_BUTTON))
+until(lambda: not still(), 10, "the pause button did not resume the game")
+problems += browser.problems()
+browser.reopen()
+browser.phone(844, 390)
+open_title(browser)
+assert any("A run in progress is kept" in line for line in browser.console()), "the new page has no run to continue"
+browser.screenshot(f"{shots}/web-phone-continue.png")
+browser.tap(*at(fit, 240, 560))
+until(lambda: any(line.startswith("Continued the run in progress: ") for line in browser.console()), 10,
+      f"CONTINUE did not restore the run: {[line for line in browser.console() if 'run in progress' in line]}")
+until(still, 10, "the restored run did not wait paused")
+browser.screenshot(f"{shots}/web-phone-continued.png")
 browser.tap(*at(fit, *PAUSED_BACK))
 until(lambda: shows_title(browser.screenshot(), fit), 10, "a tap on Back did not lead to the title")
 problems += browser.problems()
@@ -368,6 +386,48 @@ german = browser.evaluate("MOONVALE_STRINGS.de['web page\\u0004' + "
 assert german and note == german, f"the page's note is not in German: {note}"
 problems += browser.problems()
 browser.close()
+
+step("a second version over the first, on a host that lets every file be cached for a year: a reload runs it whole")
+deployed = os.path.join(work, "deployed")
+shutil.copytree(site, deployed)
+host = serve(deployed, cache_seconds=365 * 24 * 3600)
+browser = Browser(os.path.join(work, "deploy"))
+browser.viewport(1280, 720)
+url = host + "/index.html"
+open_title(browser)
+CACHES = "navigator.serviceWorker.ready.then(r => caches.keys())"
+until(lambda: len(browser.evaluate(CACHES)) == 1, 20, "the first version left no offline copy")
+with open(os.path.join(deployed, "sw.js")) as file:
+    worker = file.read()
+first = browser.evaluate(CACHES)[0]
+with open(os.path.join(deployed, "sw.js"), "w") as file:
+    file.write(worker.replace(first, first + "-second"))
+with open(os.path.join(deployed, "moonvale.wasm"), "ab") as file:
+    # A custom section, which the engine skips: another build's bytes, the same game.
+    payload = b"\x0dmoonvale-test" + b"a second version"
+    file.write(b"\x00" + bytes([len(payload)]) + payload)
+browser.call("Page.reload")
+
+
+def offline_copies():
+    try:
+        return browser.evaluate(CACHES)
+    except RuntimeError:  # asked while the reload replaces the page
+        return None
+
+
+until(lambda: offline_copies() == [first + "-second"], 30, f"the second version did not take over: {offline_copies()}")
+FILES = ["index.html", "page.js", "strings.js", "moonvale.js", "moonvale.wasm", "moonvale.data"]
+HASHES = f"""caches.open('{first}-second').then(cache => Promise.all({FILES}.map(name => cache.match(name)
+    .then(answer => answer.arrayBuffer()).then(bytes => crypto.subtle.digest('SHA-256', bytes))
+    .then(hash => Array.from(new Uint8Array(hash), b => b.toString(16).padStart(2, '0')).join('')))))"""
+for name, cached in zip(FILES, browser.evaluate(HASHES)):
+    with open(os.path.join(deployed, name), "rb") as file:
+        assert cached == hashlib.sha256(file.read()).hexdigest(), f"the offline copy holds the first version's {name}"
+open_title(browser)
+problems += browser.problems()
+browser.close()
+stop_serving(host)
 
 assert not problems, f"errors in the browser: {problems}"
 print(f"played in Chromium: title in {seconds:.2f} s, Start, strikes, high score kept, letterboxed from the first "

@@ -46,12 +46,18 @@ def shows_title(picture, fit):
     return picture.getpixel(tuple(int(v) for v in at(fit, 380, 560)))[2] > 60
 
 
-def serve(directory):
-    """Serves DIRECTORY on 127.0.0.1 from a thread; the address to put paths after (stop_serving ends it)."""
+def serve(directory, cache_seconds=None):
+    """Serves DIRECTORY on 127.0.0.1 from a thread; the address to put paths after (stop_serving ends it).
+    CACHE_SECONDS: how long every file may be kept in the browser's cache, as a host may say."""
 
     class Quiet(http.server.SimpleHTTPRequestHandler):
         def log_message(self, *args):
             pass
+
+        def end_headers(self):
+            if cache_seconds:
+                self.send_header("Cache-Control", f"public, max-age={cache_seconds}")
+            super().end_headers()
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=directory))
     threading.Thread(target=server.serve_forever, daemon=True).start()
@@ -84,13 +90,26 @@ class Browser:
             raise RuntimeError("chromium did not start")
         # Chromium blocks once the pipe is full: keep it drained.
         threading.Thread(target=self.process.stderr.read, daemon=True).start()
+        self.port = port
         with urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list") as answer:
-            page = next(t for t in json.load(answer) if t["type"] == "page")
+            self._attach(next(t for t in json.load(answer) if t["type"] == "page"))
+
+    def _attach(self, page):
+        self.page_id = page["id"]
         self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60)
         self.next_id = 0
         self.events = []
         for domain in ("Page", "Runtime", "Log"):
             self.call(f"{domain}.enable")
+
+    def reopen(self):
+        """Closes the page as a tab is closed, with no word to it beforehand, and goes on in a new blank one."""
+        self.socket.close()
+        with urllib.request.urlopen(f"http://127.0.0.1:{self.port}/json/close/{self.page_id}") as answer:
+            answer.read()
+        new = urllib.request.Request(f"http://127.0.0.1:{self.port}/json/new?about:blank", method="PUT")
+        with urllib.request.urlopen(new) as answer:
+            self._attach(json.load(answer))
 
     def call(self, method, **params):
         self.next_id += 1
@@ -181,6 +200,7 @@ class Browser:
         return found
 
     def console(self):
+        self.call("Runtime.evaluate", expression="0")  # drains the events queued before it
         return [" ".join(str(a.get("value", "")) for a in e["params"]["args"])
                 for e in self.events if e.get("method") == "Runtime.consoleAPICalled"]
 
