@@ -9,6 +9,7 @@ void Recorder::begin(std::uint32_t seed, bool slow_toggles) {
     replay_.seed = seed;
     replay_.slow_toggles = slow_toggles;
     is_recording_ = true;
+    ++game_number_;
     game_time_ = 0.0;
     next_check_ = 1.0;
 }

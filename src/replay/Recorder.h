@@ -16,9 +16,12 @@ public:
     // Stops and hands over the game, which stays as the last one.
     const Replay& finish(std::int32_t score, std::uint64_t hash);
     const Replay& getLast() const { return replay_; }
+    // Which game this is, of those begun in this process: a replay that grew is told from a new one.
+    std::uint32_t getGameNumber() const { return game_number_; }
 
 private:
     Replay replay_;
+    std::uint32_t game_number_ = 0;
     bool is_recording_ = false;
     double game_time_ = 0.0;
     double next_check_ = 1.0;

@@ -12,10 +12,11 @@
 #include <cinttypes>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace {
 
-// No threads in the browser build; there the files are written at once.
+// No threads in the browser build; there the files are written while the page is idle between frames.
 #ifdef __EMSCRIPTEN__
 constexpr bool kWorker = false;
 #else
@@ -31,11 +32,15 @@ void removeKept(const std::string& path) {
 
 RunKeeper::RunKeeper(const std::string& folder)
     : run_path_(folder + "/run.mvr"), day_path_(folder + "/run.day"), refused_path_(folder + "/run-refused.mvr") {
+    reserveRoom(0);
     if (kWorker) worker_ = std::thread([this] { work(); });
 }
 
 RunKeeper::~RunKeeper() {
-    if (!worker_.joinable()) return;
+    if (!worker_.joinable()) {
+        flush();
+        return;
+    }
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -44,48 +49,76 @@ RunKeeper::~RunKeeper() {
     worker_.join();
 }
 
-bool RunKeeper::keep(const Replay& so_far, std::int32_t score, std::uint64_t hash, const std::string& daily_date,
-                     bool wait) {
+bool RunKeeper::keep(const Recorder& game, std::int32_t score, std::uint64_t hash, const std::string& daily_date,
+                     bool at_once) {
     std::unique_lock lock(mutex_);
-    if (busy_ && !wait) return false;
+    if (busy_ && !at_once) return false;
     while (!changed_.wait_for(lock, std::chrono::hours(1), [this] { return !busy_; })) {
     }
-    // Room for long runs from the start: growing it would copy into fresh pages, and a page fault is
-    // what a long run's copy costs most. Pages are touched only as the run reaches them.
-    constexpr std::size_t kRoom = std::size_t{1} << 16; // 18 minutes of a browser's frames
-    if (copy_.replay.runs.capacity() < so_far.runs.size())
-        copy_.replay.runs.reserve(std::max(kRoom, 2 * so_far.runs.size()));
-    if (copy_.replay.checks.capacity() < so_far.checks.size())
-        copy_.replay.checks.reserve(std::max(kRoom / 60, 2 * so_far.checks.size()));
-    copy_.replay = so_far;
+    const Replay& so_far = game.getLast();
+    reserveRoom(so_far.runs.size());
+    std::vector<ReplayRun>& runs = copy_.replay.runs;
+    std::vector<ReplayCheck>& checks = copy_.replay.checks;
+    if (game.getGameNumber() != copied_game_ || runs.empty() || so_far.runs.size() < runs.size() ||
+        so_far.checks.size() < checks.size()) {
+        copy_.replay = so_far;
+        copied_game_ = game.getGameNumber();
+    } else {
+        // The same game, grown: its last run may have grown too, and checks are only ever added.
+        runs.pop_back();
+        runs.insert(runs.end(), so_far.runs.begin() + static_cast<std::ptrdiff_t>(runs.size()), so_far.runs.end());
+        checks.insert(checks.end(), so_far.checks.begin() + static_cast<std::ptrdiff_t>(checks.size()),
+                      so_far.checks.end());
+        copy_.replay.frame_count = so_far.frame_count;
+    }
     copy_.replay.final_score = score;
     copy_.replay.final_hash = hash;
     copy_.daily_date = daily_date;
-    if (!kWorker) {
-        carryOut(Job::KEEP);
-        return true;
-    }
     pending_ = Job::KEEP;
     lock.unlock();
     changed_.notify_all();
+    if (at_once) {
+        flush();
+    } else if (!kWorker && !idle_asked_) {
+        idle_asked_ = true;
+        runWhenIdle([this, alive = std::weak_ptr<bool>(alive_)] {
+            if (alive.expired()) return;
+            idle_asked_ = false;
+            flush();
+        });
+    }
     return true;
 }
 
+// Room for long runs from the start, taken before the first game: growing it in a frame would copy into
+// fresh pages (a page fault is what a long run's copy costs most), and in a browser grow its memory.
+void RunKeeper::reserveRoom(std::size_t runs) {
+    constexpr std::size_t kRoom = std::size_t{1} << 16; // 18 minutes of a browser's frames
+    if (copy_.replay.runs.capacity() < std::max(kRoom, runs)) copy_.replay.runs.reserve(std::max(kRoom, 2 * runs));
+    const std::size_t checks = runs / 60 + 1;
+    if (copy_.replay.checks.capacity() < std::max(kRoom / 60, checks))
+        copy_.replay.checks.reserve(std::max(kRoom / 60, 2 * checks));
+}
+
 void RunKeeper::forget() {
-    if (!kWorker) {
-        carryOut(Job::FORGET);
-        return;
-    }
     {
         const std::lock_guard lock(mutex_);
         pending_ = Job::FORGET;
     }
     changed_.notify_all();
+    if (!kWorker) flush();
 }
 
 // wait_for, not wait: the portable build runs on systems whose libstdc++ lacks the newer wait.
 void RunKeeper::flush() {
     std::unique_lock lock(mutex_);
+    if (!kWorker) {
+        const Job job = pending_;
+        pending_ = Job::NONE;
+        lock.unlock();
+        if (job != Job::NONE) carryOut(job);
+        return;
+    }
     while (!changed_.wait_for(lock, std::chrono::hours(1), [this] { return pending_ == Job::NONE && !busy_; })) {
     }
 }

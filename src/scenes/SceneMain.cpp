@@ -200,7 +200,7 @@ bool SceneMain::keepRunSoFar(bool wait) {
     if (game_.isPlayingBack() || !recorder.isRecording() || recorder.getLast().frame_count == 0 || is_over_ ||
         !player_)
         return true;
-    if (!game_.getRunKeeper().keep(game_.getRecorder().getLast(), game_.getScore(), stateHash(), daily_date_, wait))
+    if (!game_.getRunKeeper().keep(recorder, game_.getScore(), stateHash(), daily_date_, wait))
         return false;
     played_since_kept_ = 0.0f;
     return true;

@@ -69,6 +69,10 @@ void forgetFile(const std::string& /*path*/) {
     // Likewise gone once removed.
 }
 
+void runWhenIdle(std::function<void()> work) {
+    work();
+}
+
 void showPageTextField(const SDL_Rect& /*area*/, const std::string& /*text*/) {}
 
 void hidePageTextField() {}

@@ -1,6 +1,7 @@
 #pragma once
 #include <SDL3/SDL.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@ void runMainLoop(Game& game);
 void keepFile(const std::string& path, std::string_view contents);
 // Called once a kept file is removed: the browser removes it from its storage too.
 void forgetFile(const std::string& path);
+// In a browser, runs work once the page is idle between frames (or on its next task where it cannot
+// tell); elsewhere at once.
+void runWhenIdle(std::function<void()> work);
 
 // In a browser, a text field of the page's own over the game's, at area (in the game's 1280 x 720
 // pixels): SDL takes single key presses there, so a phone's keyboard and an input method type into it.

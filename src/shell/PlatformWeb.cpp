@@ -12,6 +12,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 // The page (packaging/web/pre.js) mounts the browser's IndexedDB at kStore and fills it before main
 // runs. The game itself reads and writes assets/ in MEMFS as on the desktop; the files it writes are
@@ -33,7 +34,9 @@ EM_JS(void, syncStore, (), {
 });
 
 // The run in progress must outlive a page closed without warning, when IndexedDB's transactions still
-// under way are dropped: it goes to localStorage, which the page writes before it is gone.
+// under way are dropped: kept as the page is hidden or closed, it goes to localStorage, which the page
+// writes before it is gone. Kept at any other time, it goes to the store with the other files, and
+// whichever of the two is newer is the one there.
 EM_JS(int, keepInPage, (const char* name, const char* bytes, int size), {
     try {
         var text = String();
@@ -66,6 +69,15 @@ EM_JS(void, bringBackFromPage, (), {
         }
     } catch (error) {
         console.log('The run in progress cannot be read back from this browser: ' + error);
+    }
+});
+
+EM_JS(void, askForIdleTime, (), {
+    var run = function() { Module['_runIdleWork'](); };
+    if (self.requestIdleCallback) {
+        requestIdleCallback(run, {timeout: 1000});
+    } else {
+        setTimeout(run, 0);
     }
 });
 
@@ -206,10 +218,10 @@ void webFrame(void* argument) {
 } // namespace
 
 bool enterGameFolder() {
-    bringBackFromPage();
     if (char* problem = storeProblem()) {
         SDL_Log("The high score cannot be kept in this browser: %s", problem);
         free(problem); // NOLINT(cppcoreguidelines-no-malloc): allocated by stringToNewUTF8
+        bringBackFromPage();
         return true; // the packed assets are there all the same
     }
     // The store holds assets/ as the game wrote it, its folders (the board's queue) included.
@@ -222,11 +234,34 @@ bool enterGameFolder() {
         std::ofstream(std::filesystem::path("assets") / name, std::ios::binary) << bytes;
         keptFiles()[name.generic_string()] = bytes;
     }
+    bringBackFromPage(); // after the store: a run kept as the page left is the newer
     return true;
 }
 
+static std::vector<std::function<void()>>& idleWork() {
+    static std::vector<std::function<void()>> work;
+    return work;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE void runIdleWork() {
+    std::vector<std::function<void()>> work;
+    work.swap(idleWork());
+    for (const std::function<void()>& job : work)
+        job();
+}
+
+void runWhenIdle(std::function<void()> work) {
+    if (idleWork().empty()) askForIdleTime();
+    idleWork().push_back(std::move(work));
+}
+
+// While the page is being hidden or closed: the run in progress then goes to localStorage.
+static bool page_leaving = false;
+
 extern "C" EMSCRIPTEN_KEEPALIVE void keepRunInProgress() {
+    page_leaving = true;
     Game::getInstance().keepRunNow();
+    page_leaving = false;
 }
 
 void runMainLoop(Game& game) {
@@ -253,10 +288,13 @@ static bool keptInPage(const std::filesystem::path& name) {
 
 void keepFile(const std::string& path, std::string_view contents) {
     const std::filesystem::path name = storedName(path);
-    if (keptInPage(name) && keepInPage(name.c_str(), contents.data(), static_cast<int>(contents.size())) != 0) {
-        forgetStored(name); // an older copy the store took when the page's storage was full
+    // Only then: writing localStorage holds up the frame, tens of milliseconds for a long run.
+    if (keptInPage(name) && page_leaving &&
+        keepInPage(name.c_str(), contents.data(), static_cast<int>(contents.size())) != 0) {
+        forgetStored(name);
         return;
     }
+    if (keptInPage(name)) forgetInPage(name.c_str()); // older than this one
     auto [kept, added] = keptFiles().try_emplace(name.generic_string());
     if (!added && kept->second == contents) return;
     kept->second = contents;

@@ -75,8 +75,9 @@ int main(int argc, char** argv) {
     if (restore) {
         // A ten-minute run kept at its end, in the page's storage, and continued.
         const RestoreTimes times = measureRestore(*run.game);
-        std::printf("restore | %u | %u | %.3f | %.3f | %s |\n", times.frames, times.bytes,
-                    times.snapshot_ms + times.keep_ms, times.restore_s, times.restored ? "yes" : "NO");
+        std::printf("restore | %u | %u | %.3f (%.3f) | %.3f (%.3f) | %.3f | %s |\n", times.frames, times.bytes,
+                    times.snapshot_ms, times.snapshot_median_ms, times.keep_ms, times.keep_median_ms, times.restore_s,
+                    times.restored ? "yes" : "NO");
         std::printf("bench done\n");
         return 0;
     }

@@ -12,10 +12,12 @@ void setEnemies(Game& game, SceneMain* scene, int count);
 
 // A ten-minute run kept at its end and continued: what keeping it costs, and how long restoring it takes.
 struct RestoreTimes {
-    // Kept every five seconds: the slowest keep's share of its frame (the game so far copied and its state
-    // hashed; in a browser, the files written too), and the slowest writing on the keeper's thread.
+    // Kept every five seconds: a keep's share of its frame (what the game added copied, its state hashed),
+    // and its writing, on the keeper's thread or in the page's idle time; the slowest and the median.
     double snapshot_ms = 0.0;
+    double snapshot_median_ms = 0.0;
     double keep_ms = 0.0;
+    double keep_median_ms = 0.0;
     double restore_s = 0.0;   // CONTINUE: the run played again to where it was kept
     unsigned frames = 0;
     unsigned bytes = 0;
