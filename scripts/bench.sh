@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release preset and prints the benchmark tables: headless on SDL's software renderer (and in a
 # 1000 x 800 window, with the frame scaled as one and drawn straight, and while a daily run is being sent
-# to a board that never answers), then
+# to a board that never answers, and keeping a ten-minute run and continuing it), then
 # under Xvfb in a real window with the renderer the game picks by itself, and with OpenGL (SDL's own
 # default pick there, Mesa's llvmpipe on a machine without a GPU); then the loop's pacing under Xvfb; then
 # the main scene in headless Chromium, with WebGL and with SDL's software renderer.
@@ -15,6 +15,7 @@ x() { xvfb-run -a -s "-screen 0 1920x1200x24" "$@"; }
 ./tools/bench/bench 2>/dev/null
 ./tools/bench/bench --scaled 1000 800 2>/dev/null
 ./tools/bench/bench --board-hang 2>/dev/null
+./tools/bench/bench --restore 2>/dev/null
 x ./tools/bench/bench --window 2>/dev/null
 x ./tools/bench/bench --window --renderer opengl 2>/dev/null
 x ./tools/bench/bench --pacing 2>/dev/null
