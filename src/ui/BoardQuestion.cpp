@@ -25,13 +25,6 @@ std::size_t letters(const std::string& text) {
     return count;
 }
 
-void drawCentred(TTF_Text* text, float y) {
-    int w = 0;
-    int h = 0;
-    TTF_GetTextSize(text, &w, &h);
-    TTF_DrawRendererText(text, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f, y);
-}
-
 } // namespace
 
 BoardQuestion* BoardQuestion::addBoardQuestionChild(Object* parent) {
@@ -125,20 +118,8 @@ bool BoardQuestion::handleEvents(SDL_Event& event) {
     default:
         break;
     }
-    switch (padActionOf(event)) {
-    case PadAction::UP:
-    case PadAction::DOWN:
-        highlighted_ = 1 - highlighted_;
-        break;
-    case PadAction::PRIMARY:
-        choose(static_cast<Choice>(highlighted_));
-        break;
-    case PadAction::BACK:
-        choose(DONT_SEND);
-        break;
-    default:
-        break;
-    }
+    if (const std::optional<int> choice = twoRowsAction(padActionOf(event), highlighted_, DONT_SEND))
+        choose(static_cast<Choice>(*choice));
     return true;
 }
 
@@ -213,9 +194,7 @@ void BoardQuestion::answer(bool sends, const std::string& name) {
 }
 
 std::optional<int> BoardQuestion::choiceAt(glm::vec2 point) const {
-    if (point.x < kPanel.x || point.x > kPanel.x + kPanel.w || point.y < kChoiceTop - 6.0f) return std::nullopt;
-    const int choice = static_cast<int>((point.y - kChoiceTop + 6.0f) / kChoiceStep);
-    return choice < CHOICES ? std::optional<int>(choice) : std::nullopt;
+    return rowAt(kPanel, kChoiceTop, kChoiceStep, CHOICES, point);
 }
 
 void BoardQuestion::render() {
@@ -241,12 +220,12 @@ void BoardQuestion::render() {
     setTextWords(message_text_, message_.empty() ? tr("board question", "Type your name on the board") : message_);
     setTextWords(choices_[SEND], tr("board question", "Send under this name"));
     setTextWords(choices_[DONT_SEND], tr("board question", "Do not send"));
-    drawCentred(title_, kPanel.y + 20.0f);
+    drawCentred(title_, kPanel, kPanel.y + 20.0f);
     TTF_DrawRendererText(about_, kPanel.x + 40.0f, kPanel.y + 70.0f);
     TTF_DrawRendererText(field_, kField.x + 10.0f, kField.y + 8.0f);
-    drawCentred(message_text_, kField.y + kField.h + 14.0f);
+    drawCentred(message_text_, kPanel, kField.y + kField.h + 14.0f);
     for (int choice = 0; choice < CHOICES; ++choice)
-        drawCentred(choices_[static_cast<std::size_t>(choice)], kChoiceTop + kChoiceStep * static_cast<float>(choice));
+        drawCentred(choices_[static_cast<std::size_t>(choice)], kPanel, kChoiceTop + kChoiceStep * static_cast<float>(choice));
 }
 
 void BoardQuestion::clean() {

@@ -12,13 +12,6 @@ constexpr SDL_FRect kPanel = {290.0f, 250.0f, 700.0f, 200.0f};
 constexpr float kChoiceTop = 350.0f;
 constexpr float kChoiceStep = 34.0f;
 
-void drawCentred(TTF_Text* text, float y) {
-    int w = 0;
-    int h = 0;
-    TTF_GetTextSize(text, &w, &h);
-    TTF_DrawRendererText(text, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f, y);
-}
-
 } // namespace
 
 ConfirmBox* ConfirmBox::addConfirmBoxChild(Object* parent) {
@@ -55,22 +48,8 @@ bool ConfirmBox::handleEvents(SDL_Event& event) {
             choose(static_cast<Choice>(*choice));
         return true;
     }
-    switch (menuActionOf(event)) {
-    case PadAction::UP:
-    case PadAction::DOWN:
-    case PadAction::LEFT:
-    case PadAction::RIGHT:
-        highlighted_ = 1 - highlighted_;
-        break;
-    case PadAction::PRIMARY:
-        choose(static_cast<Choice>(highlighted_));
-        break;
-    case PadAction::BACK:
-        choose(NO);
-        break;
-    default:
-        break;
-    }
+    if (const std::optional<int> choice = twoRowsAction(menuActionOf(event), highlighted_, NO))
+        choose(static_cast<Choice>(*choice));
     return true;
 }
 
@@ -81,9 +60,7 @@ void ConfirmBox::choose(Choice choice) {
 }
 
 std::optional<int> ConfirmBox::choiceAt(glm::vec2 point) const {
-    if (point.x < kPanel.x || point.x > kPanel.x + kPanel.w || point.y < kChoiceTop - 6.0f) return std::nullopt;
-    const int choice = static_cast<int>((point.y - kChoiceTop + 6.0f) / kChoiceStep);
-    return choice < CHOICES ? std::optional<int>(choice) : std::nullopt;
+    return rowAt(kPanel, kChoiceTop, kChoiceStep, CHOICES, point);
 }
 
 void ConfirmBox::render() {
@@ -91,9 +68,9 @@ void ConfirmBox::render() {
     const SDL_FRect bar = {kPanel.x + 150.0f, kChoiceTop + kChoiceStep * static_cast<float>(highlighted_) - 6.0f,
                            kPanel.w - 300.0f, kChoiceStep - 4.0f};
     drawMenuPanel(game_.getRenderer(), kPanel, bar);
-    drawCentred(question_, kPanel.y + 30.0f);
+    drawCentred(question_, kPanel, kPanel.y + 30.0f);
     for (int choice = 0; choice < CHOICES; ++choice)
-        drawCentred(choices_[static_cast<std::size_t>(choice)], kChoiceTop + kChoiceStep * static_cast<float>(choice));
+        drawCentred(choices_[static_cast<std::size_t>(choice)], kPanel, kChoiceTop + kChoiceStep * static_cast<float>(choice));
 }
 
 void ConfirmBox::clean() {

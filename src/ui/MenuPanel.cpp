@@ -16,3 +16,33 @@ void setTextWords(TTF_Text* text, const std::string& words) {
     if (!text || (text->text && words == text->text)) return;
     TTF_SetTextString(text, words.c_str(), words.size());
 }
+
+void drawCentred(TTF_Text* text, const SDL_FRect& panel, float y) {
+    int w = 0;
+    int h = 0;
+    TTF_GetTextSize(text, &w, &h);
+    TTF_DrawRendererText(text, panel.x + (panel.w - static_cast<float>(w)) / 2.0f, y);
+}
+
+std::optional<int> rowAt(const SDL_FRect& panel, float top, float step, int count, glm::vec2 point) {
+    if (point.x < panel.x || point.x > panel.x + panel.w || point.y < top - 6.0f) return std::nullopt;
+    const int row = static_cast<int>((point.y - top + 6.0f) / step);
+    return row < count ? std::optional<int>(row) : std::nullopt;
+}
+
+std::optional<int> twoRowsAction(PadAction action, int& lit, int back_row) {
+    switch (action) {
+    case PadAction::UP:
+    case PadAction::DOWN:
+    case PadAction::LEFT:
+    case PadAction::RIGHT:
+        lit = 1 - lit;
+        return std::nullopt;
+    case PadAction::PRIMARY:
+        return lit;
+    case PadAction::BACK:
+        return back_row;
+    default:
+        return std::nullopt;
+    }
+}
