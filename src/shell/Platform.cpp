@@ -69,7 +69,7 @@ void forgetFile(const std::string& /*path*/) {
     // Likewise gone once removed.
 }
 
-void runWhenIdle(std::function<void()> work) {
+void runWhenIdle(const std::function<void()>& work) {
     work();
 }
 

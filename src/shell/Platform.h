@@ -30,7 +30,7 @@ void keepFile(const std::string& path, std::string_view contents);
 void forgetFile(const std::string& path);
 // In a browser, runs work once the page is idle between frames (or on its next task where it cannot
 // tell); elsewhere at once.
-void runWhenIdle(std::function<void()> work);
+void runWhenIdle(const std::function<void()>& work);
 
 // In a browser, a text field of the page's own over the game's, at area (in the game's 1280 x 720
 // pixels): SDL takes single key presses there, so a phone's keyboard and an input method type into it.

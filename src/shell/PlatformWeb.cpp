@@ -250,9 +250,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void runIdleWork() {
         job();
 }
 
-void runWhenIdle(std::function<void()> work) {
+void runWhenIdle(const std::function<void()>& work) {
     if (idleWork().empty()) askForIdleTime();
-    idleWork().push_back(std::move(work));
+    idleWork().push_back(work);
 }
 
 // While the page is being hidden or closed: the run in progress then goes to localStorage.

@@ -4,6 +4,7 @@
 #include "components/Sprite.h"
 #include "components/Stats.h"
 #include "components/TextLabel.h"
+#include "replay/RunKeeper.h"
 #include "scenes/SceneTitle.h"
 #include "scenes/ScoreFile.h"
 #include "support/SceneDriver.h"
@@ -166,6 +167,34 @@ TEST_F(SceneMainTest, RestartStartsAFreshUnpausedGame) {
     EXPECT_EQ(readScoreFile("assets/score.dat"), 20);
     frames(1);
     EXPECT_EQ(fresh->getScoreText()->getTextLabel()->getText(), "Score: 0");
+}
+
+TEST_F(SceneMainTest, TheRunIsKeptAsItPausesAndEveryFiveSecondsOfPlayAndGoesWithRestart) {
+    const auto kept_frames = [this] {
+        std::variant<std::monostate, KeptRun, std::string> kept = game.getRunKeeper().read();
+        return std::holds_alternative<KeptRun>(kept) ? std::get<KeptRun>(kept).replay.frame_count : 0u;
+    };
+    game.getRunKeeper().forget();
+    if (main->getControlsCard()) {
+        pushKey(SDL_SCANCODE_X);
+        game.handleEvents();
+    }
+    for (int i = 0; i < 60; ++i)
+        update();
+    EXPECT_EQ(kept_frames(), 0u);
+    main->pause();
+    update();
+    EXPECT_EQ(kept_frames(), 61u);
+    for (int i = 0; i < 60; ++i)
+        update(); // paused: no play to keep
+    main->resume();
+    for (int i = 0; i < 302; ++i)
+        update();
+    EXPECT_GE(kept_frames(), 420u);
+    EXPECT_LE(kept_frames(), 422u);
+    clickAt({1140.0f, 690.0f});
+    ASSERT_NE(scene(), main);
+    EXPECT_EQ(kept_frames(), 0u);
 }
 
 TEST_F(SceneMainTest, EnlargedGameOverButtonsAreClickable) {

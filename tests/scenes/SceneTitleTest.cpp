@@ -3,8 +3,10 @@
 
 #include "components/Sprite.h"
 #include "components/TextLabel.h"
+#include "replay/Daily.h"
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
+#include "shell/Preferences.h"
 #include "support/SceneDriver.h"
 #include "ui/ConfirmBox.h"
 #include "ui/HUDButton.h"
@@ -43,7 +45,11 @@ struct SceneTitleTest : SceneDriver {
         return text->getIsActive() ? text->getTextLabel()->getText() : std::string();
     }
     void TearDown() override {
-        for (const char* file : {"assets/run.mvr", "assets/run-refused.mvr"})
+        game.changeScene(nullptr); // a game left running would keep its run as it goes
+        game.getRunKeeper().flush();
+        for (const std::string& file :
+             {std::string("assets/run.mvr"), std::string("assets/run.day"), std::string("assets/run-refused.mvr"),
+              dailyReplayPath(todayInUtc())})
             std::filesystem::remove(file);
         SceneDriver::TearDown();
     }
@@ -127,6 +133,26 @@ TEST_F(SceneTitleTest, MissingCreditsGiveAnEmptyPanel) {
     EXPECT_EQ(title->getCreditsText()->getSize(),
               glm::vec2(50.0f, 50.0f) + title->getCreditsText()->getTextLabel()->getSize());
     EXPECT_EQ(title->getCreditsText()->getTextLabel()->getText(), "");
+}
+
+TEST_F(SceneTitleTest, ADailyRunClosedMidGameContinuesAsThatDaysRunWhereItStood) {
+    game.getPreferences()->setControlsSeen();
+    dropPendingEvents();
+    game.changeScene(new SceneMain(todayInUtc()));
+    keys[SDL_SCANCODE_D] = true;
+    frames(90);
+    keys[SDL_SCANCODE_D] = false;
+    clickAt({900.0f, 300.0f}); // a strike
+    frames(30);
+    SceneTitle* title = open(); // as the window closes: the game ends unfinished
+    ASSERT_NE(title->getButtonContinue(), nullptr);
+    clickAt({240.0f, 560.0f});
+    auto* continued = dynamic_cast<SceneMain*>(scene());
+    ASSERT_NE(continued, nullptr);
+    EXPECT_EQ(continued->getDailyDate(), todayInUtc());
+    frames(1);
+    EXPECT_EQ(scene(), continued) << "not restored where it stood";
+    EXPECT_TRUE(continued->getIsPause());
 }
 
 TEST_F(SceneTitleTest, AKeptRunThatCannotGoOnIsRefusedOnceSayingWhyAndTheTitlePlaysOn) {
