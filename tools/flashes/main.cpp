@@ -1,0 +1,103 @@
+// Measures the game's flashes by WCAG 2.3.1's general and red flash rules: plays a strike at every
+// cool-down, at the fastest a player can, with the ghost standing in the first waves (their summoning,
+// the strikes and the enemies' deaths), drawing every frame headless, and reports the most flashes any
+// field of view saw in one second: for the whole picture on a desktop's screen, and on a phone's. Exits
+// 1 when either passes three.
+#include "FlashMeter.h"
+
+#include "core/Game.h"
+#include "scenes/SceneMain.h"
+#include "shell/Platform.h"
+
+#include <SDL3/SDL.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kFrames = 60 * 10;
+
+// Ten seconds of a player holding the strike at the middle of the screen, where the ghost stands.
+Replay strikesAtEveryCoolDown() {
+    Replay replay;
+    replay.seed = 20261210;
+    for (int i = 0; i < kFrames; ++i) {
+        FrameInput frame;
+        frame.dt = 1.0f / 60.0f;
+        frame.strike = true;
+        frame.aim = {640.0f, 360.0f};
+        replay.append(frame);
+    }
+    return replay;
+}
+
+} // namespace
+
+int main() {
+    SDL_SetLogPriorities(SDL_LOG_PRIORITY_WARN);
+    SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_AUDIO_DRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, SDL_SOFTWARE_RENDERER);
+    if (!enterGameFolder()) return 2;
+    Game& game = Game::getInstance();
+    if (!game.init("Moonvale", 1280, 720)) {
+        game.clean();
+        return 2;
+    }
+    // A 10 degree field: on a desktop's screen, about a third of its width and height (WCAG's 341 x 256 of
+    // 1024 x 768); on a phone held at 30 cm, its 844 x 390 showing the picture at 0.54, about 300 CSS
+    // pixels square, 550 of the picture's.
+    struct Screen {
+        const char* name;
+        FlashMeter meter;
+    } screens[] = {{"a desktop's screen, the picture filling it (fields of 426 x 240)", FlashMeter(1280, 720, 426, 240)},
+                   {"a phone's 844 x 390 at arm's length (fields of 550 x 550)", FlashMeter(1280, 720, 550, 550)}};
+    game.playBack(strikesAtEveryCoolDown());
+    game.changeScene(new SceneMain);
+    SDL_Renderer* renderer = game.getRenderer();
+    int strikes = 0;
+    game.setSoundListener([&strikes](const std::string& sound) {
+        strikes += sound == "assets/sound/silly-ghost-sound-242342.mp3" ? 1 : 0;
+    });
+    while (!game.isPlaybackOver()) {
+        game.handleEvents();
+        game.update(0.0f);
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        game.getCurrentScene()->render();
+        // The software renderer's own pixels, blue first in memory, as they are; any other kind converted.
+        SDL_Surface* read = SDL_RenderReadPixels(renderer, nullptr);
+        const bool bgr = read && (read->format == SDL_PIXELFORMAT_XRGB8888 || read->format == SDL_PIXELFORMAT_ARGB8888);
+        SDL_Surface* frame = bgr || !read ? read : SDL_ConvertSurface(read, SDL_PIXELFORMAT_RGBA32);
+        if (!frame || frame->pitch != 4 * frame->w) {
+            if (frame != read) SDL_DestroySurface(frame);
+            SDL_DestroySurface(read);
+            game.clean();
+            return 2;
+        }
+        for (Screen& screen : screens)
+            screen.meter.add(static_cast<const std::uint8_t*>(frame->pixels), bgr);
+        if (frame != read) SDL_DestroySurface(frame);
+        SDL_DestroySurface(read);
+    }
+    game.setSoundListener(nullptr);
+    game.changeScene(nullptr);
+    game.clean();
+    std::printf("Flashes by WCAG 2.3.1 in %d frames (%d s) of a strike at every cool-down (%d strikes), the ghost "
+                "standing in the first waves\n\n",
+                kFrames, kFrames / 60, strikes);
+    std::printf("| shown on | general rule: most flashes in a second | largest share of a field changing at once | "
+                "red rule: most flashes | largest share |\n|---|---:|---:|---:|---:|\n");
+    bool within = true;
+    for (const Screen& screen : screens) {
+        const FlashMeter::Most& general = screen.meter.general();
+        const FlashMeter::Most& red = screen.meter.red();
+        std::printf("| %s | %d (to %.2f s, the field at %d, %d) | %.1f %% | %d | %.1f %% |\n", screen.name,
+                    general.flashes, general.frame / 60.0, 2 * general.x, 2 * general.y,
+                    100.0 * screen.meter.largestGeneralChange(), red.flashes, 100.0 * screen.meter.largestRedChange());
+        within = within && general.flashes <= 3 && red.flashes <= 3;
+    }
+    std::printf("\n%s\n", within ? "within three flashes a second" : "MORE THAN THREE FLASHES A SECOND");
+    return within ? 0 : 1;
+}
