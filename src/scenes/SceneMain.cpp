@@ -44,7 +44,11 @@ constexpr float kKeepEvery = 5.0f;
 
 void SceneMain::init() {
     Scene::init();
-    if (kept_run_) game_.playBack(*kept_run_); // its seed and frames, until it is restored
+    if (kept_run_) { // its seed and frames, until it is restored
+        restoring_ = KeptEnd{kept_run_->frame_count, kept_run_->final_score, kept_run_->final_hash};
+        game_.playBack(std::move(*kept_run_));
+        kept_run_.reset();
+    }
     seed_ = game_.seedNewGame(daily_date_.empty() ? std::nullopt : std::optional(dailySeed(daily_date_)));
     if (!daily_date_.empty()) SDL_Log("The daily run of %s", daily_date_.c_str());
     high_score_at_start_ = game_.getHighScore();
@@ -137,7 +141,7 @@ TouchMode SceneMain::touchMode() const {
 }
 
 void SceneMain::update(float dt) {
-    if (kept_run_ && !restoreKeptRun()) return;
+    if (restoring_ && !restoreKeptRun()) return;
     // The game stands paused under the options, and waits behind the first game's card, recording
     // nothing; only the cursor moves.
     if (options_->getIsActive() || controls_card_ || board_question_->getIsActive()) {
@@ -207,18 +211,18 @@ bool SceneMain::keepRunSoFar(bool wait) {
 }
 
 bool SceneMain::restoreKeptRun() {
-    const Replay kept = std::move(*kept_run_);
-    kept_run_.reset();
+    const KeptEnd kept = *restoring_;
+    restoring_.reset();
     const Uint64 start = SDL_GetTicksNS();
     game_.playToEnd();
     game_.stopPlayback();
     const double seconds = static_cast<double>(SDL_GetTicksNS() - start) / 1e9;
     const std::uint64_t hash = stateHash();
-    if (hash != kept.final_hash || game_.getScore() != kept.final_score) {
+    if (hash != kept.hash || game_.getScore() != kept.score) {
         SDL_Log("The run in progress could not be restored: played again, its %u frames end on score %d and "
                 "state hash %016" PRIx64 ", not score %d and state hash %016" PRIx64 " as kept; it is kept aside "
                 "as assets/run-refused.mvr",
-                kept.frame_count, game_.getScore(), hash, kept.final_score, kept.final_hash);
+                kept.frames, game_.getScore(), hash, kept.score, kept.hash);
         (void)game_.getRecorder().finish(game_.getScore(), hash); // not a game of the player's
         game_.getRunKeeper().setAside();
         game_.setScore(0);
@@ -227,7 +231,7 @@ bool SceneMain::restoreKeptRun() {
     }
     SDL_Log("Continued the run in progress: seed %u, %u frames played again in %.3f s, score %d, state hash "
             "%016" PRIx64 " as kept",
-            seed_, kept.frame_count, seconds, kept.final_score, hash);
+            seed_, kept.frames, seconds, kept.score, hash);
     // It waits for the player, paused, whatever it was doing when kept.
     if (!is_pause_) pause();
     was_paused_ = true;

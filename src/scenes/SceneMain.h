@@ -117,7 +117,14 @@ private:
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
     std::string board_ticket_;    // this daily run's in the board's queue, once queued
     BoardSender::Status board_status_; // as the game-over panel shows it
-    std::optional<Replay> kept_run_;   // to restore on the first update
+    std::optional<Replay> kept_run_;   // handed to the playback in init
+    // Where the kept run stood, to restore it to on the first update.
+    struct KeptEnd {
+        std::uint32_t frames = 0;
+        std::int32_t score = 0;
+        std::uint64_t hash = 0;
+    };
+    std::optional<KeptEnd> restoring_;
     float played_since_kept_ = 0.0f;   // seconds of play
     bool was_paused_ = false;          // in the frame before
     bool keep_due_ = false;

@@ -6,7 +6,6 @@
 #include "replay/Daily.h"
 #include "scenes/SceneMain.h"
 #include "scenes/ScoreFile.h"
-#include "shell/Preferences.h"
 #include "support/SceneDriver.h"
 #include "ui/ConfirmBox.h"
 #include "ui/HUDButton.h"
@@ -133,26 +132,6 @@ TEST_F(SceneTitleTest, MissingCreditsGiveAnEmptyPanel) {
     EXPECT_EQ(title->getCreditsText()->getSize(),
               glm::vec2(50.0f, 50.0f) + title->getCreditsText()->getTextLabel()->getSize());
     EXPECT_EQ(title->getCreditsText()->getTextLabel()->getText(), "");
-}
-
-TEST_F(SceneTitleTest, ADailyRunClosedMidGameContinuesAsThatDaysRunWhereItStood) {
-    game.getPreferences()->setControlsSeen();
-    dropPendingEvents();
-    game.changeScene(new SceneMain(todayInUtc()));
-    keys[SDL_SCANCODE_D] = true;
-    frames(90);
-    keys[SDL_SCANCODE_D] = false;
-    clickAt({900.0f, 300.0f}); // a strike
-    frames(30);
-    SceneTitle* title = open(); // as the window closes: the game ends unfinished
-    ASSERT_NE(title->getButtonContinue(), nullptr);
-    clickAt({240.0f, 560.0f});
-    auto* continued = dynamic_cast<SceneMain*>(scene());
-    ASSERT_NE(continued, nullptr);
-    EXPECT_EQ(continued->getDailyDate(), todayInUtc());
-    frames(1);
-    EXPECT_EQ(scene(), continued) << "not restored where it stood";
-    EXPECT_TRUE(continued->getIsPause());
 }
 
 TEST_F(SceneTitleTest, AKeptRunThatCannotGoOnIsRefusedOnceSayingWhyAndTheTitlePlaysOn) {

@@ -22,11 +22,11 @@ void makeImmortal(SceneMain* scene) {
     stats->takeDamage(0.0f);
 }
 
+} // namespace
+
 double msSince(Uint64 start) {
     return static_cast<double>(SDL_GetTicksNS() - start) / 1e6;
 }
-
-} // namespace
 
 SceneMain* startBenchScene(Game& game) {
     auto* scene = new SceneMain; // owned by the game once changed to

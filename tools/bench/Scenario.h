@@ -1,5 +1,7 @@
 #pragma once
 
+#include <SDL3/SDL.h>
+
 class Game;
 class SceneMain;
 
@@ -9,6 +11,9 @@ SceneMain* startBenchScene(Game& game);
 
 // Replaces the scene's enemies with count new ones, scattered over the screen.
 void setEnemies(Game& game, SceneMain* scene, int count);
+
+// Milliseconds since a tick count.
+double msSince(Uint64 start);
 
 // A ten-minute run kept at its end and continued: what keeping it costs, and how long restoring it takes.
 struct RestoreTimes {

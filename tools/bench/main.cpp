@@ -40,10 +40,6 @@ double median(std::vector<double> v) {
     return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
-double msSince(Uint64 start) {
-    return static_cast<double>(SDL_GetTicksNS() - start) / 1e6;
-}
-
 long statusKiB(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;
