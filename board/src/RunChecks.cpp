@@ -33,6 +33,11 @@ RunFacts checkRun(std::string_view replay, std::time_t now) {
     char hash[17];
     (void)std::snprintf(hash, sizeof hash, "%016" PRIx64, run.final_hash);
     facts.end_hash = hash;
+    if (run.isAssisted()) {
+        facts.why = "an assisted game, at " + std::to_string(run.game_speed) +
+                    " % speed: the board ranks only games at full speed";
+        return facts;
+    }
     if (run.seed != dailySeed(facts.day)) {
         facts.why = "not today's daily run: its seed is " + std::to_string(run.seed) + ", today's is " +
                     std::to_string(dailySeed(facts.day));

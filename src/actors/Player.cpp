@@ -25,6 +25,7 @@ void Player::init() {
                                            Anchor::CENTER);
     stats_ = Stats::addStatsChild(this, 100.0f, 100.0f, 40.0f, 10.0f);
     effect_ = Effect::addEffectChild(nullptr, "assets/effect/1764.png", glm::vec2(0.0f), 2.0f, nullptr);
+    if (game_.reducesFlashes()) effect_->getSprite()->setAlpha(Game::SOFT_FLASH);
     weapon_thunder_ = WeaponThunder::addWeaponThunderChild(this, 2.0f, 40.0f);
 }
 

@@ -2,6 +2,7 @@
 
 #include "actors/Actor.h"
 #include "components/Spell.h"
+#include "components/SpriteAnim.h"
 #include "core/Game.h"
 #include "object/Scene.h"
 #include "shell/Gamepad.h"
@@ -43,6 +44,7 @@ bool WeaponThunder::strike(glm::vec2 aim) {
     const glm::vec2 target = aim + game_.getCurrentScene()->getCameraPosition();
     Spell* spell = Spell::addSpellChild(nullptr, "assets/effect/Thunderstrike w blur.png", target, 40.0f,
                                         3.0f, Anchor::CENTER);
+    if (game_.reducesFlashes()) spell->getSprite()->setAlpha(Game::SOFT_FLASH);
     attack(target, spell);
     return true;
 }

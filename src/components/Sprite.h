@@ -19,6 +19,7 @@ public:
     void setScale(float scale) { size_ *= scale; }
     Texture getTexture() const { return texture_; }
     void setFlip(bool is_flip) { texture_.is_flip = is_flip; }
+    void setAlpha(float alpha) { texture_.alpha = alpha; }
     void setPercent(glm::vec2 percent) { percent_ = percent; }
     bool getFinish() const { return is_finish_; }
 

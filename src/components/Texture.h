@@ -12,4 +12,5 @@ struct Texture {
     SDL_FRect src_rect = {0.0f, 0.0f, 0.0f, 0.0f};
     float angle = 0.0f;
     bool is_flip = false;
+    float alpha = 1.0f; // below 1, drawn see-through
 };

@@ -340,6 +340,15 @@ std::uint32_t Game::seedNewGame(std::optional<std::uint32_t> wanted) {
     return value;
 }
 
+int Game::gameSpeedOfNewGame() const {
+    if (playback_) return playback_->getReplay().game_speed;
+    return preferences_ ? preferences_->getSettings().game_speed : Replay::FULL_SPEED;
+}
+
+bool Game::reducesFlashes() const {
+    return preferences_ && preferences_->reducesFlashes();
+}
+
 glm::vec2 Game::randomVec2(glm::vec2 min, glm::vec2 max) {
     return random_.uniform(min, max);
 }

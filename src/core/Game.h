@@ -109,6 +109,11 @@ public:
     // Restarts the game's stream for a new game, from wanted if given (the daily run's); returns the
     // seed, which the log names. A replay being played back always has its own.
     std::uint32_t seedNewGame(std::optional<std::uint32_t> wanted = std::nullopt);
+    // A new game's speed in percent: the replay's being played back, or else the player's setting.
+    int gameSpeedOfNewGame() const;
+    // The player's "Reduce flashes": strikes and bursts drawn see-through. Only looks: the rules stay.
+    bool reducesFlashes() const;
+    static constexpr float SOFT_FLASH = 0.35f; // their opacity then
     // What only looks different from run to run (the stars): drawn apart, so the game's stream is the
     // same whatever is drawn.
     Random& getCosmeticRandom() { return cosmetic_random_; }

@@ -207,8 +207,10 @@ void Graphics::renderTexture(const Texture& texture, glm::vec2 position, glm::ve
             image = large;
         }
     }
+    if (texture.alpha < 1.0f) SDL_SetTextureAlphaModFloat(image, texture.alpha);
     SDL_RenderTextureRotated(renderer_, image, &src, &dst, static_cast<double>(texture.angle), nullptr,
                              texture.is_flip ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+    if (texture.alpha < 1.0f) SDL_SetTextureAlphaModFloat(image, 1.0f); // the image is shared
 }
 
 void Graphics::renderHBar(glm::vec2 position, glm::vec2 size, float percent, SDL_FColor color) {

@@ -2,12 +2,13 @@
 
 #include <SDL3/SDL.h>
 
-void Recorder::begin(std::uint32_t seed, bool slow_toggles) {
+void Recorder::begin(std::uint32_t seed, bool slow_toggles, int game_speed) {
     replay_ = Replay{};
     replay_.game_version = MOONVALE_VERSION;
     replay_.platform = SDL_GetPlatform();
     replay_.seed = seed;
     replay_.slow_toggles = slow_toggles;
+    replay_.game_speed = game_speed;
     is_recording_ = true;
     ++game_number_;
     game_time_ = 0.0;

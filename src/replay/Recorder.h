@@ -7,7 +7,7 @@
 // every second of game time, and the end.
 class Recorder {
 public:
-    void begin(std::uint32_t seed, bool slow_toggles);
+    void begin(std::uint32_t seed, bool slow_toggles, int game_speed = Replay::FULL_SPEED);
     bool isRecording() const { return is_recording_; }
     // The frame's input, as the frame's update took it.
     void frame(const FrameInput& input);

@@ -171,16 +171,22 @@ void Replay::append(const FrameInput& frame) {
     ++frame_count;
 }
 
+float atGameSpeed(float dt, int percent) {
+    if (percent == Replay::FULL_SPEED) return dt;
+    return static_cast<float>(static_cast<double>(dt) * percent / Replay::FULL_SPEED);
+}
+
 std::string encodeReplay(const Replay& replay) {
     Writer w;
     for (const char c : kMagic)
         w.u8(static_cast<std::uint8_t>(c));
-    w.u16(Replay::FORMAT_VERSION);
+    w.u16(replay.isAssisted() ? Replay::ASSISTED_FORMAT_VERSION : Replay::FORMAT_VERSION);
     w.u16(replay.simulation_version);
     w.text(replay.game_version);
     w.text(replay.platform);
     w.u32(replay.seed);
     w.u8(replay.slow_toggles ? 1 : 0);
+    if (replay.isAssisted()) w.u8(static_cast<std::uint8_t>(replay.game_speed));
     w.u32(replay.frame_count);
     // Runs of equal frames: a desktop's frames are mostly the same 1/60 s with the same keys held.
     std::uint32_t dt_bits = 0;
@@ -208,9 +214,9 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
     Reader r(body);
     r.u32(); // the magic
     const std::uint16_t format = r.u16();
-    if (format != Replay::FORMAT_VERSION)
-        return "replay format " + std::to_string(format) + ", this game reads format " +
-               std::to_string(Replay::FORMAT_VERSION);
+    if (format != Replay::FORMAT_VERSION && format != Replay::ASSISTED_FORMAT_VERSION)
+        return "replay format " + std::to_string(format) + ", this game reads formats " +
+               std::to_string(Replay::FORMAT_VERSION) + " and " + std::to_string(Replay::ASSISTED_FORMAT_VERSION);
     if (tail.u32() != replayChecksum(body))
         return std::string("the checksum does not match: the file is damaged");
     Replay replay;
@@ -223,6 +229,13 @@ std::variant<Replay, std::string> decodeReplay(std::string_view bytes) {
     replay.platform = r.text();
     replay.seed = r.u32();
     replay.slow_toggles = r.u8() != 0;
+    if (format == Replay::ASSISTED_FORMAT_VERSION) {
+        replay.game_speed = r.u8();
+        // Full speed is written as format 1, so that a file reads back to the same bytes.
+        if (r.ok() && (!isGameSpeed(replay.game_speed) || !replay.isAssisted()))
+            return "an assisted game at " + std::to_string(replay.game_speed) +
+                   " % speed, not one of the game's assisted speeds (50 to 90 %)";
+    }
     const std::uint32_t frames = r.u32();
     if (!r.ok()) return std::string("the file is cut short");
     if (frames > kMostFrames) return "a count of " + std::to_string(frames) + " frames, more than any game";

@@ -98,8 +98,10 @@ int verifyReplay(const std::string& path) {
         return 2;
     }
     const std::optional<std::uint32_t> differs = firstDifference(*recorded, played);
-    std::printf("%s: score %d, %u frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(),
-                played.final_score, played.frame_count, seconds, played.final_hash,
+    const std::string assisted =
+        played.isAssisted() ? ", assisted at " + std::to_string(played.game_speed) + " % speed" : "";
+    std::printf("%s: score %d%s, %u frames in %.2f s, state hash %016" PRIx64 ": %s", path.c_str(),
+                played.final_score, assisted.c_str(), played.frame_count, seconds, played.final_hash,
                 differs ? "differs from the recording" : "matches the recording");
     if (differs) std::printf(" from frame %u on", *differs);
     std::printf("\n");

@@ -34,9 +34,7 @@
 #include <cmath>
 
 namespace {
-constexpr const char* kScoreFile = "assets/score.dat";
 constexpr const char* kLastReplay = "assets/last.mvr";
-constexpr const char* kBestReplay = "assets/best.mvr";
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 // A tab discarded in the background gives no warning: what is lost then is at most this much play.
 constexpr float kKeepEvery = 5.0f;
@@ -51,8 +49,14 @@ void SceneMain::init() {
     }
     seed_ = game_.seedNewGame(daily_date_.empty() ? std::nullopt : std::optional(dailySeed(daily_date_)));
     if (!daily_date_.empty()) SDL_Log("The daily run of %s", daily_date_.c_str());
+    game_speed_ = game_.gameSpeedOfNewGame();
+    if (game_speed_ != Replay::FULL_SPEED) {
+        SDL_Log("An assisted game: the world runs at %d %% speed; its best is kept apart", game_speed_);
+        ordinary_high_score_ = game_.getHighScore();
+        game_.setHighScore(readScoreFile(highScoreFile(game_speed_)));
+    }
     high_score_at_start_ = game_.getHighScore();
-    game_.getRecorder().begin(seed_, game_.getPreferences()->getSettings().slow_toggles);
+    game_.getRecorder().begin(seed_, game_.getPreferences()->getSettings().slow_toggles, game_speed_);
     game_.beginInput();
     SDL_HideCursor();
     game_.playMusic("assets/bgm/OhMyGhost.ogg", true);
@@ -103,6 +107,12 @@ void SceneMain::init() {
                                                   {100.0f, 30.0f}, kFont, 16, "assets/UI/Textfield_01.png",
                                                   Anchor::CENTER);
         daily->setBgSizeByText(16.0f);
+    }
+    if (game_speed_ != Replay::FULL_SPEED) { // said all game long: its score is not an ordinary one
+        HUDText* assisted = HUDText::addHUDTextChild(this, gameSpeedMark(), {w - 120.0f, daily_date_.empty() ? 72.0f : 104.0f},
+                                                     {100.0f, 30.0f}, kFont, 16, "assets/UI/Textfield_01.png",
+                                                     Anchor::CENTER);
+        assisted->setBgSizeByText(16.0f);
     }
     slow_label_ = HUDText::addHUDTextChild(this, tr("hud", "Slow motion"), {w / 2.0f, 30.0f}, {100.0f, 30.0f},
                                            kFont, 16, "assets/UI/Textfield_01.png", Anchor::CENTER);
@@ -166,6 +176,7 @@ void SceneMain::update(float dt) {
     }
     game_.getRecorder().frame(input);
     if (input.slow) dt = static_cast<float>(static_cast<double>(dt) * 0.4);
+    dt = atGameSpeed(dt, game_speed_);
     const float world_dt = is_pause_ ? 0.0f : dt;
     Scene::update(dt);
     // Before the buttons, which may end the recording: a game left in this frame keeps the frame's
@@ -283,6 +294,7 @@ void SceneMain::clean() {
     if (player_) {
         keepRun(); // a game closed before its end goes on next time
         finishRecording();
+        restoreOrdinaryHighScore();
     }
     Scene::clean();
 }
@@ -390,7 +402,12 @@ void SceneMain::showPause() {
 std::string SceneMain::scoreLines() const {
     const int score = game_.getScore();
     std::string lines = fill(tr("score", "Score: {score}"), {{"score", std::to_string(score)}});
-    lines.append("\n").append(fill(tr("panel line", "Best: {score}"), {{"score", std::to_string(game_.getHighScore())}}));
+    const std::string best = std::to_string(game_.getHighScore());
+    lines.append("\n").append(game_speed_ == Replay::FULL_SPEED
+                                  ? fill(tr("panel line", "Best: {score}"), {{"score", best}})
+                                  // xgettext:no-c-format
+                                  : fill(tr("panel line", "Best at {speed} % speed: {score}"),
+                                         {{"speed", std::to_string(game_speed_)}, {"score", best}}));
     if (score > high_score_at_start_ && !game_.isPlayingBack()) lines.append("\n").append(tr("panel line", "New best!"));
     if (!daily_date_.empty()) lines.append("\n").append(tr("hud", "Daily run"));
     if (const std::string board = boardLine(); !board.empty()) lines.append("\n").append(board);
@@ -494,7 +511,8 @@ void SceneMain::checkButtonRestart() {
 void SceneMain::leaveFor(Scene* next) {
     finishRecording();
     if (!game_.isPlayingBack()) game_.getRunKeeper().forget();
-    saveData(kScoreFile);
+    saveData(highScoreFile(game_speed_));
+    restoreOrdinaryHighScore();
     game_.setScore(0);
     game_.safeChangeScene(next);
 }
@@ -503,7 +521,7 @@ void SceneMain::leaveFor(Scene* next) {
 void SceneMain::checkPlayerDead() {
     if (!player_ || player_->getIsActive()) return;
     end_timer_->start();
-    saveData(kScoreFile);
+    saveData(highScoreFile(game_speed_));
 }
 
 void SceneMain::checkEndTimer() {
@@ -533,7 +551,10 @@ void SceneMain::finishRecording() {
     if (game_.isPlayingBack()) return;
     const std::string bytes = encodeReplay(replay);
     const bool best = game_.getScore() > high_score_at_start_;
-    const bool daily_best = !daily_date_.empty() && game_.getScore() > dailyBest(daily_date_).value_or(-1);
+    // An assisted daily run is no day's best: the board would not rank it.
+    const bool daily_best = !daily_date_.empty() && game_speed_ == Replay::FULL_SPEED &&
+                            game_.getScore() > dailyBest(daily_date_).value_or(-1);
+    const std::string best_file = bestReplayFile(game_speed_);
     // The day's new best goes to the board too, when the player sends there.
     const Settings& settings = game_.getPreferences()->getSettings();
     if (daily_best && game_.getBoard()) {
@@ -543,7 +564,7 @@ void SceneMain::finishRecording() {
     } else if (daily_best && game_.getBoardLink() && !settings.board_asked && !settings.board_send) {
         game_.getBoardLink()->holdUnasked(daily_date_, bytes); // asked at game over, or on the title
     }
-    if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(kBestReplay, bytes)) ||
+    if (!writeFileAtomically(kLastReplay, bytes) || (best && !writeFileAtomically(best_file, bytes)) ||
         (daily_best && !keepDailyGame(daily_date_, bytes))) {
         SDL_Log(
             "This game's replay cannot be saved in assets/: the folder is not writable or the disk is full");
@@ -551,8 +572,19 @@ void SceneMain::finishRecording() {
     }
     SDL_Log("Replay of this game (seed %u, %u frames, %u bytes): %s%s%s", seed_, replay.frame_count,
             static_cast<unsigned>(bytes.size()), kLastReplay,
-            best ? ", and as the best game: assets/best.mvr" : "",
+            best ? (", and as the best game: " + best_file).c_str() : "",
             daily_best ? ", and as the day's best daily run" : "");
+}
+
+std::string SceneMain::gameSpeedMark() const {
+    return fill(tr("hud", "Game speed {speed} %"), {{"speed", std::to_string(game_speed_)}});
+}
+
+// An assisted game held the best of its speed; the title and the next game go on with the ordinary one.
+void SceneMain::restoreOrdinaryHighScore() {
+    if (!ordinary_high_score_) return;
+    game_.setHighScore(*ordinary_high_score_);
+    ordinary_high_score_.reset();
 }
 
 void SceneMain::renderBackground() {

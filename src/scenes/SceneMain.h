@@ -81,6 +81,9 @@ private:
     void checkPlayerDead();
     void checkEndTimer();
     void renderBackground();
+    // "Game speed 70 %", on an assisted game's screen.
+    std::string gameSpeedMark() const;
+    void restoreOrdinaryHighScore();
     // The game is over or left: its replay is kept (unless it is one being played back).
     void finishRecording();
     void askAboutBoard();
@@ -114,6 +117,8 @@ private:
     PadMenu pad_menu_;            // plays the buttons above while the game stands still
     std::uint32_t seed_ = 0;      // this game's, which its waves follow
     int high_score_at_start_ = 0; // a game past it is kept as the best replay
+    int game_speed_ = Replay::FULL_SPEED; // in percent, below it when assisted
+    std::optional<int> ordinary_high_score_; // kept while an assisted game shows its own
     std::string daily_date_;      // the day whose daily run this is; empty for an ordinary game
     std::string board_ticket_;    // this daily run's in the board's queue, once queued
     BoardSender::Status board_status_; // as the game-over panel shows it

@@ -1,5 +1,6 @@
 #include "scenes/ScoreFile.h"
 
+#include "replay/Replay.h"
 #include "shell/AtomicFile.h"
 
 #include <fstream>
@@ -26,4 +27,14 @@ bool writeScoreFile(const std::string& file_path, std::int32_t score) {
                                     static_cast<unsigned char>(value >> 16),
                                     static_cast<unsigned char>(value >> 24)};
     return writeFileAtomically(file_path, std::string_view(reinterpret_cast<const char*>(bytes), 4));
+}
+
+std::string highScoreFile(int game_speed) {
+    if (game_speed == Replay::FULL_SPEED) return "assets/score.dat";
+    return "assets/score-speed" + std::to_string(game_speed) + ".dat";
+}
+
+std::string bestReplayFile(int game_speed) {
+    if (game_speed == Replay::FULL_SPEED) return "assets/best.mvr";
+    return "assets/best-speed" + std::to_string(game_speed) + ".mvr";
 }

@@ -123,6 +123,10 @@ SDL_Rect windowSafeArea(SDL_Window* window) {
     return safe;
 }
 
+bool prefersReducedMotion() {
+    return false;
+}
+
 bool hasCoarsePointer() {
     int count = 0;
     SDL_TouchID* devices = SDL_GetTouchDevices(&count);

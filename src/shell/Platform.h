@@ -67,5 +67,9 @@ void surviveWindowSystemErrors();
 // browser takes it from the page's safe-area insets.
 [[nodiscard]] SDL_Rect windowSafeArea(SDL_Window* window);
 
+// The player asked the system for less motion: a browser's prefers-reduced-motion. The desktops have
+// no one place that says so; there the player sets it in Options.
+[[nodiscard]] bool prefersReducedMotion();
+
 // The device is played mainly by touch: a browser's coarse pointer, or a touch screen SDL knows of.
 [[nodiscard]] bool hasCoarsePointer();

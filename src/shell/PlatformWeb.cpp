@@ -179,6 +179,10 @@ EM_JS(char*, nameFieldText, (int* ended), {
     return stringToNewUTF8(field.value);
 });
 
+EM_JS(int, reducedMotion, (), {
+    return window.matchMedia && window.matchMedia('(prefers-reduced-motion: reduce)').matches ? 1 : 0;
+});
+
 EM_JS(int, coarsePointer, (), {
     return window.matchMedia && window.matchMedia('(pointer: coarse)').matches ? 1 : 0;
 });
@@ -349,6 +353,10 @@ SDL_Rect windowSafeArea(SDL_Window* window) {
     const auto top = static_cast<int>(insets[1]);
     return {left, top, width - left - static_cast<int>(insets[2]),
             height - top - static_cast<int>(insets[3])};
+}
+
+bool prefersReducedMotion() {
+    return reducedMotion() != 0;
 }
 
 bool hasCoarsePointer() {

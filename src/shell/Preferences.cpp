@@ -3,6 +3,7 @@
 #include "core/Game.h"
 #include "i18n/Language.h"
 #include "i18n/Translation.h"
+#include "shell/Platform.h"
 
 #include <algorithm>
 
@@ -122,6 +123,21 @@ void Preferences::setEffectsVolume(int volume) {
 
 void Preferences::setSlowToggles(bool toggles) {
     keep([toggles](Settings& s) { s.slow_toggles = toggles; });
+}
+
+void Preferences::setGameSpeed(int percent) {
+    keep([percent](Settings& s) { s.game_speed = percent; });
+}
+
+void Preferences::setReduceFlashes(bool reduce, bool keep_it) {
+    settings_.reduce_flashes = reduce;
+    if (!keep_it) return;
+    stored_.reduce_flashes = reduce;
+    file_.save(stored_);
+}
+
+bool Preferences::reducesFlashes() const {
+    return settings_.reduce_flashes.value_or(prefersReducedMotion());
 }
 
 void Preferences::setLanguage(std::string code) {

@@ -38,6 +38,10 @@ public:
     void setMusicVolume(int volume);
     void setEffectsVolume(int volume);
     void setSlowToggles(bool toggles);
+    void setGameSpeed(int percent); // one of the assist's speeds
+    void setReduceFlashes(bool reduce, bool keep_it = true); // keep_it false: for this run alone
+    // As set, or else as the system asks.
+    bool reducesFlashes() const;
     // A language's code, or empty for the system's.
     void setLanguage(std::string code);
     void setControlsSeen();

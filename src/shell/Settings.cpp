@@ -2,6 +2,7 @@
 
 #include "i18n/Language.h"
 #include "online/BoardAddress.h"
+#include "replay/Replay.h"
 #include "shell/AtomicFile.h"
 
 #include <SDL3/SDL.h>
@@ -21,7 +22,8 @@ constexpr std::string_view kBindingPrefix = "key_";
 std::vector<std::string> knownKeys() {
     std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",          "music_volume",
                                      "effects_volume", "slow_motion", "controls_seen", "language",
-                                     "board_url",      "board_asked", "board_send",    "board_name"};
+                                     "board_url",      "board_asked", "board_send",    "board_name",
+                                     "game_speed",     "reduce_flashes"};
     for (std::size_t i = 0; i < ACTION_COUNT; ++i)
         keys.push_back(std::string(kBindingPrefix) + std::string(actionName(static_cast<Action>(i))));
     return keys;
@@ -97,6 +99,9 @@ std::string valueOf(const Settings& settings, std::string_view key) {
     if (const auto field = fieldOf(kSwitches, key)) return settings.*field ? "true" : "false";
     if (const auto field = fieldOf(kVolumes, key)) return std::to_string(settings.*field);
     if (key == "slow_motion") return settings.slow_toggles ? "toggle" : "hold";
+    if (key == "game_speed") return std::to_string(settings.game_speed);
+    if (key == "reduce_flashes")
+        return settings.reduce_flashes ? (*settings.reduce_flashes ? "true" : "false") : "";
     if (key == "language") return settings.language;
     if (key == "board_url") return settings.board_url;
     if (key == "board_name") return settings.board_name;
@@ -195,6 +200,15 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
         } else if (key == "slow_motion") {
             ok = value == "hold" || value == "toggle";
             settings.slow_toggles = value == "toggle";
+        } else if (key == "game_speed") {
+            const auto parsed = parseVolume(value);
+            ok = parsed && isGameSpeed(*parsed);
+            settings.game_speed = ok ? *parsed : Settings{}.game_speed;
+        } else if (key == "reduce_flashes") {
+            // Empty: as the system asks.
+            const auto parsed = parseBool(value);
+            ok = value.empty() || parsed.has_value();
+            settings.reduce_flashes = parsed;
         } else if (key == "language") {
             // Empty or unknown: the system's language, as if the line were not there.
             ok = value.empty() || languageIndex(value).has_value();
@@ -233,7 +247,8 @@ std::string formatSettings(const Settings& settings, const std::vector<std::stri
         // A key given twice is written once, where it first stood.
         if (std::find(written.begin(), written.end(), key) != written.end()) continue;
         written.push_back(key);
-        if (key == "language" && settings.language.empty()) continue; // the system's: no line says it
+        // The system's: no line says it.
+        if ((key == "language" || key == "reduce_flashes") && valueOf(settings, key).empty()) continue;
         text += std::string(key) + '=' + valueOf(settings, key) + '\n';
     }
     const Settings defaults;

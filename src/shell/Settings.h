@@ -1,6 +1,7 @@
 #pragma once
 #include "shell/Bindings.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,8 @@ struct Settings {
     int music_volume = 100; // each on top of the master volume
     int effects_volume = 100;
     bool slow_toggles = false;  // slow motion: held (false) or switched on and off by a press
+    int game_speed = 100;       // the assist, in percent: 50 to 100 in steps of ten, from the next game
+    std::optional<bool> reduce_flashes; // softer strikes; unset: as the system asks (prefers-reduced-motion)
     bool controls_seen = false; // the first game's card of controls has been closed
     std::string language;       // a language's code; empty: the system's
     std::string board_url;      // the daily run's board; empty: none

@@ -4,11 +4,14 @@
 #include "i18n/Language.h"
 #include "i18n/Translation.h"
 #include "online/BoardLink.h"
+#include "replay/Replay.h"
 #include "shell/Preferences.h"
 #include "ui/BoardQuestion.h"
 #include "ui/ControlsHelp.h"
 #include "ui/MenuPanel.h"
 #include "ui/PadMenu.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -25,7 +28,7 @@ constexpr float kFingerReach = 24.0f;  // how far before the "<" a finger's tap 
 
 constexpr std::array<Message, OptionsMenu::FIRST_KEY> kSettingLabels = {
     msg("option", "Master volume"), msg("option", "Music volume"), msg("option", "Effects volume"),
-    msg("option", "Mute"),          msg("option", "Fullscreen"),   msg("option", "Slow motion mode")};
+    msg("option", "Mute"),          msg("option", "Fullscreen"),   msg("option", "Accessibility")};
 
 std::optional<Action> actionOfRow(int row) {
     if (row < OptionsMenu::FIRST_KEY || row >= OptionsMenu::LANGUAGE) return std::nullopt;
@@ -36,6 +39,9 @@ std::string labelOf(int row) {
     if (row < OptionsMenu::FIRST_KEY) return tr(kSettingLabels[static_cast<std::size_t>(row)]);
     if (const std::optional<Action> action = actionOfRow(row)) return actionLabel(*action);
     if (row == OptionsMenu::LANGUAGE) return tr("option", "Language");
+    if (row == OptionsMenu::SLOW_MODE) return tr("option", "Slow motion mode");
+    if (row == OptionsMenu::GAME_SPEED) return tr("option", "Game speed");
+    if (row == OptionsMenu::REDUCE_FLASHES) return tr("option", "Reduce flashes");
     if (row == OptionsMenu::BOARD) return tr("option", "Daily runs to the board");
     if (row == OptionsMenu::FORGET) return tr("option", "Forget me on the board");
     return row == OptionsMenu::RESET ? tr("option", "Reset to defaults") : tr("option", "Back");
@@ -70,7 +76,7 @@ bool OptionsMenu::handleEvents(SDL_Event& event) {
 }
 
 void OptionsMenu::render() {
-    const SDL_FRect bar = {kPanel.x + 16.0f, kTop + kStep * static_cast<float>(highlighted_) - 4.0f,
+    const SDL_FRect bar = {kPanel.x + 16.0f, kTop + kStep * static_cast<float>(highlighted_ - firstRow()) - 4.0f,
                            kPanel.w - 32.0f, kStep - 2.0f};
     drawMenuPanel(game_.getRenderer(), kPanel, bar);
     if (labels_language_.changed()) setLabels();
@@ -78,9 +84,9 @@ void OptionsMenu::render() {
     int h = 0;
     TTF_GetTextSize(title_, &w, &h);
     TTF_DrawRendererText(title_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f, kPanel.y + 20.0f);
-    for (int row = 0; row < ROWS; ++row) {
+    for (int row = firstRow(); row < endRow(); ++row) {
         const auto index = static_cast<std::size_t>(row);
-        const float y = kTop + kStep * static_cast<float>(row);
+        const float y = kTop + kStep * static_cast<float>(row - firstRow());
         setTextWords(values_[index], getValueText(row));
         TTF_DrawRendererText(labels_[index], kLabelX, y);
         TTF_DrawRendererText(values_[index], kValueX, y);
@@ -88,7 +94,7 @@ void OptionsMenu::render() {
     setTextWords(message_text_, message_.empty() ? optionsHint(game_.getPadNamesInUse()) : message_);
     TTF_GetTextSize(message_text_, &w, &h);
     TTF_DrawRendererText(message_text_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f,
-                         kTop + kStep * static_cast<float>(ROWS) + 12.0f);
+                         kTop + kStep * static_cast<float>(endRow() - firstRow()) + 12.0f);
     followForget();
     if (board_question_->getIsActive()) board_question_->render();
 }
@@ -108,13 +114,14 @@ void OptionsMenu::clean() {
 }
 
 void OptionsMenu::setLabels() {
-    setTextWords(title_, tr("options title", "Options"));
+    setTextWords(title_, accessibility_page_ ? tr("option", "Accessibility") : tr("options title", "Options"));
     for (int row = 0; row < ROWS; ++row)
         setTextWords(labels_[static_cast<std::size_t>(row)], labelOf(row));
 }
 
 void OptionsMenu::open() {
     setActive(true);
+    showPage(false);
     highlighted_ = 0;
     capturing_.reset();
     message_.clear();
@@ -145,6 +152,12 @@ std::string OptionsMenu::getValueText(int row) const {
         return onOff(s.fullscreen);
     case SLOW_MODE:
         return s.slow_toggles ? tr("option value", "Toggle") : tr("option value", "Hold");
+    case GAME_SPEED:
+        return "< " + fill(tr("option value", "{speed} %"), {{"speed", std::to_string(s.game_speed)}}) + " >";
+    case REDUCE_FLASHES:
+        return onOff(preferences().reducesFlashes());
+    case ACCESSIBILITY:
+        return ">";
     case LANGUAGE: {
         const std::optional<std::size_t> index = languageIndex(languageInUse());
         return "< " + std::string(languages()[index.value_or(0)].name) + " >";
@@ -183,7 +196,7 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
         const bool finger = event.button.which == SDL_TOUCH_MOUSEID;
         const bool on_lower_arrow = point.x >= kValueX - kFingerReach && point.x < kValueMiddle;
         const bool lower = finger ? point.x < kPanel.x + kPanel.w / 2.0f || on_lower_arrow : point.x < kValueMiddle;
-        if (*row <= EFFECTS || *row == LANGUAGE) {
+        if (*row <= EFFECTS || *row == LANGUAGE || *row == GAME_SPEED) {
             change(*row, lower ? -1 : 1);
         } else if (finger && actionOfRow(*row)) {
             setMessage(tr("options line", "Keys are changed with a keyboard"));
@@ -194,11 +207,12 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
     }
     switch (menuActionOf(event)) {
     case PadAction::UP:
-        highlight((highlighted_ + ROWS - 1) % ROWS);
+    case PadAction::DOWN: {
+        const int count = endRow() - firstRow();
+        const int step = menuActionOf(event) == PadAction::UP ? count - 1 : 1;
+        highlight(firstRow() + (highlighted_ - firstRow() + step) % count);
         break;
-    case PadAction::DOWN:
-        highlight((highlighted_ + 1) % ROWS);
-        break;
+    }
     case PadAction::LEFT:
         change(highlighted_, -1);
         break;
@@ -210,7 +224,11 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
         break;
     case PadAction::BACK:
     case PadAction::PAUSE:
-        close();
+        if (accessibility_page_) {
+            showPage(false);
+        } else {
+            close();
+        }
         break;
     default:
         break;
@@ -279,8 +297,12 @@ void OptionsMenu::change(int row, int direction) {
     case MUTE:
     case FULLSCREEN:
     case SLOW_MODE:
+    case REDUCE_FLASHES:
         choose(row);
         return;
+    case GAME_SPEED:
+        stepGameSpeed(direction);
+        break;
     case LANGUAGE:
         stepLanguage(direction);
         break;
@@ -309,8 +331,21 @@ void OptionsMenu::choose(int row) {
     case FULLSCREEN:
         prefs.setFullscreen(!s.fullscreen, true);
         return;
+    case ACCESSIBILITY:
+        showPage(true);
+        return;
     case SLOW_MODE:
         prefs.setSlowToggles(!s.slow_toggles);
+        return;
+    case GAME_SPEED:
+        // Enter alone walks the speed down, from half back round to full.
+        stepGameSpeed(s.game_speed <= 50 ? 5 : -1);
+        return;
+    case REDUCE_FLASHES:
+        prefs.setReduceFlashes(!prefs.reducesFlashes());
+        return;
+    case ACCESSIBILITY_BACK:
+        showPage(false);
         return;
     case LANGUAGE:
         stepLanguage(1);
@@ -343,6 +378,26 @@ void OptionsMenu::stepLanguage(int direction) {
     const auto next = static_cast<std::size_t>((now + direction + count) % count);
     preferences().setLanguage(std::string(languages()[next].code));
     message_.clear(); // said in the old language
+}
+
+// Each step is ten percent; the game being played keeps its speed, which its replay holds.
+void OptionsMenu::stepGameSpeed(int direction) {
+    const int speed = std::clamp(preferences().getSettings().game_speed + 10 * direction, 50, 100);
+    preferences().setGameSpeed(speed);
+    setMessage(speed == Replay::FULL_SPEED
+                   ? tr("options line", "The next game runs at full speed")
+                   // xgettext:no-c-format
+                   : fill(tr("options line", "The next game runs at {speed} % speed: its score is kept apart"),
+                          {{"speed", std::to_string(speed)}}));
+}
+
+void OptionsMenu::showPage(bool accessibility) {
+    if (accessibility == accessibility_page_) return;
+    accessibility_page_ = accessibility;
+    highlighted_ = accessibility ? SLOW_MODE : ACCESSIBILITY;
+    forget_armed_ = false;
+    message_.clear();
+    setLabels();
 }
 
 void OptionsMenu::chooseBoard() {
@@ -405,8 +460,8 @@ void OptionsMenu::highlight(int row) {
 
 std::optional<int> OptionsMenu::rowAt(glm::vec2 point) const {
     if (point.x < kPanel.x || point.x > kPanel.x + kPanel.w || point.y < kTop - 4.0f) return std::nullopt;
-    const int row = static_cast<int>((point.y - kTop + 4.0f) / kStep);
-    return row < ROWS ? std::optional<int>(row) : std::nullopt;
+    const int row = firstRow() + static_cast<int>((point.y - kTop + 4.0f) / kStep);
+    return row < endRow() ? std::optional<int>(row) : std::nullopt;
 }
 
 void OptionsMenu::setMessage(std::string message) {

@@ -12,10 +12,11 @@
 class BoardQuestion;
 class Preferences;
 
-// The Options screen over the title or a paused game: volumes, mute, fullscreen, how slow motion
-// works, the keys, the language, and the board (whether and under which name, and forgetting the player). Played with the mouse (hover, click; left or right of a volume's middle
-// lowers or raises it), the keyboard or the pad (move, change, choose, back). While open it takes every
-// input.
+// The Options screen over the title or a paused game: volumes, mute, fullscreen, the keys, the language,
+// the board (whether and under which name, and forgetting the player), and a page of its own for
+// accessibility (how slow motion works, the game speed, softer flashes). Played with the mouse (hover,
+// click; left or right of a volume's middle lowers or raises it), the keyboard or the pad (move, change,
+// choose, back). While open it takes every input.
 class OptionsMenu : public ObjectScreen {
 public:
     enum Row {
@@ -24,13 +25,19 @@ public:
         EFFECTS,
         MUTE,
         FULLSCREEN,
-        SLOW_MODE,
+        ACCESSIBILITY, // opens the page below
         FIRST_KEY,
         LANGUAGE = FIRST_KEY + 11,
         BOARD,
         FORGET,
         RESET,
         BACK,
+        MAIN_ROWS,
+        // The accessibility page.
+        SLOW_MODE = MAIN_ROWS,
+        GAME_SPEED,
+        REDUCE_FLASHES,
+        ACCESSIBILITY_BACK,
         ROWS
     };
     static_assert(LANGUAGE - FIRST_KEY == static_cast<int>(ACTION_COUNT));
@@ -43,6 +50,7 @@ public:
     void open();
     void close();
     int getHighlighted() const { return highlighted_; }
+    bool isOnAccessibilityPage() const { return accessibility_page_; }
     std::optional<Action> getCapturing() const { return capturing_; }
     // The line under the rows: what just happened, or how to play the screen.
     const std::string& getMessage() const { return message_; }
@@ -60,6 +68,11 @@ private:
     // Follows the board's answer to a forgetting asked for.
     void followForget();
     void highlight(int row);
+    void showPage(bool accessibility);
+    // The rows of the page on screen: [firstRow, endRow).
+    int firstRow() const { return accessibility_page_ ? MAIN_ROWS : 0; }
+    int endRow() const { return accessibility_page_ ? ROWS : MAIN_ROWS; }
+    void stepGameSpeed(int direction);
     std::optional<int> rowAt(glm::vec2 point) const;
     void setMessage(std::string message);
     Preferences& preferences() const;
@@ -72,6 +85,7 @@ private:
     TTF_Text* message_text_ = nullptr;     // likewise
     LanguageWatch labels_language_;
     int highlighted_ = 0;
+    bool accessibility_page_ = false;
     std::optional<Action> capturing_;
     std::string message_;
     BoardQuestion* board_question_ = nullptr; // a child

@@ -150,6 +150,8 @@ TEST_P(BoardTest, RefusesWhatCannotBeAnHonestRunOfTodayWithAReason) {
     flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 0x10);
     Replay other_rules = std::get<Replay>(decodeReplay(falls));
     ++other_rules.simulation_version;
+    Replay assisted = std::get<Replay>(decodeReplay(falls));
+    assisted.game_speed = 70;
     const struct {
         std::string bytes;
         int status;
@@ -158,6 +160,7 @@ TEST_P(BoardTest, RefusesWhatCannotBeAnHonestRunOfTodayWithAReason) {
         {flipped, 422, "not a replay"},
         {recorded("strikes.mvr"), 422, "not today's daily run"},
         {encodeReplay(other_rules), 422, "simulation version"},
+        {encodeReplay(assisted), 422, "an assisted game, at 70 % speed"},
         {withFrame(falls, std::numeric_limits<float>::quiet_NaN(), false), 422, "not a time"},
         {withFrame(falls, -0.01f, true), 422, "not a time"},
         {withFrame(falls, 2.0f, false), 422, "longer than a second"},

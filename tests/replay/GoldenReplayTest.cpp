@@ -4,6 +4,8 @@
 #include "replay/Replay.h"
 #include "scenes/SceneMain.h"
 #include "scenes/SceneTitle.h"
+#include "scenes/ScoreFile.h"
+#include "shell/Preferences.h"
 #include "support/SceneDriver.h"
 
 #include <cstdlib>
@@ -59,20 +61,20 @@ struct GoldenReplayTest : SceneDriver {
     }
 };
 
-// A walk, then a strike at an enemy whenever the weapon is ready: it scores.
-void playStrikes(GoldenReplayTest& test, SceneMain* main) {
+// A walk, then a strike at an enemy every period frames (130: whenever the weapon is ready): it scores.
+void playStrikes(GoldenReplayTest& test, SceneMain* main, int period = 130) {
     auto& keys = test.keys;
     for (int frame = 0; frame < 900; ++frame) {
         keys[SDL_SCANCODE_D] = frame < 30;
         // The cursor a frame ahead of the click, as a player's hand moves before it presses.
-        if (frame % 130 == 128) {
+        if (frame % period == period - 2) {
             for (ObjectWorld* object : main->getChildrenWorld()) {
                 if (object->getType() != ObjectType::ENEMY || !object->getIsActive()) continue;
                 test.pointAt(main->worldToScreen(object->getPosition()));
                 break;
             }
         }
-        if (frame % 130 == 129) {
+        if (frame % period == period - 1) {
             test.push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
             test.push(SDL_EVENT_MOUSE_BUTTON_UP, SDL_BUTTON_LEFT);
         }
@@ -86,6 +88,29 @@ TEST_F(GoldenReplayTest, StrikesThatScore) {
     EXPECT_GT(game.getScore(), 0);
     game.changeScene(new SceneTitle); // left: the recording ends here
     expectStored("strikes.mvr", game.getRecorder().getLast());
+}
+
+// The same walk and strikes at 70 % speed: the world runs slower (ten seconds of game time in fifteen of
+// play), the replay says so, and the score is the best of that speed, the ordinary high score untouched.
+TEST_F(GoldenReplayTest, AnAssistedGameRunsSlowerAndKeepsItsBestApart) {
+    std::filesystem::remove("assets/score-speed70.dat");
+    ASSERT_TRUE(writeScoreFile("assets/score.dat", 1000000));
+    game.setHighScore(1000000);
+    game.getPreferences()->setGameSpeed(70);
+    playStrikes(*this, start(7), 190); // the weapon is ready as often in game time
+    game.getPreferences()->setGameSpeed(100);
+    EXPECT_GT(game.getScore(), 0);
+    const int score = game.getScore();
+    game.changeScene(new SceneTitle);
+    const Replay& made = game.getRecorder().getLast();
+    EXPECT_EQ(made.game_speed, 70);
+    EXPECT_EQ(made.checks.size(), 10u);
+    EXPECT_EQ(readScoreFile("assets/score.dat"), 1000000);
+    EXPECT_EQ(game.getHighScore(), 1000000);
+    EXPECT_EQ(readScoreFile("assets/score-speed70.dat"), score);
+    EXPECT_TRUE(std::filesystem::exists("assets/best-speed70.mvr"));
+    expectStored("assisted.mvr", made);
+    std::filesystem::remove("assets/score.dat");
 }
 
 // Two strikes in one frame, at two points: the first lands, and the game played back strikes there too.

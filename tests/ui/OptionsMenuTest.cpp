@@ -48,7 +48,8 @@ struct OptionsMenuTest : SceneDriver {
 
 // What the end-to-end session does not see: a taken key is exchanged and the screen says so; while a
 // key is awaited, M is a key like any other; the strike lands exactly at the cursor the arrows moved;
-// slow motion set to toggle needs no holding.
+// slow motion set to toggle on the accessibility page needs no holding, and the game speed set there
+// waits for the next game.
 TEST_F(OptionsMenuTest, TakenKeysAreExchangedStrikesLandAtTheKeyedCursorAndSlowMotionToggles) {
     auto* main = new SceneMain;
     game.changeScene(main);
@@ -63,8 +64,16 @@ TEST_F(OptionsMenuTest, TakenKeysAreExchangedStrikesLandAtTheKeyedCursorAndSlowM
     press(SDL_SCANCODE_RETURN);
     press(SDL_SCANCODE_D);
     EXPECT_EQ(options->getMessage(), "D was Move right, which now has M");
-    press(SDL_SCANCODE_UP); // Slow motion mode
+    press(SDL_SCANCODE_UP); // Accessibility, a page of its own
+    press(SDL_SCANCODE_RETURN);
+    ASSERT_EQ(options->getHighlighted(), OptionsMenu::SLOW_MODE);
     press(SDL_SCANCODE_RIGHT);
+    press(SDL_SCANCODE_DOWN); // Game speed: the next game's
+    press(SDL_SCANCODE_LEFT);
+    EXPECT_EQ(prefs().getSettings().game_speed, 90);
+    EXPECT_EQ(options->getMessage(), "The next game runs at 90 % speed: its score is kept apart");
+    press(SDL_SCANCODE_ESCAPE); // back to the first page
+    ASSERT_EQ(options->getHighlighted(), OptionsMenu::ACCESSIBILITY);
     press(SDL_SCANCODE_ESCAPE);
     press(SDL_SCANCODE_ESCAPE);
     ASSERT_FALSE(main->getIsPause());

@@ -35,7 +35,7 @@ with zipfile.ZipFile(zip_path) as archive:
     archive.extractall(work)
 site = os.path.join(work, os.listdir(work)[0])
 RECORDED = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../data")
-for name in ("strikes.mvr", "falls.mvr"):
+for name in ("strikes.mvr", "falls.mvr", "assisted.mvr"):
     shutil.copy(os.path.join(RECORDED, name), site)
 shutil.copy(os.path.join(os.path.dirname(os.path.abspath(__file__)), "verify.html"), site)
 address = serve(site)
@@ -220,7 +220,7 @@ print(verdict.stdout.strip())
 assert verdict.returncode == 0, f"the browser's game did not verify on the desktop: {verdict.stdout}{verdict.stderr}"
 
 step("the games recorded on Linux play again the same here")
-for name in ("strikes.mvr", "falls.mvr"):
+for name in ("strikes.mvr", "falls.mvr", "assisted.mvr"):
     browser.call("Page.navigate", url=f"{address}/verify.html?{name}")
     said = lambda: [line for line in browser.console() if line.startswith(f"/{name}: ")]  # noqa: E731
     until(lambda: browser.evaluate("0") == 0 and said(), 30, f"no verdict on {name}")

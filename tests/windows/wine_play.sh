@@ -91,7 +91,7 @@ grep -q "APP INFO: Moonvale .* on Windows" "$game/moonvale.log" || fail "no moon
 grep -q "^Renderer: software, not OpenGL: OpenGL here is llvmpipe" "$work/game.log" || fail "renderer choice"
 
 step "the games recorded on Linux verify alike"
-for name in strikes falls; do
+for name in strikes falls assisted; do
     (cd "$work" && wine cmd /c "$exe" --verify "$(winepath -w "$recorded/$name.mvr")") >"$work/verify.log" 2>&1 ||
         { cat "$work/verify.log"; fail "$name.mvr did not verify"; }
     grep "matches the recording" "$work/verify.log" || fail "$name.mvr: no verdict"
