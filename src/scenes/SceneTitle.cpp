@@ -98,7 +98,7 @@ bool SceneTitle::handleEvents(SDL_Event& event) {
 void SceneTitle::update(float dt) {
     color_timer_ += dt;
     updateColor();
-    if (words_language_.changed()) updateWords();
+    if (words_language_.changed() || words_speed_ != game_.gameSpeedOfNewGame()) updateWords();
     updateControls();
     if (credits_text_->getIsActive() || options_->getIsActive() || board_question_->getIsActive() ||
         confirm_->getIsActive()) {
@@ -219,12 +219,20 @@ void SceneTitle::updateWords() {
     // Today's daily run beside the high score, once it was played today.
     const std::optional<std::int32_t> daily = dailyBest(todayInUtc());
     const std::string high = std::to_string(game_.getHighScore());
-    scores_text_->setText(daily ? fill(tr("scores", "High Score: {score}   Daily: {daily}"),
-                                       {{"score", high}, {"daily", std::to_string(*daily)}})
-                                : fill(tr("scores", "High Score: {score}"), {{"score", high}}));
+    std::string scores = daily ? fill(tr("scores", "High Score: {score}   Daily: {daily}"),
+                                      {{"score", high}, {"daily", std::to_string(*daily)}})
+                               : fill(tr("scores", "High Score: {score}"), {{"score", high}});
+    // The next game is assisted: its own best beneath.
+    words_speed_ = game_.gameSpeedOfNewGame();
+    if (words_speed_ != Replay::FULL_SPEED) {
+        scores.append("\n").append(fill(tr("panel line", "Best at {speed} % speed: {score}"),
+                                        {{"speed", std::to_string(words_speed_)},
+                                         {"score", std::to_string(readScoreFile(highScoreFile(words_speed_)))}}));
+    }
+    scores_text_->setText(scores);
     // The panel grows round longer words, never below its usual size.
     const glm::vec2 text = scores_text_->getTextLabel()->getSize();
-    scores_text_->setSize(daily ? text + glm::vec2(40.0f)
+    scores_text_->setSize(daily || words_speed_ != Replay::FULL_SPEED ? text + glm::vec2(40.0f)
                                 : glm::vec2(std::max(200.0f, text.x + 40.0f), 50.0f));
     // The file holds the English words, which are also what its translations are filed under.
     const std::string credits = game_.loadTextFile("assets/credits.txt");
