@@ -98,24 +98,32 @@ TEST(SettingsTest, VolumesSlowMotionAndKeysRoundTripAndClashesFallBack) {
     s.music_volume = 0;
     s.slow_toggles = true;
     s.controls_seen = true;
+    s.game_speed = 70;
+    s.reduce_flashes = false; // said, unlike the system's choice
     ASSERT_EQ(s.bindings.bind(Action::UP, {SDL_SCANCODE_S, 0}), Action::DOWN); // exchanged
     s.bindings.bind(Action::STRIKE, {SDL_SCANCODE_UNKNOWN, SDL_BUTTON_RIGHT});
     const std::string text = formatSettings(s, {"mute=true", "effects_volume=100"});
     EXPECT_EQ(text, "mute=false\neffects_volume=100\nfullscreen=false\nvolume=100\nmusic_volume=0\n"
-                    "slow_motion=toggle\ncontrols_seen=true\nkey_up=S\nkey_down=W\nkey_strike=mouse_right\n");
+                    "slow_motion=toggle\ncontrols_seen=true\ngame_speed=70\nreduce_flashes=false\nkey_up=S\n"
+                    "key_down=W\nkey_strike=mouse_right\n");
     std::vector<std::string> problems;
     const Settings back = parseSettings(text, problems);
     EXPECT_TRUE(problems.empty());
     EXPECT_EQ(back.bindings, s.bindings);
     EXPECT_EQ(back.music_volume, 0);
     EXPECT_TRUE(back.slow_toggles && back.controls_seen);
+    EXPECT_EQ(back.game_speed, 70);
+    EXPECT_EQ(back.reduce_flashes, false);
     EXPECT_TRUE(back.bindings.mouseDoes(SDL_BUTTON_LEFT, Action::STRIKE)); // the left button keeps its role
     EXPECT_FALSE(back.bindings.mouseDoes(SDL_BUTTON_RIGHT, Action::SLOW));
 
     const Settings bad = parseSettings("key_left=Left Shift\nkey_up=I\nkey_strike=I\nkey_down=Nope\n"
-                                       "key_pause=mouse_left\nslow_motion=sometimes\nmusic_volume=-1\n",
+                                       "key_pause=mouse_left\nslow_motion=sometimes\nmusic_volume=-1\ngame_speed=55\n"
+                                       "reduce_flashes=maybe\n",
                                        problems);
-    EXPECT_EQ(problems.size(), 6u); // the five bad lines, and slow motion taking another key
+    EXPECT_EQ(problems.size(), 8u); // the seven bad lines, and slow motion taking another key
+    EXPECT_EQ(bad.game_speed, 100);
+    EXPECT_FALSE(bad.reduce_flashes.has_value());
     EXPECT_EQ(bindingName(bad.bindings.get(Action::LEFT)), "Left Shift");
     EXPECT_EQ(bindingName(bad.bindings.get(Action::UP)), "I");
     EXPECT_EQ(bad.bindings.get(Action::STRIKE), Bindings::defaultFor(Action::STRIKE)); // the later line lost
