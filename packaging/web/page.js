@@ -26,7 +26,7 @@
   $('thanks').textContent = t('web page', 'Moonvale has ended. Thank you for playing.');
   $('again').textContent = t('web page', 'Play again');
   $('sideways').textContent = t('web page', 'Turn your device sideways to play.');
-  $('waits').textContent = t('web page', 'The game waits, paused.');
+  $('waits').textContent = t('web page', 'The game stays paused until then.');
   function fail(message) {
     $('bar').classList.add('hidden');
     $('status').textContent = message;
@@ -38,7 +38,7 @@
   }
   if (typeof WebAssembly !== 'object') {
     fail(t('web page',
-           'Moonvale needs WebAssembly, which this browser does not offer. A current Firefox, Chrome, Edge or Safari plays it.'));
+           'Moonvale needs WebAssembly, which this browser does not offer. It runs in a current Firefox, Chrome, Edge or Safari.'));
     return;
   }
   var storageNoted = false;

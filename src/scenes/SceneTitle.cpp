@@ -60,6 +60,7 @@ void SceneTitle::init() {
     button_quit_->setLabel(msg("button", "QUIT"));
     button_credits_->setLabel(msg("button", "CREDITS"));
     button_options_->setLabel(msg("button", "OPTIONS"));
+    // TRANSLATORS: the daily challenge: one run a day from the day's seed, the same for every player.
     button_daily_->setLabel(msg("button", "DAILY"));
     controls_text_ = HUDText::addHUDTextChild(this, "", {centre.x, 90.0f}, {100.0f, 30.0f}, kFont, 16, kPanel,
                                               Anchor::CENTER);

@@ -2,6 +2,9 @@
 
 #include "i18n/Translation.h"
 
+#include <array>
+#include <utility>
+
 namespace {
 
 struct ActionInfo {
@@ -15,9 +18,12 @@ constexpr std::array<ActionInfo, ACTION_COUNT> kActions = {{
     {"left", msg("option", "Move left"), SDL_SCANCODE_A},
     {"down", msg("option", "Move down"), SDL_SCANCODE_S},
     {"right", msg("option", "Move right"), SDL_SCANCODE_D},
+    // TRANSLATORS: held (or toggled) to slow time down.
     {"slow", msg("option", "Slow motion"), SDL_SCANCODE_LSHIFT},
     {"pause", msg("option", "Pause"), SDL_SCANCODE_ESCAPE},
+    // TRANSLATORS: casting the lightning strike at the cursor.
     {"strike", msg("option", "Strike"), SDL_SCANCODE_SPACE},
+    // TRANSLATORS: the four "Cursor" actions move the aiming cursor, where the strike lands.
     {"cursor_up", msg("option", "Cursor up"), SDL_SCANCODE_UP},
     {"cursor_left", msg("option", "Cursor left"), SDL_SCANCODE_LEFT},
     {"cursor_down", msg("option", "Cursor down"), SDL_SCANCODE_DOWN},
@@ -58,10 +64,26 @@ std::optional<Binding> bindingFromName(std::string_view name) {
     return Binding{key, 0};
 }
 
+// The keys that players' languages name in their own words (Leertaste, Échap); SDL names every key in
+// English, which stays the name of the others.
+constexpr std::array<std::pair<SDL_Scancode, Message>, 8> kKeyNames = {{
+    {SDL_SCANCODE_SPACE, msg("key", "Space")},
+    {SDL_SCANCODE_LSHIFT, msg("key", "Left Shift")},
+    {SDL_SCANCODE_RSHIFT, msg("key", "Right Shift")},
+    {SDL_SCANCODE_ESCAPE, msg("key", "Escape")},
+    {SDL_SCANCODE_RETURN, msg("key", "Return")},
+    {SDL_SCANCODE_BACKSPACE, msg("key", "Backspace")},
+    {SDL_SCANCODE_LCTRL, msg("key", "Left Ctrl")},
+    {SDL_SCANCODE_RCTRL, msg("key", "Right Ctrl")},
+}};
+
 std::string bindingLabel(Binding binding) {
     if (binding.mouse_button == SDL_BUTTON_LEFT) return tr("key", "Left click");
     if (binding.mouse_button == SDL_BUTTON_RIGHT) return tr("key", "Right click");
     if (binding.key == SDL_SCANCODE_UNKNOWN) return tr("key", "(none)");
+    for (const auto& [key, name] : kKeyNames) {
+        if (key == binding.key) return tr(name);
+    }
     return SDL_GetScancodeName(binding.key);
 }
 

@@ -121,5 +121,5 @@ std::string usageText(const std::string& program, const std::vector<std::string>
            "\n"
            "Keys: W A S D move, the arrows aim, left click or Space strikes, the right button or\n"
            "Left Shift slows time, Esc pauses, F11 or Alt+Enter toggles fullscreen, M mutes, - and +\n"
-           "change the volume. Options, on the title and when paused, changes the keys.\n";
+           "change the volume. Options, on the title screen and when paused, changes the keys.\n";
 }

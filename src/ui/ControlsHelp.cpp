@@ -56,8 +56,8 @@ std::string controlsCard(const Bindings& bindings, bool slow_toggles, const PadN
     const std::string aim = pad ? w.aim : fill(tr("controls", "the mouse or {keys}"), {{"keys", w.aim}});
     return fill(tr("card",
                    "How to play\n\nMove the ghost: {move}\nAim: {aim}\nStrike at the cursor: {strike} "
-                   "(costs mana)\n{slow}: {slow_keys}\nPause: {pause}    Options: on the title and when "
-                   "paused\n\nAny key, click or button closes this card"),
+                   "(costs mana)\n{slow}: {slow_keys}\nPause: {pause}    Options: on the title screen "
+                   "and when paused\n\nAny key, click or button closes this card"),
                 {{"move", w.move},
                  {"aim", aim},
                  {"strike", w.strike},
@@ -84,11 +84,11 @@ std::string touchControlsLine(bool slow_toggles) {
 std::string touchControlsCard(bool slow_toggles) {
     return slow_toggles
                ? tr("card", "How to play\n\nMove the ghost: put a thumb on the left and drag it\nStrike: "
-                            "tap where the thunder should fall (costs mana)\nSlow motion: tap the "
+                            "tap where the lightning should strike (costs mana)\nSlow motion: tap the "
                             "hourglass, and again to end it\nPause: the button at the top right    "
-                            "Options: on the title and when paused\n\nAny tap closes this card")
+                            "Options: on the title screen and when paused\n\nAny tap closes this card")
                : tr("card", "How to play\n\nMove the ghost: put a thumb on the left and drag it\nStrike: "
-                            "tap where the thunder should fall (costs mana)\nSlow motion: hold the "
-                            "hourglass\nPause: the button at the top right    Options: on the title and "
-                            "when paused\n\nAny tap closes this card");
+                            "tap where the lightning should strike (costs mana)\nSlow motion: hold the "
+                            "hourglass\nPause: the button at the top right    Options: on the title "
+                            "screen and when paused\n\nAny tap closes this card");
 }

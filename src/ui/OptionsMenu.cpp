@@ -274,7 +274,7 @@ void OptionsMenu::finishCapture(std::optional<Binding> binding) {
                         {{"action", actionLabel(action)}, {"key", bindingLabel(*binding)}}));
         return;
     }
-    setMessage(fill(tr("options line", "{key} was {action}, which now has {other}"),
+    setMessage(fill(tr("options line", "{key} was the key for {action}, which now has {other}"),
                     {{"key", bindingLabel(*binding)},
                      {"action", actionLabel(*swapped)},
                      {"other", bindingLabel(preferences().getBindings().get(*swapped))}}));

@@ -63,7 +63,7 @@ TEST_F(OptionsMenuTest, TakenKeysAreExchangedStrikesLandAtTheKeyedCursorAndSlowM
     EXPECT_FALSE(prefs().getSettings().mute);
     press(SDL_SCANCODE_RETURN);
     press(SDL_SCANCODE_D);
-    EXPECT_EQ(options->getMessage(), "D was Move right, which now has M");
+    EXPECT_EQ(options->getMessage(), "D was the key for Move right, which now has M");
     press(SDL_SCANCODE_UP); // Accessibility, a page of its own
     press(SDL_SCANCODE_RETURN);
     ASSERT_EQ(options->getHighlighted(), OptionsMenu::SLOW_MODE);
@@ -112,7 +112,7 @@ TEST_F(OptionsMenuTest, TakenKeysAreExchangedStrikesLandAtTheKeyedCursorAndSlowM
     press(SDL_SCANCODE_RETURN);
     push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
     step();
-    EXPECT_EQ(options->getMessage(), "Left click was Strike, which now has Space");
+    EXPECT_EQ(options->getMessage(), "Left click was the key for Strike, which now has Space");
 }
 
 } // namespace
