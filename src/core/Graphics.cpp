@@ -33,6 +33,20 @@ void appendOutline(const SDL_FRect& rect, std::vector<SDL_FRect>& out) {
     out.push_back(lineBox(rect.x, rect.y, rect.x, bottom));
 }
 
+// A phone's browser shows a CSS pixel as three of its own: a canvas sized in CSS pixels is drawn small
+// and enlarged, blurred. With WebGL the canvas takes the screen's own pixels and the frame is enlarged
+// into them; SDL's software renderer would pay for every one of them, so it keeps CSS pixels.
+SDL_WindowFlags pixelDensityFlag() {
+#ifdef __EMSCRIPTEN__
+    const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    // OpenGL from the start: SDL would otherwise make the window again for WebGL, and a window made again
+    // loses the page's sizing of the canvas.
+    if (!chosen || SDL_strcmp(chosen, SDL_SOFTWARE_RENDERER) != 0)
+        return SDL_WINDOW_HIGH_PIXEL_DENSITY | SDL_WINDOW_OPENGL;
+#endif
+    return 0;
+}
+
 } // namespace
 
 bool Graphics::open(const std::string& title, int width, int height) {
@@ -45,8 +59,9 @@ bool Graphics::open(const std::string& title, int width, int height) {
         !chosen_by_user && software_reason
             ? createSoftwareWindow(title, width, height, software_reason)
             : SDL_CreateWindowAndRenderer(title.c_str(), width, height,
-                                          SDL_WINDOW_RESIZABLE | (probe ? SDL_WINDOW_HIDDEN : 0), &window_,
-                                          &renderer_) &&
+                                          SDL_WINDOW_RESIZABLE | (probe ? SDL_WINDOW_HIDDEN : 0) |
+                                              pixelDensityFlag(),
+                                          &window_, &renderer_) &&
                   chooseRenderer(title, width, height, chosen_by_user);
     if (!created || !window_ || !renderer_) {
         SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "创建窗口或渲染器失败: %s\n", SDL_GetError());
@@ -87,6 +102,7 @@ bool Graphics::chooseRenderer(const std::string& title, int width, int height, b
     SDL_DestroyWindow(window_);
     renderer_ = nullptr;
     window_ = nullptr;
+    giveCanvasBackToPage();
     return createSoftwareWindow(title, width, height,
                                 "OpenGL here is " + gl_renderer + ", a software rasteriser");
 }

@@ -81,6 +81,8 @@ std::optional<PageTextField> readPageTextField() {
     return std::nullopt;
 }
 
+void giveCanvasBackToPage() {}
+
 void fitWindowToPage() {
 }
 

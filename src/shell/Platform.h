@@ -54,6 +54,10 @@ struct PageTextField {
 // a window already has the size it shows.
 void fitWindowToPage();
 
+// In a browser, SDL leaves a canvas it drew at the screen's own pixels at 1 x 1 CSS pixels when its window
+// goes: this gives the canvas back to the page's stylesheet, for the next window to take its size.
+void giveCanvasBackToPage();
+
 // Xlib's default error handler ends the process on any protocol error, and SDL can ask about a window
 // the window manager has just destroyed (a configure event still queued while the game closes from
 // fullscreen): the game would end with status 1, half cleaned up. Under X11 this logs such errors and

@@ -103,6 +103,13 @@ EM_JS(void, resizeCanvasToItsBox, (), {
     window.dispatchEvent(new Event('resize'));
 });
 
+EM_JS(void, clearCanvasSize, (), {
+    var canvas = document.getElementById('canvas');
+    if (!canvas) return;
+    canvas.style.removeProperty('width');
+    canvas.style.removeProperty('height');
+});
+
 // What WebGL runs on: the unmasked renderer where the browser tells it, else its plain RENDERER string;
 // null without WebGL.
 EM_JS(char*, webglRenderer, (), {
@@ -334,6 +341,10 @@ const char* reasonToDrawInSoftware() {
 
 void fitWindowToPage() {
     resizeCanvasToItsBox();
+}
+
+void giveCanvasBackToPage() {
+    clearCanvasSize();
 }
 
 void surviveWindowSystemErrors() {

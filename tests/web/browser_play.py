@@ -53,17 +53,21 @@ def differing(a, b, box=None):
     return sum(1 for p in ImageChops.difference(a, b).convert("L").getdata() if p > 20)
 
 
-def open_title(browser, query=""):
+def open_title(browser, query="", pixel_ratio=1):
     """Loads the page in the size it has; the seconds until the title is drawn. Its first frame already
-    has the picture's shape: the canvas draws as many pixels as its box shows, with black bars around."""
+    has the picture's shape: the canvas draws as many pixels as its box shows (PIXEL_RATIO to a CSS pixel),
+    with black bars around."""
     start = time.monotonic()
     browser.call("Page.navigate", url=url + query)
     while time.monotonic() - start < 20:
         picture = browser.screenshot()
+        if pixel_ratio != 1:  # in CSS pixels, as the page lays it out
+            picture = picture.resize((round(picture.width / pixel_ratio), round(picture.height / pixel_ratio)))
         fit = browser.letterbox()  # the page's, once it is there (a phone lays out a blank one wider)
         if shows_title(picture, fit):
             buffer = browser.evaluate("[canvas.width, canvas.height, canvas.clientWidth, canvas.clientHeight]")
-            assert buffer[:2] == buffer[2:], f"a {buffer[:2]} picture stretched to {buffer[2:]}"
+            shown = [round(side * pixel_ratio) for side in buffer[2:]]
+            assert buffer[:2] == shown, f"a {buffer[:2]} picture shown as {shown} pixels"
             _, left, top = fit
             width, height = picture.size
             bars = [(0, 0, int(left) - 1, height), (width - int(left) + 1, 0, width, height)] if left > 2 else \
@@ -387,6 +391,15 @@ note = browser.evaluate("document.getElementById('note').textContent")
 german = browser.evaluate("MOONVALE_STRINGS.de['web page\\u0004' + "
                           "'This browser does not let Moonvale keep your high score and settings.']")
 assert german and note == german, f"the page's note is not in German: {note}"
+problems += browser.problems()
+browser.close()
+
+step("a phone of three pixels to a CSS pixel draws with WebGL at its own pixels, not blurred by enlarging")
+browser = Browser(os.path.join(work, "sharp"))
+browser.phone(844, 390, pixel_ratio=3)
+open_title(browser, "?renderer=opengles2", pixel_ratio=3)
+assert any(line.startswith("Renderer: opengles2") for line in browser.console()), "WebGL was not used"
+browser.screenshot(f"{shots}/web-phone-sharp.png")
 problems += browser.problems()
 browser.close()
 

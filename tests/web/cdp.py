@@ -132,10 +132,11 @@ class Browser:
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
                   mobile=False)
 
-    def phone(self, width, height):
-        """A phone's screen of WIDTH x HEIGHT CSS pixels, held the way its shape says, taking touch."""
+    def phone(self, width, height, pixel_ratio=1):
+        """A phone's screen of WIDTH x HEIGHT CSS pixels (of PIXEL_RATIO of its own each), held the way its
+        shape says, taking touch."""
         landscape = width > height
-        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=pixel_ratio,
                   mobile=True, screenOrientation={"type": "landscapePrimary" if landscape else "portraitPrimary",
                                                   "angle": 90 if landscape else 0})
         self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
