@@ -185,7 +185,7 @@ int shoot(const std::string& dir) {
     frames(game, 80);
     Enemy* enemy = loneEnemy(main);
     if (!enemy) {
-        std::fprintf(stderr, "colours: no enemy on screen to measure\n");
+        (void)std::fprintf(stderr, "colours: no enemy on screen to measure\n");
         game.clean();
         return 2;
     }
@@ -236,7 +236,7 @@ int shoot(const std::string& dir) {
         out << region.screen << '\t' << region.name << '\t' << region.box.x << ' ' << region.box.y << ' '
             << region.box.w << ' ' << region.box.h << '\n';
     if (!saved || !out) {
-        std::fprintf(stderr, "colours: cannot write the screenshots into %s\n", dir.c_str());
+        (void)std::fprintf(stderr, "colours: cannot write the screenshots into %s\n", dir.c_str());
         return 2;
     }
     return 0;
@@ -249,7 +249,7 @@ Rgb regionColour(SDL_Surface* shot, const SDL_Rect& box, const Rgb* background) 
     for (int y = std::max(0, box.y); y < std::min(shot->h, box.y + box.h); ++y) {
         const auto* row = static_cast<const std::uint8_t*>(shot->pixels) + static_cast<std::ptrdiff_t>(y) * shot->pitch;
         for (int x = std::max(0, box.x); x < std::min(shot->w, box.x + box.w); ++x) {
-            const std::uint8_t* p = row + 4 * x;
+            const std::uint8_t* p = row + std::ptrdiff_t{4} * x;
             constexpr int kNear = 24;
             if (background && std::abs(p[0] - background->r) <= kNear && std::abs(p[1] - background->g) <= kNear &&
                 std::abs(p[2] - background->b) <= kNear)
@@ -271,7 +271,7 @@ Rgb regionColour(SDL_Surface* shot, const SDL_Rect& box, const Rgb* background) 
 int check(const std::string& dir) {
     std::ifstream in(dir + "/" + kRegionsFile);
     if (!in) {
-        std::fprintf(stderr, "colours: no %s in %s (make it with --shoot)\n", kRegionsFile, dir.c_str());
+        (void)std::fprintf(stderr, "colours: no %s in %s (make it with --shoot)\n", kRegionsFile, dir.c_str());
         return 2;
     }
     std::vector<Region> regions;
@@ -292,7 +292,7 @@ int check(const std::string& dir) {
             shot = loaded ? SDL_ConvertSurface(loaded, SDL_PIXELFORMAT_RGBA32) : nullptr;
             SDL_DestroySurface(loaded);
             if (!shot) {
-                std::fprintf(stderr, "colours: cannot read %s\n", shotPath(dir, region.screen).c_str());
+                (void)std::fprintf(stderr, "colours: cannot read %s\n", shotPath(dir, region.screen).c_str());
                 return 2;
             }
         }
@@ -338,14 +338,14 @@ int simulatePicture(const std::string& vision_name, const std::string& from, con
     SDL_Surface* picture = loaded ? SDL_ConvertSurface(loaded, SDL_PIXELFORMAT_RGBA32) : nullptr;
     SDL_DestroySurface(loaded);
     if (vision == kVisions.end() || !picture) {
-        std::fprintf(stderr, "colours: %s\n", picture ? "no such vision" : SDL_GetError());
+        (void)std::fprintf(stderr, "colours: %s\n", picture ? "no such vision" : SDL_GetError());
         SDL_DestroySurface(picture);
         return 2;
     }
     for (int y = 0; y < picture->h; ++y) {
         auto* row = static_cast<std::uint8_t*>(picture->pixels) + static_cast<std::ptrdiff_t>(y) * picture->pitch;
         for (int x = 0; x < picture->w; ++x) {
-            std::uint8_t* p = row + 4 * x;
+            std::uint8_t* p = row + std::ptrdiff_t{4} * x;
             const Rgb seen = simulate({p[0], p[1], p[2]}, *vision);
             p[0] = seen.r;
             p[1] = seen.g;
@@ -368,6 +368,6 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "--shoot") return shoot(args[1]);
     if (args.size() == 4 && args[0] == "--simulate") return simulatePicture(args[1], args[2], args[3]);
     if (args.size() == 1 && args[0] != "--help") return check(args[0]);
-    std::fprintf(stderr, "usage: colours --shoot DIR | colours --simulate VISION IN.png OUT.png | colours DIR\n");
+    (void)std::fprintf(stderr, "usage: colours --shoot DIR | colours --simulate VISION IN.png OUT.png | colours DIR\n");
     return 2;
 }
