@@ -25,6 +25,9 @@ void Preferences::load() {
     if (settings_.fullscreen) setFullscreen(true, false);
     applyVolume();
     applyLanguage();
+    if (reducesFlashes())
+        SDL_Log("Flashes reduced: %s",
+                settings_.reduce_flashes ? "chosen in Options" : "the system asks for less motion");
 }
 
 bool Preferences::handleEvent(const SDL_Event& event) {

@@ -394,11 +394,15 @@ assert german and note == german, f"the page's note is not in German: {note}"
 problems += browser.problems()
 browser.close()
 
-step("a phone of three pixels to a CSS pixel draws with WebGL at its own pixels, not blurred by enlarging")
+step("a phone of three pixels to a CSS pixel draws with WebGL at its own pixels, not blurred by enlarging; "
+     "asking for less motion, it gets softer flashes")
 browser = Browser(os.path.join(work, "sharp"))
 browser.phone(844, 390, pixel_ratio=3)
+browser.call("Emulation.setEmulatedMedia", features=[{"name": "prefers-reduced-motion", "value": "reduce"}])
 open_title(browser, "?renderer=opengles2", pixel_ratio=3)
 assert any(line.startswith("Renderer: opengles2") for line in browser.console()), "WebGL was not used"
+assert any(line.startswith("Flashes reduced: the system asks for less motion") for line in browser.console()), \
+    "the page's prefers-reduced-motion did not reduce the flashes"
 browser.screenshot(f"{shots}/web-phone-sharp.png")
 problems += browser.problems()
 browser.close()
