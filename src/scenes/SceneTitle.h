@@ -42,6 +42,7 @@ public:
     ConfirmBox* getConfirm() const { return confirm_; }
     // What the title has to tell first, if anything.
     HUDText* getNoticeText() const { return notice_text_; }
+    HUDText* getScoresText() const { return scores_text_; }
     HUDText* getCreditsText() const { return credits_text_; }
     HUDText* getControlsText() const { return controls_text_; }
     OptionsMenu* getOptions() const { return options_; }

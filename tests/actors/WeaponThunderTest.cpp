@@ -3,6 +3,8 @@
 #include "components/Collider.h"
 #include "components/Spell.h"
 #include "components/Stats.h"
+#include "core/SdlHandles.h"
+#include "shell/Preferences.h"
 #include "support/Arena.h"
 #include "ui/HUDSkill.h"
 
@@ -72,6 +74,39 @@ TEST_F(WeaponThunderTest, StrikeLandsUnderTheCursorInTheWorld) {
     ASSERT_EQ(spells.size(), 1u);
     EXPECT_EQ(spells[0]->getPosition(), glm::vec2(1640.0f, 860.0f));
     EXPECT_EQ(spells[0]->getCollider()->getSize().x, 192.0f); // a 64 px frame at scale 3
+}
+
+// Reduce flashes draws the strike see-through, through whichever copy of its picture the renderer takes.
+TEST_F(WeaponThunderTest, ReducedFlashesDrawTheStrikeSeeThrough) {
+    const auto litByStrike = [this](bool reduce) {
+        game.getPreferences()->setReduceFlashes(reduce, false);
+        for (Spell* spell : worldOf<Spell>())
+            spell->setNeedRemove(true);
+        frames(250); // cooled down, the last strike gone
+        game.setMouseState({640.0f, 200.0f}, 0);
+        EXPECT_TRUE(click());
+        frames(8); // the bolt at its brightest
+        SDL_Renderer* renderer = game.getRenderer();
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        scene->render();
+        const SDL_Rect area = {560, 80, 160, 240};
+        SurfacePtr shot(SDL_RenderReadPixels(renderer, &area));
+        long light = 0;
+        for (int y = 0; shot && y < shot->h; ++y) {
+            for (int x = 0; x < shot->w; ++x) {
+                SDL_Color c{};
+                SDL_ReadSurfacePixel(shot.get(), x, y, &c.r, &c.g, &c.b, &c.a);
+                light += c.r + c.g + c.b;
+            }
+        }
+        return light;
+    };
+    const long full = litByStrike(false);
+    const long soft = litByStrike(true);
+    game.getPreferences()->setReduceFlashes(false, false);
+    EXPECT_GT(full, 100000);
+    EXPECT_LT(soft, full / 2) << "the bolt's light at 35 % opacity";
 }
 
 TEST_F(WeaponThunderTest, SkillIconShowsTheCoolDownFilling) {

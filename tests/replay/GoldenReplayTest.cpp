@@ -1,5 +1,6 @@
 #include "TestPaths.h"
 #include "actors/Player.h"
+#include "components/TextLabel.h"
 #include "replay/Daily.h"
 #include "replay/Replay.h"
 #include "scenes/SceneMain.h"
@@ -7,6 +8,7 @@
 #include "scenes/ScoreFile.h"
 #include "shell/Preferences.h"
 #include "support/SceneDriver.h"
+#include "ui/HUDText.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -98,10 +100,13 @@ TEST_F(GoldenReplayTest, AnAssistedGameRunsSlowerAndKeepsItsBestApart) {
     game.setHighScore(1000000);
     game.getPreferences()->setGameSpeed(70);
     playStrikes(*this, start(7), 190); // the weapon is ready as often in game time
-    game.getPreferences()->setGameSpeed(100);
     EXPECT_GT(game.getScore(), 0);
     const int score = game.getScore();
-    game.changeScene(new SceneTitle);
+    auto* title = new SceneTitle;
+    game.changeScene(title);
+    EXPECT_NE(title->getScoresText()->getTextLabel()->getText().find("Best at 70 % speed: " + std::to_string(score)),
+              std::string::npos);
+    game.getPreferences()->setGameSpeed(100);
     const Replay& made = game.getRecorder().getLast();
     EXPECT_EQ(made.game_speed, 70);
     EXPECT_EQ(made.checks.size(), 10u);
@@ -110,6 +115,14 @@ TEST_F(GoldenReplayTest, AnAssistedGameRunsSlowerAndKeepsItsBestApart) {
     EXPECT_EQ(readScoreFile("assets/score-speed70.dat"), score);
     EXPECT_TRUE(std::filesystem::exists("assets/best-speed70.mvr"));
     expectStored("assisted.mvr", made);
+    // A speed the game does not offer is refused, never played at a guess.
+    for (const int speed : {55, 40}) {
+        Replay odd = made;
+        odd.game_speed = speed;
+        const auto refused = decodeReplay(encodeReplay(odd));
+        ASSERT_TRUE(std::holds_alternative<std::string>(refused)) << speed;
+        EXPECT_NE(std::get<std::string>(refused).find("not one of the game's assisted speeds"), std::string::npos);
+    }
     std::filesystem::remove("assets/score.dat");
 }
 

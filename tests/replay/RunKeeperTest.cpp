@@ -30,7 +30,7 @@ struct RunKeeperTest : ::testing::Test {
 
 // Kept again and again, only what was added is copied: the file must still be each game, whole.
 TEST_F(RunKeeperTest, EachKeepIsTheWholeGameSoFarEvenWhenOnlyWhatWasAddedIsCopied) {
-    recorder.begin(7, false);
+    recorder.begin(7, false, 70); // assisted: continued, it must run at its speed
     play(100, false);
     ASSERT_TRUE(keeper.keep(recorder, 5, 99, ""));
     play(50, false); // the last run grows
@@ -43,12 +43,14 @@ TEST_F(RunKeeperTest, EachKeepIsTheWholeGameSoFarEvenWhenOnlyWhatWasAddedIsCopie
     EXPECT_EQ(kept.replay.final_score, 6);
     EXPECT_EQ(kept.replay.final_hash, 100u);
     EXPECT_EQ(kept.daily_date, "") << "a day whose seed the run does not have";
+    EXPECT_EQ(kept.replay.game_speed, 70);
     // The next game, of more runs than the last: kept as itself, not as the last one grown.
     recorder.begin(dailySeed("2026-12-10"), false);
     play(300, true);
     ASSERT_TRUE(keeper.keep(recorder, 0, 1, "2026-12-10"));
     kept = read();
     EXPECT_EQ(kept.replay.seed, dailySeed("2026-12-10"));
+    EXPECT_EQ(kept.replay.game_speed, Replay::FULL_SPEED);
     EXPECT_EQ(kept.replay.runs, recorder.getLast().runs);
     EXPECT_EQ(kept.daily_date, "2026-12-10");
 }

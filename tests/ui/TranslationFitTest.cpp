@@ -96,6 +96,19 @@ TEST_F(TranslationFitTest, EveryMessageOfEveryLanguageFitsWhereItIsDrawn) {
                 offer(name, bindingLabel(keys.get(action)));
             expectFits(code, "option value", keys.describe(action));
         }
+        // Keys a player may bind that have names of their own in some languages; in English, SDL's.
+        for (const SDL_Scancode key : {SDL_SCANCODE_SPACE, SDL_SCANCODE_LSHIFT, SDL_SCANCODE_RSHIFT, SDL_SCANCODE_ESCAPE,
+                                       SDL_SCANCODE_RETURN, SDL_SCANCODE_BACKSPACE, SDL_SCANCODE_LCTRL,
+                                       SDL_SCANCODE_RCTRL}) {
+            Bindings bound;
+            bound.bind(Action::SLOW, {key, 0});
+            if (code == "en") {
+                EXPECT_EQ(bindingLabel({key, 0}), SDL_GetScancodeName(key));
+            }
+            for (const char* name : {"{key}", "{other}"})
+                offer(name, bindingLabel({key, 0}));
+            expectFits(code, "option value", bound.describe(Action::SLOW));
+        }
         for (const Binding click : {Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_LEFT},
                                     Binding{SDL_SCANCODE_UNKNOWN, SDL_BUTTON_RIGHT}})
             for (const char* name : {"{key}", "{other}"})
