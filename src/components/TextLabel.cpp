@@ -21,6 +21,7 @@ TextLabel* TextLabel::addTextLabelChild(ObjectScreen* parent, const std::string&
 
 void TextLabel::render() {
     Object::render();
+    if (game_.textSize(font_size_) != drawn_size_) applyFont(); // the player changed the text size
     TTF_DrawRendererText(ttf_text_, getScreenPosition().x, getScreenPosition().y);
 }
 
@@ -33,7 +34,7 @@ void TextLabel::clean() {
 void TextLabel::setFont(const std::string& font_path, int font_size) {
     font_path_ = font_path;
     font_size_ = font_size;
-    if (!ttf_text_) ttf_text_ = game_.createTTF_Text("", font_path_, font_size_);
+    if (!ttf_text_) ttf_text_ = game_.createTTF_Text("", font_path_, game_.textSize(font_size_));
     applyFont();
 }
 
@@ -64,6 +65,7 @@ std::string TextLabel::getText() const {
 }
 
 void TextLabel::applyFont() {
-    TTF_SetTextFont(ttf_text_, game_.getAssetStore()->getFont(font_path_, font_size_));
+    drawn_size_ = game_.textSize(font_size_);
+    TTF_SetTextFont(ttf_text_, game_.getAssetStore()->getFont(font_path_, drawn_size_));
     updateSize();
 }

@@ -27,4 +27,5 @@ private:
     TTF_Text* ttf_text_ = nullptr; // ours: destroyed in clean
     std::string font_path_;
     int font_size_ = 16;
+    int drawn_size_ = 0; // font_size_ as the text size makes it
 };

@@ -345,6 +345,12 @@ int Game::gameSpeedOfNewGame() const {
     return preferences_ ? preferences_->getSettings().game_speed : Replay::FULL_SPEED;
 }
 
+bool Game::isTextLarge() const {
+    constexpr float kSmallestUnit = 0.75f; // CSS pixels per game pixel
+    const bool small = getTouch().getLayout().unit > 1.0f / kSmallestUnit;
+    return preferences_ && preferences_->getSettings().large_text ? *preferences_->getSettings().large_text : small;
+}
+
 bool Game::reducesFlashes() const {
     return preferences_ && preferences_->reducesFlashes();
 }

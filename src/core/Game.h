@@ -114,6 +114,11 @@ public:
     // The player's "Reduce flashes": strikes and bursts drawn see-through. Only looks: the rules stay.
     bool reducesFlashes() const;
     static constexpr float SOFT_FLASH = 0.35f; // their opacity then
+    // The player's "Text size", or else large where a game pixel is shown under 0.75 CSS (or window)
+    // pixels: a phone's, where the 16 px font would read at 9.
+    bool isTextLarge() const;
+    // A font size as drawn: the small text grows by half in large text.
+    int textSize(int size) const { return size <= 16 && isTextLarge() ? size * 3 / 2 : size; }
     // What only looks different from run to run (the stars): drawn apart, so the game's stream is the
     // same whatever is drawn.
     Random& getCosmeticRandom() { return cosmetic_random_; }

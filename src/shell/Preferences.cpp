@@ -139,6 +139,10 @@ void Preferences::setReduceFlashes(bool reduce, bool keep_it) {
     file_.save(stored_);
 }
 
+void Preferences::setLargeText(bool large) {
+    keep([large](Settings& s) { s.large_text = large; });
+}
+
 bool Preferences::reducesFlashes() const {
     return settings_.reduce_flashes.value_or(prefersReducedMotion());
 }

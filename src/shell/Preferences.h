@@ -40,6 +40,7 @@ public:
     void setSlowToggles(bool toggles);
     void setGameSpeed(int percent); // one of the assist's speeds
     void setReduceFlashes(bool reduce, bool keep_it = true); // keep_it false: for this run alone
+    void setLargeText(bool large);
     // As set, or else as the system asks.
     bool reducesFlashes() const;
     // A language's code, or empty for the system's.

@@ -23,7 +23,7 @@ std::vector<std::string> knownKeys() {
     std::vector<std::string> keys = {"fullscreen",     "volume",      "mute",          "music_volume",
                                      "effects_volume", "slow_motion", "controls_seen", "language",
                                      "board_url",      "board_asked", "board_send",    "board_name",
-                                     "game_speed",     "reduce_flashes"};
+                                     "game_speed",     "reduce_flashes", "text_size"};
     for (std::size_t i = 0; i < ACTION_COUNT; ++i)
         keys.push_back(std::string(kBindingPrefix) + std::string(actionName(static_cast<Action>(i))));
     return keys;
@@ -100,6 +100,7 @@ std::string valueOf(const Settings& settings, std::string_view key) {
     if (const auto field = fieldOf(kVolumes, key)) return std::to_string(settings.*field);
     if (key == "slow_motion") return settings.slow_toggles ? "toggle" : "hold";
     if (key == "game_speed") return std::to_string(settings.game_speed);
+    if (key == "text_size") return settings.large_text ? (*settings.large_text ? "large" : "normal") : "";
     if (key == "reduce_flashes")
         return settings.reduce_flashes ? (*settings.reduce_flashes ? "true" : "false") : "";
     if (key == "language") return settings.language;
@@ -204,6 +205,12 @@ Settings parseSettings(std::string_view text, std::vector<std::string>& problems
             const auto parsed = parseVolume(value);
             ok = parsed && isGameSpeed(*parsed);
             settings.game_speed = ok ? *parsed : Settings{}.game_speed;
+        } else if (key == "text_size") {
+            // Empty: as the screen suggests.
+            ok = value.empty() || value == "normal" || value == "large";
+            settings.large_text = value == "large" ? std::optional(true)
+                                  : value == "normal" ? std::optional(false)
+                                                      : std::nullopt;
         } else if (key == "reduce_flashes") {
             // Empty: as the system asks.
             const auto parsed = parseBool(value);
@@ -248,7 +255,8 @@ std::string formatSettings(const Settings& settings, const std::vector<std::stri
         if (std::find(written.begin(), written.end(), key) != written.end()) continue;
         written.push_back(key);
         // The system's: no line says it.
-        if ((key == "language" || key == "reduce_flashes") && valueOf(settings, key).empty()) continue;
+        if ((key == "language" || key == "reduce_flashes" || key == "text_size") && valueOf(settings, key).empty())
+            continue;
         text += std::string(key) + '=' + valueOf(settings, key) + '\n';
     }
     const Settings defaults;

@@ -17,6 +17,7 @@ struct Settings {
     bool slow_toggles = false;  // slow motion: held (false) or switched on and off by a press
     int game_speed = 100;       // the assist, in percent: 50 to 100 in steps of ten, from the next game
     std::optional<bool> reduce_flashes; // softer strikes; unset: as the system asks (prefers-reduced-motion)
+    std::optional<bool> large_text;     // unset: large where a game pixel is small (a phone)
     bool controls_seen = false; // the first game's card of controls has been closed
     std::string language;       // a language's code; empty: the system's
     std::string board_url;      // the daily run's board; empty: none

@@ -42,6 +42,7 @@ std::string labelOf(int row) {
     if (row == OptionsMenu::SLOW_MODE) return tr("option", "Slow motion mode");
     if (row == OptionsMenu::GAME_SPEED) return tr("option", "Game speed");
     if (row == OptionsMenu::REDUCE_FLASHES) return tr("option", "Reduce flashes");
+    if (row == OptionsMenu::TEXT_SIZE) return tr("option", "Text size");
     if (row == OptionsMenu::BOARD) return tr("option", "Daily runs to the board");
     if (row == OptionsMenu::FORGET) return tr("option", "Forget me on the board");
     return row == OptionsMenu::RESET ? tr("option", "Reset to defaults") : tr("option", "Back");
@@ -156,6 +157,8 @@ std::string OptionsMenu::getValueText(int row) const {
         return "< " + fill(tr("option value", "{speed} %"), {{"speed", std::to_string(s.game_speed)}}) + " >";
     case REDUCE_FLASHES:
         return onOff(preferences().reducesFlashes());
+    case TEXT_SIZE:
+        return game_.isTextLarge() ? tr("option value", "Large") : tr("option value", "Normal");
     case ACCESSIBILITY:
         return ">";
     case LANGUAGE: {
@@ -298,6 +301,7 @@ void OptionsMenu::change(int row, int direction) {
     case FULLSCREEN:
     case SLOW_MODE:
     case REDUCE_FLASHES:
+    case TEXT_SIZE:
         choose(row);
         return;
     case GAME_SPEED:
@@ -343,6 +347,9 @@ void OptionsMenu::choose(int row) {
         return;
     case REDUCE_FLASHES:
         prefs.setReduceFlashes(!prefs.reducesFlashes());
+        return;
+    case TEXT_SIZE:
+        prefs.setLargeText(!game_.isTextLarge());
         return;
     case ACCESSIBILITY_BACK:
         showPage(false);

@@ -37,6 +37,7 @@ public:
         SLOW_MODE = MAIN_ROWS,
         GAME_SPEED,
         REDUCE_FLASHES,
+        TEXT_SIZE,
         ACCESSIBILITY_BACK,
         ROWS
     };
