@@ -1,5 +1,6 @@
 #include "ui/OptionsMenu.h"
 
+#include "assets/AssetStore.h"
 #include "core/Game.h"
 #include "i18n/Language.h"
 #include "i18n/Translation.h"
@@ -18,25 +19,23 @@ namespace {
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kHover = "assets/sound/UI_button12.wav";
 constexpr const char* kPress = "assets/sound/UI_button08.wav";
-constexpr SDL_FRect kPanel = {280.0f, 40.0f, 720.0f, 640.0f};
-constexpr float kTop = 104.0f;
-constexpr float kStep = 24.0f;
-constexpr float kLabelX = 340.0f;
-constexpr float kValueX = 700.0f;
-constexpr float kValueMiddle = 740.0f; // a click left of it lowers a volume, right of it raises it
-constexpr float kFingerReach = 24.0f;  // how far before the "<" a finger's tap still means it
+using Layout = OptionsMenu::Layout;
+constexpr Layout kNormal = {{280.0f, 40.0f, 720.0f, 640.0f}, 104.0f, 24.0f, 340.0f, 700.0f, 740.0f};
+constexpr Layout kLarge = {{40.0f, 20.0f, 1200.0f, 680.0f}, 100.0f, 36.0f, 100.0f, 660.0f, 720.0f};
+constexpr float kFingerReach = 24.0f; // how far before the "<" a finger's tap still means it
 
-constexpr std::array<Message, OptionsMenu::FIRST_KEY> kSettingLabels = {
+constexpr std::array<Message, OptionsMenu::KEYS + 1> kSettingLabels = {
     msg("option", "Master volume"), msg("option", "Music volume"), msg("option", "Effects volume"),
-    msg("option", "Mute"),          msg("option", "Fullscreen"),   msg("option", "Accessibility")};
+    msg("option", "Mute"),          msg("option", "Fullscreen"),   msg("option", "Accessibility"),
+    msg("option", "Keys")};
 
 std::optional<Action> actionOfRow(int row) {
-    if (row < OptionsMenu::FIRST_KEY || row >= OptionsMenu::LANGUAGE) return std::nullopt;
+    if (row < OptionsMenu::FIRST_KEY || row >= OptionsMenu::KEYS_BACK) return std::nullopt;
     return static_cast<Action>(row - OptionsMenu::FIRST_KEY);
 }
 
 std::string labelOf(int row) {
-    if (row < OptionsMenu::FIRST_KEY) return tr(kSettingLabels[static_cast<std::size_t>(row)]);
+    if (row <= OptionsMenu::KEYS) return tr(kSettingLabels[static_cast<std::size_t>(row)]);
     if (const std::optional<Action> action = actionOfRow(row)) return actionLabel(*action);
     if (row == OptionsMenu::LANGUAGE) return tr("option", "Language");
     if (row == OptionsMenu::SLOW_MODE) return tr("option", "Slow motion mode");
@@ -77,25 +76,27 @@ bool OptionsMenu::handleEvents(SDL_Event& event) {
 }
 
 void OptionsMenu::render() {
-    const SDL_FRect bar = {kPanel.x + 16.0f, kTop + kStep * static_cast<float>(highlighted_ - firstRow()) - 4.0f,
-                           kPanel.w - 32.0f, kStep - 2.0f};
-    drawMenuPanel(game_.getRenderer(), kPanel, bar);
+    const Layout& l = layout();
+    if (game_.textSize(16) != drawn_size_) setFontSize();
+    const SDL_FRect bar = {l.panel.x + 16.0f, l.top + l.step * static_cast<float>(highlighted_ - firstRow()) - 4.0f,
+                           l.panel.w - 32.0f, l.step - 2.0f};
+    drawMenuPanel(game_.getRenderer(), l.panel, bar);
     if (labels_language_.changed()) setLabels();
     int w = 0;
     int h = 0;
     TTF_GetTextSize(title_, &w, &h);
-    TTF_DrawRendererText(title_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f, kPanel.y + 20.0f);
+    TTF_DrawRendererText(title_, l.panel.x + (l.panel.w - static_cast<float>(w)) / 2.0f, l.panel.y + 20.0f);
     for (int row = firstRow(); row < endRow(); ++row) {
         const auto index = static_cast<std::size_t>(row);
-        const float y = kTop + kStep * static_cast<float>(row - firstRow());
+        const float y = l.top + l.step * static_cast<float>(row - firstRow());
         setTextWords(values_[index], getValueText(row));
-        TTF_DrawRendererText(labels_[index], kLabelX, y);
-        TTF_DrawRendererText(values_[index], kValueX, y);
+        TTF_DrawRendererText(labels_[index], l.label_x, y);
+        TTF_DrawRendererText(values_[index], l.value_x, y);
     }
     setTextWords(message_text_, message_.empty() ? optionsHint(game_.getPadNamesInUse()) : message_);
     TTF_GetTextSize(message_text_, &w, &h);
-    TTF_DrawRendererText(message_text_, kPanel.x + (kPanel.w - static_cast<float>(w)) / 2.0f,
-                         kTop + kStep * static_cast<float>(endRow() - firstRow()) + 12.0f);
+    TTF_DrawRendererText(message_text_, l.panel.x + (l.panel.w - static_cast<float>(w)) / 2.0f,
+                         l.top + l.step * static_cast<float>(endRow() - firstRow()) + 12.0f);
     followForget();
     if (board_question_->getIsActive()) board_question_->render();
 }
@@ -115,14 +116,16 @@ void OptionsMenu::clean() {
 }
 
 void OptionsMenu::setLabels() {
-    setTextWords(title_, accessibility_page_ ? tr("option", "Accessibility") : tr("options title", "Options"));
+    setTextWords(title_, page_ == Page::ACCESSIBILITY ? tr("option", "Accessibility")
+                         : page_ == Page::KEYS      ? tr("option", "Keys")
+                                                    : tr("options title", "Options"));
     for (int row = 0; row < ROWS; ++row)
         setTextWords(labels_[static_cast<std::size_t>(row)], labelOf(row));
 }
 
 void OptionsMenu::open() {
     setActive(true);
-    showPage(false);
+    showPage(Page::MAIN);
     highlighted_ = 0;
     capturing_.reset();
     message_.clear();
@@ -160,6 +163,7 @@ std::string OptionsMenu::getValueText(int row) const {
     case TEXT_SIZE:
         return game_.isTextLarge() ? tr("option value", "Large") : tr("option value", "Normal");
     case ACCESSIBILITY:
+    case KEYS:
         return ">";
     case LANGUAGE: {
         const std::optional<std::size_t> index = languageIndex(languageInUse());
@@ -197,8 +201,9 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
         // A finger is too broad for the small arrows: either half of the row does, but the "<" itself,
         // which stands in the right half, and a finger's width before it lower.
         const bool finger = event.button.which == SDL_TOUCH_MOUSEID;
-        const bool on_lower_arrow = point.x >= kValueX - kFingerReach && point.x < kValueMiddle;
-        const bool lower = finger ? point.x < kPanel.x + kPanel.w / 2.0f || on_lower_arrow : point.x < kValueMiddle;
+        const Layout& l = layout();
+        const bool on_lower_arrow = point.x >= l.value_x - kFingerReach && point.x < l.value_middle;
+        const bool lower = finger ? point.x < l.panel.x + l.panel.w / 2.0f || on_lower_arrow : point.x < l.value_middle;
         if (*row <= EFFECTS || *row == LANGUAGE || *row == GAME_SPEED) {
             change(*row, lower ? -1 : 1);
         } else if (finger && actionOfRow(*row)) {
@@ -227,8 +232,8 @@ void OptionsMenu::handleMenuEvent(const SDL_Event& event) {
         break;
     case PadAction::BACK:
     case PadAction::PAUSE:
-        if (accessibility_page_) {
-            showPage(false);
+        if (page_ != Page::MAIN) {
+            showPage(Page::MAIN);
         } else {
             close();
         }
@@ -336,7 +341,10 @@ void OptionsMenu::choose(int row) {
         prefs.setFullscreen(!s.fullscreen, true);
         return;
     case ACCESSIBILITY:
-        showPage(true);
+        showPage(Page::ACCESSIBILITY);
+        return;
+    case KEYS:
+        showPage(Page::KEYS);
         return;
     case SLOW_MODE:
         prefs.setSlowToggles(!s.slow_toggles);
@@ -352,7 +360,8 @@ void OptionsMenu::choose(int row) {
         prefs.setLargeText(!game_.isTextLarge());
         return;
     case ACCESSIBILITY_BACK:
-        showPage(false);
+    case KEYS_BACK:
+        showPage(Page::MAIN);
         return;
     case LANGUAGE:
         stepLanguage(1);
@@ -398,10 +407,22 @@ void OptionsMenu::stepGameSpeed(int direction) {
                           {{"speed", std::to_string(speed)}}));
 }
 
-void OptionsMenu::showPage(bool accessibility) {
-    if (accessibility == accessibility_page_) return;
-    accessibility_page_ = accessibility;
-    highlighted_ = accessibility ? SLOW_MODE : ACCESSIBILITY;
+int OptionsMenu::firstRow() const {
+    return page_ == Page::ACCESSIBILITY ? SLOW_MODE : page_ == Page::KEYS ? FIRST_KEY : 0;
+}
+
+int OptionsMenu::endRow() const {
+    return page_ == Page::ACCESSIBILITY ? FIRST_KEY : page_ == Page::KEYS ? ROWS : MAIN_ROWS;
+}
+
+// Back on the first page, the row of the page left is lit.
+void OptionsMenu::showPage(Page page) {
+    if (page == page_) return;
+    highlighted_ = page == Page::ACCESSIBILITY ? SLOW_MODE
+                   : page == Page::KEYS        ? FIRST_KEY
+                   : page_ == Page::KEYS       ? KEYS
+                                               : ACCESSIBILITY;
+    page_ = page;
     forget_armed_ = false;
     message_.clear();
     setLabels();
@@ -466,8 +487,9 @@ void OptionsMenu::highlight(int row) {
 }
 
 std::optional<int> OptionsMenu::rowAt(glm::vec2 point) const {
-    if (point.x < kPanel.x || point.x > kPanel.x + kPanel.w || point.y < kTop - 4.0f) return std::nullopt;
-    const int row = firstRow() + static_cast<int>((point.y - kTop + 4.0f) / kStep);
+    const Layout& l = layout();
+    if (point.x < l.panel.x || point.x > l.panel.x + l.panel.w || point.y < l.top - 4.0f) return std::nullopt;
+    const int row = firstRow() + static_cast<int>((point.y - l.top + 4.0f) / l.step);
     return row < endRow() ? std::optional<int>(row) : std::nullopt;
 }
 
@@ -480,5 +502,20 @@ Preferences& OptionsMenu::preferences() const {
 }
 
 TTF_Text* OptionsMenu::text(const std::string& words) const {
-    return game_.createTTF_Text(words, kFont, 16);
+    return game_.createTTF_Text(words, kFont, game_.textSize(16));
+}
+
+const OptionsMenu::Layout& OptionsMenu::layout() const {
+    return game_.isTextLarge() ? kLarge : kNormal;
+}
+
+// The player changed the text size: every row's words in the other size.
+void OptionsMenu::setFontSize() {
+    drawn_size_ = game_.textSize(16);
+    TTF_Font* font = game_.getAssetStore()->getFont(kFont, drawn_size_);
+    for (auto* list : {&labels_, &values_}) {
+        for (TTF_Text* item : *list)
+            TTF_SetTextFont(item, font);
+    }
+    TTF_SetTextFont(message_text_, font);
 }

@@ -25,9 +25,9 @@ public:
         EFFECTS,
         MUTE,
         FULLSCREEN,
-        ACCESSIBILITY, // opens the page below
-        FIRST_KEY,
-        LANGUAGE = FIRST_KEY + 11,
+        ACCESSIBILITY, // opens its page
+        KEYS,          // likewise
+        LANGUAGE,
         BOARD,
         FORGET,
         RESET,
@@ -39,9 +39,22 @@ public:
         REDUCE_FLASHES,
         TEXT_SIZE,
         ACCESSIBILITY_BACK,
+        // The keys' page: an action's key each.
+        FIRST_KEY,
+        KEYS_BACK = FIRST_KEY + 11,
         ROWS
     };
-    static_assert(LANGUAGE - FIRST_KEY == static_cast<int>(ACTION_COUNT));
+    static_assert(KEYS_BACK - FIRST_KEY == static_cast<int>(ACTION_COUNT));
+    enum class Page { MAIN, ACCESSIBILITY, KEYS };
+    // Where the rows stand, for the normal text and the large.
+    struct Layout {
+        SDL_FRect panel;
+        float top;
+        float step;
+        float label_x;
+        float value_x;
+        float value_middle; // a click left of it lowers a volume, right of it raises it
+    };
 
     static OptionsMenu* addOptionsMenuChild(Object* parent);
     bool handleEvents(SDL_Event& event) override;
@@ -51,7 +64,7 @@ public:
     void open();
     void close();
     int getHighlighted() const { return highlighted_; }
-    bool isOnAccessibilityPage() const { return accessibility_page_; }
+    Page getPage() const { return page_; }
     std::optional<Action> getCapturing() const { return capturing_; }
     // The line under the rows: what just happened, or how to play the screen.
     const std::string& getMessage() const { return message_; }
@@ -69,15 +82,17 @@ private:
     // Follows the board's answer to a forgetting asked for.
     void followForget();
     void highlight(int row);
-    void showPage(bool accessibility);
+    void showPage(Page page);
     // The rows of the page on screen: [firstRow, endRow).
-    int firstRow() const { return accessibility_page_ ? MAIN_ROWS : 0; }
-    int endRow() const { return accessibility_page_ ? ROWS : MAIN_ROWS; }
+    int firstRow() const;
+    int endRow() const;
     void stepGameSpeed(int direction);
     std::optional<int> rowAt(glm::vec2 point) const;
     void setMessage(std::string message);
     Preferences& preferences() const;
     TTF_Text* text(const std::string& words) const;
+    const Layout& layout() const;
+    void setFontSize();
     void setLabels();
 
     std::array<TTF_Text*, ROWS> labels_{}; // ours, destroyed in clean
@@ -86,7 +101,8 @@ private:
     TTF_Text* message_text_ = nullptr;     // likewise
     LanguageWatch labels_language_;
     int highlighted_ = 0;
-    bool accessibility_page_ = false;
+    Page page_ = Page::MAIN;
+    int drawn_size_ = 16; // of the rows' words
     std::optional<Action> capturing_;
     std::string message_;
     BoardQuestion* board_question_ = nullptr; // a child

@@ -107,7 +107,9 @@ TEST_F(TouchTest, TapsPlayTheMenus) {
     EXPECT_EQ(game.getPreferences()->getSettings().volume, volume - Settings::VOLUME_STEP);
     tap(1, {756.0f, 108.0f}); // the ">"
     EXPECT_EQ(game.getPreferences()->getSettings().volume, volume);
-    tap(1, {400.0f, 108.0f + 26.0f * static_cast<float>(OptionsMenu::FIRST_KEY)});
+    tap(1, {400.0f, 108.0f + 24.0f * static_cast<float>(OptionsMenu::KEYS)}); // the keys' page
+    ASSERT_EQ(main->getOptions()->getPage(), OptionsMenu::Page::KEYS);
+    tap(1, {400.0f, 108.0f}); // its first key
     EXPECT_FALSE(main->getOptions()->getCapturing());
     EXPECT_EQ(main->getOptions()->getMessage(), "Keys are changed with a keyboard");
 }

@@ -56,15 +56,17 @@ TEST_F(OptionsMenuTest, TakenKeysAreExchangedStrikesLandAtTheKeyedCursorAndSlowM
     press(SDL_SCANCODE_ESCAPE);
     main->getOptions()->open();
     OptionsMenu* options = main->getOptions();
-    for (int i = 0; i < OptionsMenu::FIRST_KEY; ++i)
+    for (int i = 0; i < OptionsMenu::KEYS; ++i)
         press(SDL_SCANCODE_DOWN);
+    press(SDL_SCANCODE_RETURN); // the keys' page, on its first row
     press(SDL_SCANCODE_RETURN);
     press(SDL_SCANCODE_M);
     EXPECT_FALSE(prefs().getSettings().mute);
     press(SDL_SCANCODE_RETURN);
     press(SDL_SCANCODE_D);
     EXPECT_EQ(options->getMessage(), "D was the key for Move right, which now has M");
-    press(SDL_SCANCODE_UP); // Accessibility, a page of its own
+    press(SDL_SCANCODE_ESCAPE); // back to the first page, on Keys
+    press(SDL_SCANCODE_UP);     // Accessibility, a page of its own
     press(SDL_SCANCODE_RETURN);
     ASSERT_EQ(options->getHighlighted(), OptionsMenu::SLOW_MODE);
     press(SDL_SCANCODE_RIGHT);
@@ -107,7 +109,10 @@ TEST_F(OptionsMenuTest, TakenKeysAreExchangedStrikesLandAtTheKeyedCursorAndSlowM
 
     // The left button given to slow motion takes it from Strike, which says so as an exchange does.
     options->open();
-    for (int i = 0; i < OptionsMenu::FIRST_KEY + static_cast<int>(Action::SLOW); ++i)
+    for (int i = 0; i < OptionsMenu::KEYS; ++i)
+        press(SDL_SCANCODE_DOWN);
+    press(SDL_SCANCODE_RETURN);
+    for (int i = 0; i < static_cast<int>(Action::SLOW); ++i)
         press(SDL_SCANCODE_DOWN);
     press(SDL_SCANCODE_RETURN);
     push(SDL_EVENT_MOUSE_BUTTON_DOWN, SDL_BUTTON_LEFT);
