@@ -253,14 +253,16 @@ void SceneTitle::updateControls(bool force) {
     const bool touch = game_.isTouchLastUsed();
     const bool same = settings.bindings == controls_bindings_ &&
                       settings.slow_toggles == controls_slow_toggles_ && same_pad &&
-                      touch == controls_for_touch_;
+                      touch == controls_for_touch_ && game_.isTextLarge() == controls_large_;
     if (same && !force) return;
     controls_bindings_ = settings.bindings;
     controls_slow_toggles_ = settings.slow_toggles;
     controls_for_pad_ = pad ? std::optional(*pad) : std::nullopt;
     controls_for_touch_ = touch;
-    controls_text_->setText(touch ? touchControlsLine(settings.slow_toggles)
-                                  : controlsLine(settings.bindings, settings.slow_toggles, pad));
+    controls_large_ = game_.isTextLarge();
+    const std::string line =
+        touch ? touchControlsLine(settings.slow_toggles) : controlsLine(settings.bindings, settings.slow_toggles, pad);
+    controls_text_->setText(controls_large_ ? inTwoLines(line) : line);
     controls_text_->setBgSizeByText(64.0f);
 }
 

@@ -88,6 +88,7 @@ private:
     std::optional<PadNames> controls_for_pad_; // the pad whose words the line has, if any
     bool controls_for_touch_ = false;          // the line names the touch controls
     LanguageWatch words_language_;
+    bool controls_large_ = false; // the controls line drawn in large text, in two lines
     int words_speed_ = 100; // the game speed whose best the scores show beside the high score
     UIMouse* ui_mouse_ = nullptr;
     std::unique_ptr<TitleBoard> board_;

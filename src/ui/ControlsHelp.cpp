@@ -2,6 +2,8 @@
 
 #include "i18n/Translation.h"
 
+#include <string_view>
+
 namespace {
 
 std::string keys(const Bindings& bindings, Action up, Action left, Action down, Action right) {
@@ -79,6 +81,20 @@ std::string touchControlsLine(bool slow_toggles) {
                                   "hourglass   Pause: the button at the top")
                : tr("title line", "Move: drag a thumb on the left   Strike: tap the spot   Slow: hold "
                                   "the hourglass   Pause: the button at the top");
+}
+
+std::string inTwoLines(const std::string& line) {
+    constexpr std::string_view kGap = "   ";
+    std::size_t best = std::string::npos;
+    for (std::size_t at = line.find(kGap); at != std::string::npos; at = line.find(kGap, at + kGap.size())) {
+        const auto off = [&line](std::size_t i) {
+            const std::size_t half = line.size() / 2;
+            return i > half ? i - half : half - i;
+        };
+        if (best == std::string::npos || off(at) < off(best)) best = at;
+    }
+    if (best == std::string::npos) return line;
+    return line.substr(0, best) + "\n" + line.substr(best + kGap.size());
 }
 
 std::string touchControlsCard(bool slow_toggles) {

@@ -12,4 +12,6 @@ std::string controlsCard(const Bindings& bindings, bool slow_toggles, const PadN
 std::string optionsHint(const PadNames* pad);
 // The same for the touch controls, which have no keys to name.
 std::string touchControlsLine(bool slow_toggles);
+// A controls line broken in two at the gap between its parts nearest its middle: large text's.
+std::string inTwoLines(const std::string& line);
 std::string touchControlsCard(bool slow_toggles);

@@ -80,7 +80,7 @@ void OptionsMenu::render() {
     if (game_.textSize(16) != drawn_size_) setFontSize();
     const SDL_FRect bar = {l.panel.x + 16.0f, l.top + l.step * static_cast<float>(highlighted_ - firstRow()) - 4.0f,
                            l.panel.w - 32.0f, l.step - 2.0f};
-    drawMenuPanel(game_.getRenderer(), l.panel, bar);
+    drawMenuPanel(game_.getRenderer(), panel(), bar);
     if (labels_language_.changed()) setLabels();
     int w = 0;
     int h = 0;
@@ -488,7 +488,8 @@ void OptionsMenu::highlight(int row) {
 
 std::optional<int> OptionsMenu::rowAt(glm::vec2 point) const {
     const Layout& l = layout();
-    if (point.x < l.panel.x || point.x > l.panel.x + l.panel.w || point.y < l.top - 4.0f) return std::nullopt;
+    const SDL_FRect box = panel();
+    if (point.x < box.x || point.x > box.x + box.w || point.y < l.top - 4.0f) return std::nullopt;
     const int row = firstRow() + static_cast<int>((point.y - l.top + 4.0f) / l.step);
     return row < endRow() ? std::optional<int>(row) : std::nullopt;
 }
@@ -503,6 +504,14 @@ Preferences& OptionsMenu::preferences() const {
 
 TTF_Text* OptionsMenu::text(const std::string& words) const {
     return game_.createTTF_Text(words, kFont, game_.textSize(16));
+}
+
+// As high as the page's rows and the line under them.
+SDL_FRect OptionsMenu::panel() const {
+    const Layout& l = layout();
+    SDL_FRect box = l.panel;
+    box.h = l.top - l.panel.y + l.step * static_cast<float>(endRow() - firstRow()) + 2.0f * l.step + 12.0f;
+    return box;
 }
 
 const OptionsMenu::Layout& OptionsMenu::layout() const {

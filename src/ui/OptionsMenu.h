@@ -92,6 +92,7 @@ private:
     Preferences& preferences() const;
     TTF_Text* text(const std::string& words) const;
     const Layout& layout() const;
+    SDL_FRect panel() const;
     void setFontSize();
     void setLabels();
 
