@@ -345,10 +345,18 @@ int Game::gameSpeedOfNewGame() const {
     return preferences_ ? preferences_->getSettings().game_speed : Replay::FULL_SPEED;
 }
 
+float Game::pictureScale() const {
+    int width = 0;
+    int height = 0;
+    if (!getWindow() || !SDL_GetWindowSize(getWindow(), &width, &height)) return 1.0f;
+    const glm::vec2 screen = getScreenSize();
+    return std::min(static_cast<float>(width) / screen.x, static_cast<float>(height) / screen.y);
+}
+
 bool Game::isTextLarge() const {
-    constexpr float kSmallestUnit = 0.75f; // CSS pixels per game pixel
-    const bool small = getTouch().getLayout().unit > 1.0f / kSmallestUnit;
-    return preferences_ && preferences_->getSettings().large_text ? *preferences_->getSettings().large_text : small;
+    constexpr float kSmallest = 0.75f; // window units per game pixel
+    if (preferences_ && preferences_->getSettings().large_text) return *preferences_->getSettings().large_text;
+    return pictureScale() < kSmallest;
 }
 
 bool Game::reducesFlashes() const {

@@ -117,6 +117,8 @@ public:
     // The player's "Text size", or else large where a game pixel is shown under 0.75 CSS (or window)
     // pixels: a phone's, where the 16 px font would read at 9.
     bool isTextLarge() const;
+    // Window units (a browser's CSS pixels) per game pixel, the picture letterboxed in the window.
+    float pictureScale() const;
     // A font size as drawn: the small text grows by half in large text.
     int textSize(int size) const { return size <= 16 && isTextLarge() ? size * 3 / 2 : size; }
     // What only looks different from run to run (the stars): drawn apart, so the game's stream is the

@@ -293,6 +293,10 @@ open_title(browser)
 fit = browser.letterbox()
 title = browser.screenshot(f"{shots}/web-phone-title.png")
 assert any("touch screen" in line for line in browser.console()), "the phone's title did not name its touch controls"
+text = [line for line in browser.console() if line.startswith("Text size: ")]
+print(text[0])
+assert text and "Text size: large" in text[0] and float(text[0].split(", ")[1].split(" ")[0]) >= 12, \
+    f"the phone's text is not large enough to read: {text}"
 browser.tap(*at(fit, 440, 560))
 until(lambda: differing(title, browser.screenshot()) > 20000, 10, "a tap on Start did not start a game")
 browser.wait_for("document.fullscreenElement !== null", 5)  # the first tap asked for the whole screen
@@ -342,13 +346,13 @@ browser.screenshot(f"{shots}/web-phone-paused.png")
 PAUSED_OPTIONS, PAUSED_BACK = (440, 440), (840, 440)
 browser.tap(*at(fit, *PAUSED_OPTIONS))
 time.sleep(0.5)
-browser.tap(*at(fit, 704, 112))
+browser.tap(*at(fit, 668, 110))  # large text on a phone: the wider Options
 SETTINGS = """new Promise(done => { const open = indexedDB.open('/store');
     open.onsuccess = () => { const file = open.result.transaction('FILE_DATA').objectStore('FILE_DATA')
         .get('/store/settings.ini'); file.onsuccess = () => done(file.result ?
             new TextDecoder().decode(file.result.contents) : ''); }; })"""
 until(lambda: "volume=90\n" in browser.evaluate(SETTINGS), 5, "a tap on the volume's < did not lower it")
-browser.tap(*at(fit, 640, 611))  # Options' Back
+browser.tap(*at(fit, 640, 506))  # Options' Back
 time.sleep(0.5)
 
 step("the phone's page closed in the middle of a game: a new page offers CONTINUE, which restores it, paused")
