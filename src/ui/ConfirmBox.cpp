@@ -20,7 +20,7 @@ ConfirmBox* ConfirmBox::addConfirmBoxChild(Object* parent) {
     box->question_ = box->game_.createTTF_Text("", kFont, 32);
     TTF_SetTextWrapWidth(box->question_, static_cast<int>(kPanel.w - 40.0f));
     for (TTF_Text*& choice : box->choices_)
-        choice = box->game_.createTTF_Text("", kFont, 16);
+        choice = box->game_.createTTF_Text("", kFont, box->game_.textSize(16));
     box->setActive(false);
     if (parent) parent->addChild(box);
     return box;

@@ -100,11 +100,12 @@ TEST(SettingsTest, VolumesSlowMotionAndKeysRoundTripAndClashesFallBack) {
     s.controls_seen = true;
     s.game_speed = 70;
     s.reduce_flashes = false; // said, unlike the system's choice
+    s.large_text = true;
     ASSERT_EQ(s.bindings.bind(Action::UP, {SDL_SCANCODE_S, 0}), Action::DOWN); // exchanged
     s.bindings.bind(Action::STRIKE, {SDL_SCANCODE_UNKNOWN, SDL_BUTTON_RIGHT});
     const std::string text = formatSettings(s, {"mute=true", "effects_volume=100"});
     EXPECT_EQ(text, "mute=false\neffects_volume=100\nfullscreen=false\nvolume=100\nmusic_volume=0\n"
-                    "slow_motion=toggle\ncontrols_seen=true\ngame_speed=70\nreduce_flashes=false\nkey_up=S\n"
+                    "slow_motion=toggle\ncontrols_seen=true\ngame_speed=70\nreduce_flashes=false\ntext_size=large\nkey_up=S\n"
                     "key_down=W\nkey_strike=mouse_right\n");
     std::vector<std::string> problems;
     const Settings back = parseSettings(text, problems);
@@ -114,6 +115,7 @@ TEST(SettingsTest, VolumesSlowMotionAndKeysRoundTripAndClashesFallBack) {
     EXPECT_TRUE(back.slow_toggles && back.controls_seen);
     EXPECT_EQ(back.game_speed, 70);
     EXPECT_EQ(back.reduce_flashes, false);
+    EXPECT_EQ(back.large_text, true);
     EXPECT_TRUE(back.bindings.mouseDoes(SDL_BUTTON_LEFT, Action::STRIKE)); // the left button keeps its role
     EXPECT_FALSE(back.bindings.mouseDoes(SDL_BUTTON_RIGHT, Action::SLOW));
 
