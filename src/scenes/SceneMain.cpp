@@ -402,12 +402,7 @@ void SceneMain::showPause() {
 std::string SceneMain::scoreLines() const {
     const int score = game_.getScore();
     std::string lines = fill(tr("score", "Score: {score}"), {{"score", std::to_string(score)}});
-    const std::string best = std::to_string(game_.getHighScore());
-    lines.append("\n").append(game_speed_ == Replay::FULL_SPEED
-                                  ? fill(tr("panel line", "Best: {score}"), {{"score", best}})
-                                  // xgettext:no-c-format
-                                  : fill(tr("panel line", "Best at {speed} % speed: {score}"),
-                                         {{"speed", std::to_string(game_speed_)}, {"score", best}}));
+    lines.append("\n").append(bestLine(game_speed_, game_.getHighScore()));
     if (score > high_score_at_start_ && !game_.isPlayingBack()) lines.append("\n").append(tr("panel line", "New best!"));
     if (!daily_date_.empty()) lines.append("\n").append(tr("hud", "Daily run"));
     if (const std::string board = boardLine(); !board.empty()) lines.append("\n").append(board);
@@ -574,6 +569,14 @@ void SceneMain::finishRecording() {
             static_cast<unsigned>(bytes.size()), kLastReplay,
             best ? (", and as the best game: " + best_file).c_str() : "",
             daily_best ? ", and as the day's best daily run" : "");
+}
+
+std::string SceneMain::bestLine(int game_speed, int score) {
+    const std::string best = std::to_string(score);
+    if (game_speed == Replay::FULL_SPEED) return fill(tr("panel line", "Best: {score}"), {{"score", best}});
+    // xgettext:no-c-format
+    return fill(tr("panel line", "Best at {speed} % speed: {score}"),
+                {{"speed", std::to_string(game_speed)}, {"score", best}});
 }
 
 std::string SceneMain::gameSpeedMark() const {

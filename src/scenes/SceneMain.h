@@ -41,6 +41,8 @@ public:
     // The state a replay checks, hashed: the camera, the score, the player, the spawner, everything in
     // the world and how many random numbers were drawn.
     std::uint64_t stateHash() const;
+    // "Best: 120", or for an assisted speed "Best at 70 % speed: 120".
+    static std::string bestLine(int game_speed, int score);
 
     Player* getPlayer() const { return player_; }
     Spawner* getSpawner() const { return spawner_; }

@@ -229,9 +229,7 @@ void SceneTitle::updateWords() {
     // The next game is assisted: its own best beneath.
     words_speed_ = game_.gameSpeedOfNewGame();
     if (words_speed_ != Replay::FULL_SPEED) {
-        scores.append("\n").append(fill(tr("panel line", "Best at {speed} % speed: {score}"),
-                                        {{"speed", std::to_string(words_speed_)},
-                                         {"score", std::to_string(readScoreFile(highScoreFile(words_speed_)))}}));
+        scores.append("\n").append(SceneMain::bestLine(words_speed_, readScoreFile(highScoreFile(words_speed_))));
     }
     scores_text_->setText(scores);
     // The panel grows round longer words, never below its usual size.

@@ -20,8 +20,9 @@ constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kHover = "assets/sound/UI_button12.wav";
 constexpr const char* kPress = "assets/sound/UI_button08.wav";
 using Layout = OptionsMenu::Layout;
-constexpr Layout kNormal = {{280.0f, 40.0f, 720.0f, 640.0f}, 104.0f, 24.0f, 340.0f, 700.0f, 740.0f};
-constexpr Layout kLarge = {{40.0f, 20.0f, 1200.0f, 680.0f}, 100.0f, 36.0f, 100.0f, 660.0f, 720.0f};
+// The panels' heights follow their pages' rows (panel()).
+constexpr Layout kNormal = {{280.0f, 40.0f, 720.0f, 0.0f}, 104.0f, 24.0f, 340.0f, 700.0f, 740.0f};
+constexpr Layout kLarge = {{40.0f, 20.0f, 1200.0f, 0.0f}, 100.0f, 36.0f, 100.0f, 660.0f, 720.0f};
 constexpr float kFingerReach = 24.0f; // how far before the "<" a finger's tap still means it
 
 constexpr std::array<Message, OptionsMenu::KEYS + 1> kSettingLabels = {

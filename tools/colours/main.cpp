@@ -91,6 +91,14 @@ SDL_Rect around(glm::vec2 centre, int w, int h) {
     return {static_cast<int>(centre.x) - w / 2, static_cast<int>(centre.y) - h / 2, w, h};
 }
 
+// The whole screen, whose commonest colour is its background; the strike's icon; an enemy's body, above
+// its bar.
+constexpr SDL_Rect kWholeScreen = {0, 0, 1280, 720};
+const SDL_Rect kWeapon = around({980.0f, 30.0f}, 24, 24);
+SDL_Rect body(glm::vec2 at) {
+    return around(at - glm::vec2(0.0f, 6.0f), 20, 14);
+}
+
 void frames(Game& game, int count) {
     for (int i = 0; i < count; ++i) {
         game.handleEvents();
@@ -181,7 +189,7 @@ int shoot(const std::string& dir) {
             break;
         }
     }
-    add("summon", "background", {0, 0, 1280, 720});
+    add("summon", "background", kWholeScreen);
     frames(game, 80);
     Enemy* enemy = loneEnemy(main);
     if (!enemy) {
@@ -192,14 +200,14 @@ int shoot(const std::string& dir) {
     saved = saved && saveShot(game, dir, "play");
     const glm::vec2 ghost = main->worldToScreen(main->getPlayer()->getPosition());
     add("play", "ghost", around(ghost, 20, 20));
-    add("play", "enemy", around(main->worldToScreen(enemy->getPosition()) - glm::vec2(0.0f, 6.0f), 20, 14));
-    add("play", "background", {0, 0, 1280, 720});
+    add("play", "enemy", body(main->worldToScreen(enemy->getPosition())));
+    add("play", "background", kWholeScreen);
     add("play", "health", {70, 27, 100, 6});
     add("play", "mana", {340, 27, 100, 6});
     add("play", "health icon", {31, 22, 16, 16});
     add("play", "mana icon", {301, 22, 16, 16});
     add("play", "cursor", around({900.0f, 250.0f}, 24, 24));
-    add("play", "weapon", around({980.0f, 30.0f}, 24, 24));
+    add("play", "weapon", kWeapon);
 
     const glm::vec2 aim = main->worldToScreen(enemy->getPosition());
     main->getPlayer()->getWeapon()->strike(aim);
@@ -208,15 +216,15 @@ int shoot(const std::string& dir) {
     saved = saved && saveShot(game, dir, "hurt");
     const glm::vec2 at = main->worldToScreen(enemy->getPosition());
     const glm::vec2 size = enemy->getCollider()->getSize();
-    add("hurt", "enemy", around(at - glm::vec2(0.0f, 6.0f), 20, 14));
+    add("hurt", "enemy", body(at));
     add("hurt", "enemy bar", {static_cast<int>(at.x - size.x / 2.0f + 5.0f), static_cast<int>(at.y + size.y / 2.0f - 15.0f),
                               static_cast<int>(size.x / 2.0f), 10});
-    add("hurt", "background", {0, 0, 1280, 720});
+    add("hurt", "background", kWholeScreen);
     add("hurt", "health", {70, 27, 60, 6});
     add("hurt", "health lost", {220, 27, 60, 6});
     add("hurt", "mana", {340, 27, 60, 6});
     add("hurt", "mana spent", {520, 27, 40, 6});
-    add("hurt", "weapon", around({980.0f, 30.0f}, 24, 24));
+    add("hurt", "weapon", kWeapon);
 
     // Past the hurt ghost's moment of invincibility, a fatal blow; the game-over screen comes three
     // seconds later.
@@ -227,7 +235,7 @@ int shoot(const std::string& dir) {
         frames(game, 1);
     saved = saved && saveShot(game, dir, "over");
     add("over", "button", around(main->getButtonRestart()->getCentre(), 120, 40));
-    add("over", "background", {0, 0, 1280, 720});
+    add("over", "background", kWholeScreen);
     game.changeScene(nullptr);
     game.clean();
 
