@@ -59,8 +59,12 @@ def listing(day):
 
 
 def said(text):
-    browser.call("Runtime.evaluate", expression="0")  # takes in what the page logged since
-    return any(text in line for line in browser.console())
+    try:
+        return any(text in line for line in browser.console())  # what the page logged until now
+    except RuntimeError as error:  # a page being reloaded answers nothing until it is there
+        if "navigated or closed" not in str(error):
+            raise
+        return False
 
 
 def key(name, code, text=""):
