@@ -21,8 +21,14 @@ TextLabel* TextLabel::addTextLabelChild(ObjectScreen* parent, const std::string&
 
 void TextLabel::render() {
     Object::render();
-    if (game_.textSize(font_size_) != drawn_size_) applyFont(); // the player changed the text size
+    followTextSize();
     TTF_DrawRendererText(ttf_text_, getScreenPosition().x, getScreenPosition().y);
+}
+
+bool TextLabel::followTextSize() {
+    if (game_.textSize(font_size_) == drawn_size_) return false;
+    applyFont();
+    return true;
 }
 
 void TextLabel::clean() {

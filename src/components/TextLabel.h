@@ -18,6 +18,8 @@ public:
     void setFontSize(int font_size);
     void setText(const std::string& text);
     void updateSize();
+    // Takes the player's text size when it changed; true if it did.
+    bool followTextSize();
     std::string getText() const;
     TTF_Text* getTtfText() const { return ttf_text_; }
 

@@ -12,10 +12,25 @@ namespace {
 
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kPress = "assets/sound/UI_button08.wav";
-constexpr SDL_FRect kPanel = {240.0f, 170.0f, 800.0f, 380.0f};
-constexpr SDL_FRect kField = {340.0f, 330.0f, 600.0f, 32.0f};
-constexpr float kChoiceTop = 430.0f;
-constexpr float kChoiceStep = 34.0f;
+constexpr float kPanelWidth = 800.0f;
+constexpr float kWrap = kPanelWidth - 80.0f;
+// Where the question's parts stand, for the normal text and the large; the words about the board take
+// at most five lines.
+struct Layout {
+    SDL_FRect panel;
+    float about_y;
+    SDL_FRect field;
+    float choice_top;
+    float choice_step;
+};
+constexpr Layout kNormal = {
+    {240.0f, 170.0f, kPanelWidth, 380.0f}, 240.0f, {340.0f, 330.0f, 600.0f, 32.0f}, 430.0f, 34.0f};
+constexpr Layout kLarge = {
+    {240.0f, 120.0f, kPanelWidth, 460.0f}, 190.0f, {340.0f, 330.0f, 600.0f, 40.0f}, 450.0f, 44.0f};
+
+const Layout& layout() {
+    return Game::getInstance().isTextLarge() ? kLarge : kNormal;
+}
 constexpr std::size_t kLongestName = 16; // the board's own limit, in letters
 
 std::size_t letters(const std::string& text) {
@@ -33,10 +48,10 @@ BoardQuestion* BoardQuestion::addBoardQuestionChild(Object* parent) {
     Game& game = question->game_;
     question->title_ = game.createTTF_Text("", kFont, 32);
     question->about_ = game.createTTF_Text("", kFont, 16);
-    TTF_SetTextWrapWidth(question->about_, static_cast<int>(kPanel.w - 80.0f));
+    TTF_SetTextWrapWidth(question->about_, static_cast<int>(kWrap));
     question->field_ = game.createTTF_Text("", kFont, 16);
     question->message_text_ = game.createTTF_Text("", kFont, 16);
-    TTF_SetTextWrapWidth(question->message_text_, static_cast<int>(kPanel.w - 80.0f));
+    TTF_SetTextWrapWidth(question->message_text_, static_cast<int>(kWrap));
     for (TTF_Text*& choice : question->choices_)
         choice = game.createTTF_Text("", kFont, 16);
     question->setActive(false);
@@ -68,8 +83,9 @@ void BoardQuestion::startTyping() {
     SDL_Window* window = game_.getWindow();
     if (!window) return;
     // The input method's window opens by the field.
-    const SDL_Rect area = {static_cast<int>(kField.x), static_cast<int>(kField.y), static_cast<int>(kField.w),
-                           static_cast<int>(kField.h)};
+    const SDL_FRect& field = layout().field;
+    const SDL_Rect area = {static_cast<int>(field.x), static_cast<int>(field.y), static_cast<int>(field.w),
+                           static_cast<int>(field.h)};
     SDL_SetTextInputArea(window, &area, 0);
     SDL_StartTextInput(window);
     showPageTextField(area, name_);
@@ -110,7 +126,7 @@ bool BoardQuestion::handleEvents(SDL_Event& event) {
         const glm::vec2 point(local.button.x, local.button.y);
         if (const std::optional<int> choice = choiceAt(point)) {
             choose(static_cast<Choice>(*choice));
-        } else if (SDL_PointInRectFloat(reinterpret_cast<const SDL_FPoint*>(&point), &kField)) {
+        } else if (SDL_PointInRectFloat(reinterpret_cast<const SDL_FPoint*>(&point), &layout().field)) {
             startTyping(); // a phone's keyboard, closed by the player, comes back with a tap on the name
         }
         return true;
@@ -194,19 +210,25 @@ void BoardQuestion::answer(bool sends, const std::string& name) {
 }
 
 std::optional<int> BoardQuestion::choiceAt(glm::vec2 point) const {
-    return rowAt(kPanel, kChoiceTop, kChoiceStep, CHOICES, point);
+    const Layout& l = layout();
+    return rowAt(l.panel, l.choice_top, l.choice_step, CHOICES, point);
 }
 
 void BoardQuestion::render() {
     if (getIsActive() && !checking_) followPageField();
     followCheck();
     if (!getIsActive()) return;
+    if (TTF_Font* font = changedTextFont(kFont, drawn_size_)) {
+        for (TTF_Text* text : {about_, field_, message_text_, choices_[SEND], choices_[DONT_SEND]})
+            TTF_SetTextFont(text, font);
+    }
+    const Layout& l = layout();
     SDL_Renderer* renderer = game_.getRenderer();
-    const SDL_FRect bar = {kPanel.x + 200.0f, kChoiceTop + kChoiceStep * static_cast<float>(highlighted_) - 6.0f,
-                           kPanel.w - 400.0f, kChoiceStep - 4.0f};
-    drawMenuPanel(renderer, kPanel, bar);
+    const float bar_y = l.choice_top + l.choice_step * static_cast<float>(highlighted_) - 6.0f;
+    const SDL_FRect bar = {l.panel.x + 200.0f, bar_y, l.panel.w - 400.0f, l.choice_step - 4.0f};
+    drawMenuPanel(renderer, l.panel, bar);
     SDL_SetRenderDrawColor(renderer, kMenuBorder.r, kMenuBorder.g, kMenuBorder.b, kMenuBorder.a);
-    SDL_RenderRect(renderer, &kField);
+    SDL_RenderRect(renderer, &l.field);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
 
     BoardLink* link = game_.getBoardLink();
@@ -220,12 +242,14 @@ void BoardQuestion::render() {
     setTextWords(message_text_, message_.empty() ? tr("board question", "Type your name on the board") : message_);
     setTextWords(choices_[SEND], tr("board question", "Send under this name"));
     setTextWords(choices_[DONT_SEND], tr("board question", "Do not send"));
-    drawCentred(title_, kPanel, kPanel.y + 20.0f);
-    TTF_DrawRendererText(about_, kPanel.x + 40.0f, kPanel.y + 70.0f);
-    TTF_DrawRendererText(field_, kField.x + 10.0f, kField.y + 8.0f);
-    drawCentred(message_text_, kPanel, kField.y + kField.h + 14.0f);
-    for (int choice = 0; choice < CHOICES; ++choice)
-        drawCentred(choices_[static_cast<std::size_t>(choice)], kPanel, kChoiceTop + kChoiceStep * static_cast<float>(choice));
+    drawCentred(title_, l.panel, l.panel.y + 20.0f);
+    TTF_DrawRendererText(about_, l.panel.x + 40.0f, l.about_y);
+    TTF_DrawRendererText(field_, l.field.x + 10.0f, l.field.y + 8.0f);
+    drawCentred(message_text_, l.panel, l.field.y + l.field.h + 14.0f);
+    for (int choice = 0; choice < CHOICES; ++choice) {
+        const float y = l.choice_top + l.choice_step * static_cast<float>(choice);
+        drawCentred(choices_[static_cast<std::size_t>(choice)], l.panel, y);
+    }
 }
 
 void BoardQuestion::clean() {

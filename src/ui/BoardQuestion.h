@@ -46,6 +46,7 @@ private:
     std::string message_;
     bool checking_ = false;
     int highlighted_ = SEND;
+    int drawn_size_ = 16; // of the small words
     // Ours, destroyed in clean.
     TTF_Text* title_ = nullptr;
     TTF_Text* about_ = nullptr;

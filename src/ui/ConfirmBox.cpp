@@ -20,7 +20,7 @@ ConfirmBox* ConfirmBox::addConfirmBoxChild(Object* parent) {
     box->question_ = box->game_.createTTF_Text("", kFont, 32);
     TTF_SetTextWrapWidth(box->question_, static_cast<int>(kPanel.w - 40.0f));
     for (TTF_Text*& choice : box->choices_)
-        choice = box->game_.createTTF_Text("", kFont, box->game_.textSize(16));
+        choice = box->game_.createTTF_Text("", kFont, 16);
     box->setActive(false);
     if (parent) parent->addChild(box);
     return box;
@@ -65,6 +65,10 @@ std::optional<int> ConfirmBox::choiceAt(glm::vec2 point) const {
 
 void ConfirmBox::render() {
     if (!getIsActive()) return;
+    if (TTF_Font* font = changedTextFont(kFont, drawn_size_)) {
+        for (TTF_Text* choice : choices_)
+            TTF_SetTextFont(choice, font);
+    }
     const SDL_FRect bar = {kPanel.x + 150.0f, kChoiceTop + kChoiceStep * static_cast<float>(highlighted_) - 6.0f,
                            kPanel.w - 300.0f, kChoiceStep - 4.0f};
     drawMenuPanel(game_.getRenderer(), kPanel, bar);

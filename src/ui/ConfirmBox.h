@@ -28,6 +28,7 @@ private:
 
     std::function<void(bool)> on_answer_;
     int highlighted_ = NO;
+    int drawn_size_ = 16; // of the choices' words
     // Ours, destroyed in clean.
     TTF_Text* question_ = nullptr;
     std::array<TTF_Text*, CHOICES> choices_{};

@@ -27,5 +27,12 @@ void HUDText::setSize(glm::vec2 size) {
 }
 
 void HUDText::setBgSizeByText(float margin) {
+    fit_margin_ = margin;
     setSize(text_label_->getSize() + glm::vec2(margin));
+}
+
+void HUDText::render() {
+    // Before the background is drawn: a box sized to its text grows and shrinks with the text size.
+    if (text_label_->followTextSize() && fit_margin_) setBgSizeByText(*fit_margin_);
+    ObjectScreen::render();
 }

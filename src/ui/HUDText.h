@@ -2,6 +2,7 @@
 #include "object/Anchor.h"
 #include "object/ObjectScreen.h"
 
+#include <optional>
 #include <string>
 
 class Sprite;
@@ -14,10 +15,12 @@ public:
                                     glm::vec2 size, const std::string& font_path, int font_size,
                                     const std::string& bg_path, Anchor anchor);
 
+    void render() override;
     // The label follows the text; the box keeps its size.
     void setText(const std::string& text);
     void setSize(glm::vec2 size);
-    // Sizes the box to the text plus margin, margin / 2 on every side when both are centred.
+    // Sizes the box to the text plus margin, margin / 2 on every side when both are centred, and again
+    // whenever the player's text size changes.
     void setBgSizeByText(float margin);
     glm::vec2 getSize() const { return size_; }
     TextLabel* getTextLabel() const { return text_label_; }
@@ -28,4 +31,5 @@ private:
     TextLabel* text_label_ = nullptr;
     Sprite* sprite_bg_ = nullptr;
     glm::vec2 size_ = glm::vec2(0.0f);
+    std::optional<float> fit_margin_; // set once the box is sized to its text
 };

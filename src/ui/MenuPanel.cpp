@@ -1,5 +1,8 @@
 #include "ui/MenuPanel.h"
 
+#include "assets/AssetStore.h"
+#include "core/Game.h"
+
 void drawMenuPanel(SDL_Renderer* renderer, const SDL_FRect& panel, const SDL_FRect& chosen) {
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(renderer, 12, 10, 30, 235);
@@ -15,6 +18,14 @@ void drawMenuPanel(SDL_Renderer* renderer, const SDL_FRect& panel, const SDL_FRe
 void setTextWords(TTF_Text* text, const std::string& words) {
     if (!text || (text->text && words == text->text)) return;
     TTF_SetTextString(text, words.c_str(), words.size());
+}
+
+TTF_Font* changedTextFont(const char* font_path, int& drawn_size) {
+    Game& game = Game::getInstance();
+    const int size = game.textSize(16);
+    if (size == drawn_size) return nullptr;
+    drawn_size = size;
+    return game.getAssetStore()->getFont(font_path, size);
 }
 
 void drawCentred(TTF_Text* text, const SDL_FRect& panel, float y) {

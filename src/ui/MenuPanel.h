@@ -16,6 +16,9 @@ void drawMenuPanel(SDL_Renderer* renderer, const SDL_FRect& panel, const SDL_FRe
 constexpr SDL_Color kMenuBorder = {150, 128, 220, 255};
 // Gives a text new words only when they differ: a TTF_Text lays itself out again on every change.
 void setTextWords(TTF_Text* text, const std::string& words);
+// The small words' font when the player's text size is no longer drawn_size (which then follows it);
+// null while it still is.
+[[nodiscard]] TTF_Font* changedTextFont(const char* font_path, int& drawn_size);
 // Draws the text centred across the panel, its top at y.
 void drawCentred(TTF_Text* text, const SDL_FRect& panel, float y);
 // Which of count rows, step apart from top, the point is on within the panel; a bar starts 6 above its row.

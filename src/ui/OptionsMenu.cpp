@@ -1,6 +1,5 @@
 #include "ui/OptionsMenu.h"
 
-#include "assets/AssetStore.h"
 #include "core/Game.h"
 #include "i18n/Language.h"
 #include "i18n/Translation.h"
@@ -78,7 +77,14 @@ bool OptionsMenu::handleEvents(SDL_Event& event) {
 
 void OptionsMenu::render() {
     const Layout& l = layout();
-    if (game_.textSize(16) != drawn_size_) setFontSize();
+    // The player changed the text size: every row's words in the other size.
+    if (TTF_Font* font = changedTextFont(kFont, drawn_size_)) {
+        for (auto* list : {&labels_, &values_}) {
+            for (TTF_Text* item : *list)
+                TTF_SetTextFont(item, font);
+        }
+        TTF_SetTextFont(message_text_, font);
+    }
     const SDL_FRect bar = {l.panel.x + 16.0f, l.top + l.step * static_cast<float>(highlighted_ - firstRow()) - 4.0f,
                            l.panel.w - 32.0f, l.step - 2.0f};
     drawMenuPanel(game_.getRenderer(), panel(), bar);
@@ -517,15 +523,4 @@ SDL_FRect OptionsMenu::panel() const {
 
 const OptionsMenu::Layout& OptionsMenu::layout() const {
     return game_.isTextLarge() ? kLarge : kNormal;
-}
-
-// The player changed the text size: every row's words in the other size.
-void OptionsMenu::setFontSize() {
-    drawn_size_ = game_.textSize(16);
-    TTF_Font* font = game_.getAssetStore()->getFont(kFont, drawn_size_);
-    for (auto* list : {&labels_, &values_}) {
-        for (TTF_Text* item : *list)
-            TTF_SetTextFont(item, font);
-    }
-    TTF_SetTextFont(message_text_, font);
 }

@@ -93,7 +93,6 @@ private:
     TTF_Text* text(const std::string& words) const;
     const Layout& layout() const;
     SDL_FRect panel() const;
-    void setFontSize();
     void setLabels();
 
     std::array<TTF_Text*, ROWS> labels_{}; // ours, destroyed in clean

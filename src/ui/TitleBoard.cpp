@@ -17,7 +17,19 @@
 namespace {
 constexpr const char* kFont = "assets/font/VonwaonBitmap-16px.ttf";
 constexpr const char* kPanel = "assets/UI/Textfield_01.png";
-constexpr int kWrap = 220;
+// The room right of the title's name, for the normal text and the large: large words take the width of
+// the screen's edge and leave room in height for the five best only.
+struct Layout {
+    int wrap;
+    glm::vec2 least_size;
+    std::size_t lines;
+};
+constexpr Layout kNormal = {220, {260.0f, 300.0f}, 10};
+constexpr Layout kLarge = {236, {276.0f, 300.0f}, 5};
+
+const Layout& layout(bool large) {
+    return large ? kLarge : kNormal;
+}
 } // namespace
 
 TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance()), link_(link) {
@@ -27,8 +39,6 @@ TitleBoard::TitleBoard(Scene& title, BoardLink& link) : game_(Game::getInstance(
     watch_ = HUDButton::addHUDButtonChild(&title, {screen.x - 175.0f, screen.y / 2.0f + 170.0f},
                                           "assets/UI/A_Daily1.png", "assets/UI/A_Daily2.png",
                                           "assets/UI/A_Daily3.png", 2.0f, Anchor::CENTER);
-    // Long names and reasons wrap inside the panel rather than reach over the title.
-    TTF_SetTextWrapWidth(panel_->getTextLabel()->getTtfText(), kWrap);
     watch_->setLabel(msg("button", "WATCH"));
     watch_->setActive(false);
     shown_at_ = SDL_GetTicks();
@@ -54,9 +64,15 @@ void TitleBoard::update() {
     }
     followWatch();
     const std::uint64_t version = link_.client().listingVersion();
-    // Made again only when something it shows changed: the listing, the watching line, the language.
+    // Made again only when something it shows changed: the listing, the watching line, the language, the
+    // text size.
     const bool language = words_language_.changed();
-    if (version == shown_version_ && !watch_line_changed_ && !language) return;
+    const bool large = game_.isTextLarge();
+    if (version == shown_version_ && !watch_line_changed_ && !language && large == large_) return;
+    large_ = large;
+    // Reasons wrap inside the panel rather than reach over the title.
+    panel_->getTextLabel()->followTextSize();
+    TTF_SetTextWrapWidth(panel_->getTextLabel()->getTtfText(), layout(large_).wrap);
     shown_version_ = version;
     watch_line_changed_ = false;
     shown_ = link_.client().listing();
@@ -73,8 +89,8 @@ void TitleBoard::update() {
     watch_->setActive(!shown_.best_earlier.empty());
     text_ = listingText();
     panel_->setText(text_);
-    const glm::vec2 size = panel_->getTextLabel()->getSize() + glm::vec2(40.0f);
-    panel_->setSize({std::max(260.0f, size.x), std::max(300.0f, size.y)});
+    const glm::vec2 fitted = panel_->getTextLabel()->getSize() + glm::vec2(40.0f);
+    panel_->setSize(glm::max(layout(large_).least_size, fitted));
 }
 
 // A name as the game's font can draw it: a letter it lacks (the font holds the letters of the game's own
@@ -94,16 +110,40 @@ std::string TitleBoard::drawable(const std::string& name) const {
     return shown;
 }
 
+// A run of the best on a line of its own: a name too long for it is cut short.
+std::string TitleBoard::entry(const BoardClient::Line& line) const {
+    TTF_Font* font = game_.getAssetStore()->getFont(kFont, game_.textSize(16));
+    const std::string head = std::to_string(line.rank) + ". ";
+    const std::string tail = "  " + std::to_string(line.score);
+    // The panel's wrapping counts the line's end as a letter.
+    const auto fits = [&](const std::string& name) {
+        int width = 0;
+        return !font || (TTF_GetStringSize(font, (head + name + tail + " ").c_str(), 0, &width, nullptr) &&
+                         width <= layout(large_).wrap);
+    };
+    const std::string name = drawable(line.name);
+    if (fits(name)) return head + name + tail;
+    std::string cut;
+    const char* cursor = name.c_str();
+    std::size_t left = name.size();
+    while (left > 0) {
+        const char* start = cursor;
+        SDL_StepUTF8(&cursor, &left);
+        if (!fits(cut + std::string(start, cursor) + "\u2026")) break;
+        cut.append(start, cursor);
+    }
+    return head + cut + "\u2026" + tail;
+}
+
 std::string TitleBoard::listingText() const {
     std::string text = tr("board line", "Today's board");
     // Each line after a blank one.
     const auto paragraph = [&text](const std::string& line) { text.append("\n\n").append(line); };
     if (shown_.state == BoardClient::State::DONE || !shown_.top.empty()) {
         if (shown_.top.empty()) paragraph(tr("board line", "No runs yet: be the first"));
-        for (const BoardClient::Line& line : shown_.top) {
-            text.append("\n").append(std::to_string(line.rank)).append(". ").append(drawable(line.name)).append("  ");
-            text.append(std::to_string(line.score));
-        }
+        const std::size_t shown = std::min(shown_.top.size(), layout(large_).lines);
+        for (std::size_t i = 0; i < shown; ++i)
+            text.append("\n").append(entry(shown_.top[i]));
         if (shown_.own) {
             paragraph(fill(tr("board line", "You: {rank} of {players}"),
                            {{"rank", std::to_string(shown_.own->rank)}, {"players", std::to_string(shown_.total)}}));

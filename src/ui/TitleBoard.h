@@ -11,9 +11,9 @@ class HUDButton;
 class HUDText;
 class Scene;
 
-// Today's board on the title, right of its name: the ten best, the player's own place, and the day
-// before's best to watch. Asked of the board as the title shows and every 30 s after; a quiet line says
-// so when the board cannot be reached. Its panel and button are children of the title.
+// Today's board on the title, right of its name: the ten best (five in large text), the player's own
+// place, and the day before's best to watch. Asked of the board as the title shows and every 30 s after;
+// a quiet line says so when the board cannot be reached. Its panel and button are children of the title.
 class TitleBoard {
 public:
     TitleBoard(Scene& title, BoardLink& link);
@@ -25,6 +25,7 @@ public:
 private:
     std::string listingText() const;
     std::string drawable(const std::string& name) const;
+    std::string entry(const BoardClient::Line& line) const;
     void followWatch();
     void setWatchLine(std::string line);
 
@@ -37,6 +38,7 @@ private:
     std::string watch_line_; // why the replay could not be watched, or that it is coming
     bool watch_line_changed_ = false;
     LanguageWatch words_language_;
+    bool large_ = false; // the text size the panel is made for
     std::uint64_t shown_version_ = UINT64_MAX; // the client's listing version the panel shows
     std::string text_;
     int verified_seen_ = 0;        // the sender's count of verified runs when the listing was asked

@@ -40,6 +40,7 @@ const std::map<std::string, Room> kRooms = {
 // In large text the small words are drawn at 24 px; these contexts then have other room.
 const std::map<std::string, Room> kLargeRooms = {
     {"option", {24, 552, 0}}, {"option value", {24, 564, 0}}, {"options line", {24, 1168, 0}},
+    {"board line", {24, 236, 0, true}},
 };
 const std::set<std::string> kParts = {"key", "controls", "web page"};
 
