@@ -110,18 +110,20 @@ std::string TitleBoard::drawable(const std::string& name) const {
     return shown;
 }
 
-// A run of the best on a line of its own: a name too long for it is cut short.
+// A run of the best on a line of its own.
 std::string TitleBoard::entry(const BoardClient::Line& line) const {
-    TTF_Font* font = game_.getAssetStore()->getFont(kFont, game_.textSize(16));
-    const std::string head = std::to_string(line.rank) + ". ";
-    const std::string tail = "  " + std::to_string(line.score);
-    // The panel's wrapping counts the line's end as a letter.
-    const auto fits = [&](const std::string& name) {
+    return oneLine(game_.getAssetStore()->getFont(kFont, game_.textSize(16)), layout(large_).wrap,
+                   std::to_string(line.rank) + ". ", drawable(line.name), "  " + std::to_string(line.score));
+}
+
+std::string TitleBoard::oneLine(TTF_Font* font, int wrap, const std::string& head, const std::string& name,
+                                const std::string& tail) {
+    // A panel's wrapping counts a line's end as a letter.
+    const auto fits = [&](const std::string& words) {
         int width = 0;
-        return !font || (TTF_GetStringSize(font, (head + name + tail + " ").c_str(), 0, &width, nullptr) &&
-                         width <= layout(large_).wrap);
+        return !font || (TTF_GetStringSize(font, (head + words + tail + " ").c_str(), 0, &width, nullptr) &&
+                         width <= wrap);
     };
-    const std::string name = drawable(line.name);
     if (fits(name)) return head + name + tail;
     std::string cut;
     const char* cursor = name.c_str();

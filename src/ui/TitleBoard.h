@@ -2,6 +2,8 @@
 #include "i18n/Translation.h"
 #include "online/BoardClient.h"
 
+#include <SDL3_ttf/SDL_ttf.h>
+
 #include <cstdint>
 #include <string>
 
@@ -21,6 +23,9 @@ public:
     void update();
     HUDButton* getWatchButton() const { return watch_; }
     const std::string& getText() const { return text_; }
+    // head, name and tail on one line of a panel that wraps at wrap: a name too long for it is cut short.
+    static std::string oneLine(TTF_Font* font, int wrap, const std::string& head, const std::string& name,
+                               const std::string& tail);
 
 private:
     std::string listingText() const;
