@@ -21,7 +21,7 @@ constexpr float LONGEST_FRAME_IN_PLAY = 1.0f;
 [[nodiscard]] std::string dayOf(std::time_t now);
 [[nodiscard]] std::time_t dayStart(std::time_t now);
 
-// Reads the replay and checks what needs no playing: a replay of this version of the rules, not assisted, of today's
-// daily seed, every frame finite, not negative and not too long in play, and no more time than has passed
-// since the day began.
+// Reads the replay and checks what needs no playing: a replay of this version of the rules, not assisted,
+// of today's daily seed, every frame finite, not negative and not too long in play, and no more time than
+// has passed since the day began.
 [[nodiscard]] RunFacts checkRun(std::string_view replay, std::time_t now);

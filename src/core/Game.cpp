@@ -48,6 +48,16 @@ Game::Game() : random_(std::random_device{}()), cosmetic_random_(std::random_dev
 
 Game::~Game() = default;
 
+bool Game::initHeadless() {
+    SDL_SetLogPriorities(SDL_LOG_PRIORITY_WARN);
+    SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_AUDIO_DRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, SDL_SOFTWARE_RENDERER);
+    if (init("Moonvale", 1280, 720)) return true;
+    clean();
+    return false;
+}
+
 bool Game::init(const std::string& title, int width, int height) {
     screen_size_ = glm::vec2(width, height);
     // Fingers are the game's own (a thumb steering must not also click where it lands); menus get

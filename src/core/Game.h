@@ -49,6 +49,10 @@ public:
 
     // False when there is no window or renderer to play in; the caller then cleans up and gives up.
     [[nodiscard]] bool init(const std::string& title, int width, int height);
+    // The game with no window on screen, no sound and the software renderer, which draws the same
+    // everywhere: for playing a replay again and for the tools that measure the picture. Only warnings
+    // are logged. False (and cleaned) when it cannot start.
+    [[nodiscard]] bool initHeadless();
     void run();
     // One pass of the loop without the sleep; returns how long the loop should sleep.
     Uint64 frame();

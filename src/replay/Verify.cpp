@@ -70,13 +70,8 @@ int verifyReplay(const std::string& path) {
         (void)std::fprintf(stderr, "moonvale: %s: %s\n", path.c_str(), why.c_str());
         return 2;
     }
-    SDL_SetLogPriorities(SDL_LOG_PRIORITY_WARN); // the one line below is the answer
-    SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
-    SDL_SetHint(SDL_HINT_AUDIO_DRIVER, "dummy");
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, SDL_SOFTWARE_RENDERER);
     Game& game = Game::getInstance();
-    if (!game.init("Moonvale", 1280, 720)) {
-        game.clean();
+    if (!game.initHeadless()) { // warnings only: the one line below is the answer
         (void)std::fprintf(stderr, "moonvale: cannot start the game to play %s\n", path.c_str());
         return 2;
     }

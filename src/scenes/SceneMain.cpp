@@ -109,9 +109,9 @@ void SceneMain::init() {
         daily->setBgSizeByText(16.0f);
     }
     if (game_speed_ != Replay::FULL_SPEED) { // said all game long: its score is not an ordinary one
-        HUDText* assisted = HUDText::addHUDTextChild(this, gameSpeedMark(), {w - 120.0f, daily_date_.empty() ? 72.0f : 104.0f},
-                                                     {100.0f, 30.0f}, kFont, 16, "assets/UI/Textfield_01.png",
-                                                     Anchor::CENTER);
+        const glm::vec2 at = {w - 120.0f, daily_date_.empty() ? 72.0f : 104.0f};
+        HUDText* assisted = HUDText::addHUDTextChild(this, gameSpeedMark(), at, {100.0f, 30.0f}, kFont, 16,
+                                                     "assets/UI/Textfield_01.png", Anchor::CENTER);
         assisted->setBgSizeByText(16.0f);
     }
     slow_label_ = HUDText::addHUDTextChild(this, tr("hud", "Slow motion"), {w / 2.0f, 30.0f}, {100.0f, 30.0f},

@@ -32,10 +32,10 @@ SceneTitle::~SceneTitle() = default;
 void SceneTitle::init() {
     Scene::init();
     game_.stopPlayback(); // a replay watched from here ends here
-    loadData("assets/score.dat");
+    loadData(highScoreFile(Replay::FULL_SPEED));
     const int smallest = game_.textSize(16);
-    SDL_Log("Text size: %s; its smallest words are %d px, %.1f window units high here", game_.isTextLarge() ? "large" : "normal",
-            smallest, static_cast<double>(static_cast<float>(smallest) * game_.pictureScale()));
+    SDL_Log("Text size: %s; its smallest words are %d px, %.1f window units high here",
+            game_.isTextLarge() ? "large" : "normal", smallest, static_cast<double>(static_cast<float>(smallest) * game_.pictureScale()));
     SDL_HideCursor();
     game_.playMusic("assets/bgm/Spooky music.mp3", true);
     const glm::vec2 screen = game_.getScreenSize();

@@ -89,7 +89,7 @@ private:
     bool controls_for_touch_ = false;          // the line names the touch controls
     LanguageWatch words_language_;
     bool controls_large_ = false; // the controls line drawn in large text, in two lines
-    int words_speed_ = 100; // the game speed whose best the scores show beside the high score
+    int words_speed_ = Replay::FULL_SPEED; // the game speed whose best the scores show beside the high score
     UIMouse* ui_mouse_ = nullptr;
     std::unique_ptr<TitleBoard> board_;
     BoardQuestion* board_question_ = nullptr; // a child

@@ -510,7 +510,7 @@ Preferences& OptionsMenu::preferences() const {
 }
 
 TTF_Text* OptionsMenu::text(const std::string& words) const {
-    return game_.createTTF_Text(words, kFont, game_.textSize(16));
+    return game_.createTTF_Text(words, kFont, drawn_size_); // render follows the text size
 }
 
 // As high as the page's rows and the line under them.

@@ -143,10 +143,7 @@ Replay standingStill(int count) {
 int shoot(const std::string& dir) {
     if (!enterGameFolder()) return 2;
     Game& game = Game::getInstance();
-    if (!game.init("Moonvale", 1280, 720)) {
-        game.clean();
-        return 2;
-    }
+    if (!game.initHeadless()) return 2;
     std::vector<Region> regions;
     const auto add = [&regions](const char* screen, const char* name, SDL_Rect box) {
         regions.push_back({screen, name, box});
@@ -369,9 +366,6 @@ int simulatePicture(const std::string& vision_name, const std::string& from, con
 
 int main(int argc, char** argv) {
     SDL_SetLogPriorities(SDL_LOG_PRIORITY_WARN);
-    SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
-    SDL_SetHint(SDL_HINT_AUDIO_DRIVER, "dummy");
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, SDL_SOFTWARE_RENDERER);
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 2 && args[0] == "--shoot") return shoot(args[1]);
     if (args.size() == 4 && args[0] == "--simulate") return simulatePicture(args[1], args[2], args[3]);

@@ -83,16 +83,9 @@ int main(int argc, char** argv) {
         (void)std::fprintf(stderr, "usage: flashes [--reduce-flashes]\n");
         return 2;
     }
-    SDL_SetLogPriorities(SDL_LOG_PRIORITY_WARN);
-    SDL_SetHint(SDL_HINT_VIDEO_DRIVER, "dummy");
-    SDL_SetHint(SDL_HINT_AUDIO_DRIVER, "dummy");
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, SDL_SOFTWARE_RENDERER);
     if (!enterGameFolder()) return 2;
     Game& game = Game::getInstance();
-    if (!game.init("Moonvale", 1280, 720)) {
-        game.clean();
-        return 2;
-    }
+    if (!game.initHeadless()) return 2;
     // A 10 degree field: on a desktop's screen, about a third of its width and height (WCAG's 341 x 256 of
     // 1024 x 768); on a phone held at 30 cm, its 844 x 390 showing the picture at 0.54, about 300 CSS
     // pixels square, 550 of the picture's.
