@@ -97,4 +97,20 @@ TEST_F(BoardQuestionTest, TheNameIsWholeLettersAndAnUnreachableBoardTakesItAsTyp
     EXPECT_EQ(link->tag(), BoardLink::tagOf(*link->key())) << "the sender goes on under the new key";
 }
 
+// Large text draws the choices lower and further apart: a click on the words where they are drawn picks
+// them (by the normal layout's rows it would land below both).
+TEST_F(BoardQuestionTest, InLargeTextAChoiceIsClickedWhereItIsDrawn) {
+    const TempDir dir;
+    std::ofstream(kSettings) << "controls_seen=true\ntext_size=large\n";
+    game.getPreferences()->load();
+    game.setBoardLink(std::make_unique<BoardLink>("http://127.0.0.1:1", dir.path().string())); // nothing listens there
+    auto* title = new SceneTitle;
+    game.changeScene(title);
+    dropPendingEvents();
+    std::optional<bool> sends;
+    title->getBoardQuestion()->open([&](bool agreed) { sends = agreed; });
+    clickAt({640.0f, 506.0f}); // "Do not send", as seen on the large question's screenshot
+    EXPECT_EQ(sends, std::optional(false));
+}
+
 } // namespace
